@@ -1,0 +1,60 @@
+// Inlines a source's quoted project includes, recursively and once each, into one file: OpenCL
+// runtimes take a single program string and must not depend on an include search path.
+//   spirovault-amalgamate ROOT INPUT OUTPUT
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool Inline(const fs::path& root, const fs::path& file, std::set<fs::path>& seen,
+            std::ostream& out) {
+    const fs::path canonical = fs::weakly_canonical(file);
+    if (!seen.insert(canonical).second) return true;
+    std::ifstream in(file);
+    if (!in) {
+        std::cerr << "spirovault-amalgamate: cannot read " << file << "\n";
+        return false;
+    }
+    static const std::regex include_line(R"(^\s*#\s*include\s+"([^"]+)\")");
+    std::string line;
+    while (std::getline(in, line)) {
+        std::smatch match;
+        if (std::regex_search(line, match, include_line)) {
+            if (!Inline(root, root / match[1].str(), seen, out)) return false;
+        } else {
+            out << line << '\n';
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 4) {
+        std::cerr << "usage: spirovault-amalgamate ROOT INPUT OUTPUT\n";
+        return 2;
+    }
+    std::ostringstream text;
+    std::set<fs::path> seen;
+    if (!Inline(argv[1], argv[2], seen, text)) return 1;
+    const std::string temp = std::string(argv[3]) + ".partial";
+    {
+        std::ofstream out(temp, std::ios::binary);
+        out << text.str();
+        if (!out) {
+            std::cerr << "spirovault-amalgamate: cannot write " << argv[3] << "\n";
+            return 1;
+        }
+    }
+    fs::rename(temp, argv[3]);
+    return 0;
+}
