@@ -33,6 +33,17 @@ SV_FN HitSeeds SampleSeeds(unsigned int x, unsigned int y, unsigned int j, unsig
     return seeds;
 }
 
+// Screen position of supersample (i, j) of n x n in pixel (x, y), in units of half the output
+// height, v growing upward: a pixel spans the same angle across and down.
+SV_FN void SampleScreenPosition(const RenderSettings* s, int x, int y, int i, int j, int n,
+                                float* u, float* v) {
+    const float width = (float)s->output_width;
+    const float height = (float)s->output_height;
+    const float half_h = height / 2.0f;
+    *u = ((float)x + ((float)i + 0.5f) / (float)n - 0.5f - width / 2.0f) / half_h;
+    *v = -((float)y + ((float)j + 0.5f) / (float)n - 0.5f - height / 2.0f) / half_h;
+}
+
 // Depth-map value of a hit: 1 at or before the start distance, 0 at or beyond the end.
 SV_FN float DepthValue(Vec3 hit_point, const ViewFrame* vf, const RenderSettings* s) {
     const float z = DotVec3(SubVec3(hit_point, vf->eye), vf->forward);
@@ -73,7 +84,6 @@ SV_FN void RenderPixelSamples(const RenderSettings* s, int x, int y, const Pixel
     const int march_once = exact_shortcuts && !lens_sampled;
     const float width = (float)s->output_width;
     const float height = (float)s->output_height;
-    const float half_h = height / 2.0f;
     const float inv_tan = 1.0f / s->tan_half_fov;
     const Vec3 right = LoadVec3(s->camera_right);
     const Vec3 up = LoadVec3(s->camera_up);
@@ -86,10 +96,9 @@ SV_FN void RenderPixelSamples(const RenderSettings* s, int x, int y, const Pixel
     float defocus = 0.0f;
     for (int j = 0; j < n; ++j) {
         for (int i = 0; i < n; ++i) {
-            const float u =
-                ((float)x + ((float)i + 0.5f) / (float)n - 0.5f - width / 2.0f) / half_h;
-            const float v =
-                -((float)y + ((float)j + 0.5f) / (float)n - 0.5f - height / 2.0f) / half_h;
+            float u;
+            float v;
+            SampleScreenPosition(s, x, y, i, j, n, &u, &v);
             const Vec3 d0 = AddVec3(AddVec3(ScaleVec3(right, u), ScaleVec3(up, v)),
                                     ScaleVec3(forward, inv_tan));
             const Vec3 d = NormalizeVec3(RotateVec3(&vf, d0));
