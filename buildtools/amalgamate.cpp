@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <string>
@@ -13,6 +12,19 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The path of a `#include "path"` line, or empty for any other line.
+std::string QuotedInclude(const std::string& line) {
+    size_t at = line.find_first_not_of(" \t");
+    if (at == std::string::npos || line[at] != '#') return {};
+    at = line.find_first_not_of(" \t", at + 1);
+    if (at == std::string::npos || line.compare(at, 7, "include") != 0) return {};
+    const size_t open = line.find_first_not_of(" \t", at + 7);
+    if (open == std::string::npos || line[open] != '"') return {};
+    const size_t close = line.find('"', open + 1);
+    if (close == std::string::npos) return {};
+    return line.substr(open + 1, close - open - 1);
+}
 
 bool Inline(const fs::path& root, const fs::path& file, std::set<fs::path>& seen,
             std::ostream& out) {
@@ -23,12 +35,11 @@ bool Inline(const fs::path& root, const fs::path& file, std::set<fs::path>& seen
         std::cerr << "spirovault-amalgamate: cannot read " << file << "\n";
         return false;
     }
-    static const std::regex include_line(R"(^\s*#\s*include\s+"([^"]+)\")");
     std::string line;
     while (std::getline(in, line)) {
-        std::smatch match;
-        if (std::regex_search(line, match, include_line)) {
-            if (!Inline(root, root / match[1].str(), seen, out)) return false;
+        const std::string included = QuotedInclude(line);
+        if (!included.empty()) {
+            if (!Inline(root, root / included, seen, out)) return false;
         } else {
             out << line << '\n';
         }
