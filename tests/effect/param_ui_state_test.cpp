@@ -83,3 +83,17 @@ TEST_F(ParamUiState, WithheldSuiteGives516AndReachesNoParameter) {
         EXPECT_CLEAN(result);
     }
 }
+
+TEST_F(ParamUiState, ShortParameterArrayIsRefusedNotOverrun) {
+    // An instance whose parameter setup stopped early has fewer entries than the table.
+    host_ = std::make_unique<EffectHost>(SPIROVAULT_PLUGIN_PATH);
+    params().FailAdd(12, PF_Err_OUT_OF_MEMORY);
+    ASSERT_EQ(host().ParamsSetup().err, PF_Err_OUT_OF_MEMORY);
+    for (PF_ParamIndex changed : {10, 14, 57}) {
+        const CommandResult result = host().UserChangedParam(changed);
+        EXPECT_EQ(result.err, PF_Err_BAD_CALLBACK_PARAM);
+        EXPECT_CLEAN(result);
+    }
+    EXPECT_EQ(host().UpdateParamsUI().err, PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_TRUE(params().ui_updates().empty());
+}
