@@ -2,10 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "host/pf_handle_suite.h"
@@ -295,4 +297,27 @@ TEST_F(ArbitraryData, MissingHandleSuiteGives516) {
     suites().SetAvailability(kPFHandleSuite, kPFHandleSuiteVersion2,
                              SuiteRegistry::Availability::kProvided);
     DisposeAll({h});
+}
+
+TEST_F(ArbitraryData, RequestsFromSeveralHostThreadsShareNothing) {
+    std::vector<std::thread> threads;
+    std::atomic<int> failures{0};
+    for (int t = 0; t < 4; ++t) {
+        threads.emplace_back([&, t] {
+            ArbitraryDataClient client(host(), kRefcon);
+            for (int i = 0; i < 50; ++i) {
+                const auto a = client.New();
+                std::vector<uint8_t> flat(328);
+                if (client.Flatten(a.handle, flat.data(), 328) != PF_Err_NONE) ++failures;
+                flat[8] = static_cast<uint8_t>(t);
+                const auto b = client.Unflatten(flat.data(), 328);
+                const auto mixed = client.Interpolate(a.handle, b.handle, 0.5);
+                if (client.Compare(b.handle, b.handle).result != PF_ArbCompare_EQUAL) ++failures;
+                for (PF_Handle h : {a.handle, b.handle, mixed.handle}) client.Dispose(h);
+            }
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    EXPECT_EQ(failures.load(), 0);
+    EXPECT_EQ(handles().LiveCount(), 0u);
 }
