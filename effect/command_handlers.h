@@ -1,0 +1,17 @@
+// The effect's answers to the host commands it handles itself.
+#ifndef SPIROVAULT_EFFECT_COMMAND_HANDLERS_H
+#define SPIROVAULT_EFFECT_COMMAND_HANDLERS_H
+
+#include "host/pf_gpu_framework.h"
+#include "host/pf_in_out_data.h"
+
+// Writes the About text into return_msg.
+PF_Err About(PF_InData* in_data, PF_OutData* out_data);
+// Version and out flags; under Premiere Pro also the one pixel format.
+PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[]);
+// Declares the sixty parameters and registers the ramp editor's UI.
+PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[]);
+// Releases what GPU device setup kept for an OpenCL device.
+PF_Err GPUDeviceSetdown(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSetdownExtra* extra);
+
+#endif

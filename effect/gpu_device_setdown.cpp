@@ -1,0 +1,32 @@
+#include "effect/command_handlers.h"
+#include "host/opencl_api.h"
+#include "host/pf_handle_suite.h"
+#include "host/scoped_suite.h"
+
+namespace {
+
+// The block of the handle kept per OpenCL device: the built kernel.
+struct OpenCLDeviceData {
+    cl_kernel kernel;
+};
+
+}  // namespace
+
+PF_Err GPUDeviceSetdown(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSetdownExtra* extra) {
+    if (extra == nullptr || extra->input == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+    // CUDA devices keep nothing per device.
+    if (extra->input->what_gpu != PF_GPU_Framework_OPENCL) return PF_Err_NONE;
+    auto handle = static_cast<PF_Handle>(extra->input->gpu_data);
+    if (handle == nullptr) return PF_Err_NONE;
+    // Taken first, so that without it nothing is half torn down.
+    ScopedSuite<PF_HandleSuite1> handles(in_data->pica_basicP, kPFHandleSuite,
+                                         kPFHandleSuiteVersion2, out_data);
+    cl_kernel kernel = nullptr;
+    if (auto* data = static_cast<OpenCLDeviceData*>(handles->host_lock_handle(handle))) {
+        kernel = data->kernel;
+        handles->host_unlock_handle(handle);
+    }
+    if (kernel != nullptr) clReleaseKernel(kernel);
+    handles->host_dispose_handle(handle);
+    return PF_Err_NONE;
+}

@@ -1,0 +1,15 @@
+// Greys out the parameters of switched-off features.
+#ifndef SPIROVAULT_EFFECT_PARAM_UI_STATE_H
+#define SPIROVAULT_EFFECT_PARAM_UI_STATE_H
+
+#include "host/pf_in_out_data.h"
+#include "host/suite_handler.h"
+
+// Sends the enabled state of all six dependent parameters, every time.
+void UpdateDependentParamsUI(PF_InData* in_data, PF_ParamDef* params[]);
+
+// Sets or clears PF_PUI_DISABLED on params[index] and hands the definition to the host.
+void SetParamEnabled(SuiteHandler& suites, PF_InData* in_data, PF_ParamDef* params[],
+                     PF_ParamIndex index, bool enabled);
+
+#endif

@@ -1,0 +1,45 @@
+// "PF Param Utils Suite": telling the host about changed parameter UI, and keyframe queries.
+#ifndef SPIROVAULT_HOST_PF_PARAM_UTILS_SUITE_H
+#define SPIROVAULT_HOST_PF_PARAM_UTILS_SUITE_H
+
+#include "host/pf_geometry.h"
+#include "host/pf_param_def.h"
+
+#define kPFParamUtilsSuite "PF Param Utils Suite"
+#define kPFParamUtilsSuiteVersion3 3
+
+typedef struct {
+    A_long reserved[4];
+} PF_State;
+
+typedef A_long PF_KeyIndex;
+typedef A_long PF_TimeDir;
+
+typedef struct PF_ParamUtilsSuite3 {
+    PF_Err (*PF_UpdateParamUI)(PF_ProgPtr effect_ref, PF_ParamIndex param_index,
+                               const PF_ParamDef* defP);
+    PF_Err (*PF_GetCurrentState)(PF_ProgPtr effect_ref, PF_ParamIndex param_index,
+                                 const A_Time* startPT0, const A_Time* durationPT0,
+                                 PF_State* stateP);
+    PF_Err (*PF_AreStatesIdentical)(PF_ProgPtr effect_ref, const PF_State* state1P,
+                                    const PF_State* state2P, A_Boolean* samePB);
+    PF_Err (*PF_IsIdenticalCheckout)(PF_ProgPtr effect_ref, PF_ParamIndex param_index,
+                                     A_long what_time1, A_long time_step1, A_u_long time_scale1,
+                                     A_long what_time2, A_long time_step2, A_u_long time_scale2,
+                                     PF_Boolean* identicalPB);
+    PF_Err (*PF_FindKeyframeTime)(PF_ProgPtr effect_ref, PF_ParamIndex param_index,
+                                  A_long what_time, A_u_long time_scale, PF_TimeDir time_dir,
+                                  PF_Boolean* foundPB, PF_KeyIndex* key_indexP0, A_long* key_timeP0,
+                                  A_u_long* key_timescaleP0);
+    PF_Err (*PF_GetKeyframeCount)(PF_ProgPtr effect_ref, PF_ParamIndex param_index,
+                                  PF_KeyIndex* key_countP);
+    PF_Err (*PF_CheckoutKeyframe)(PF_ProgPtr effect_ref, PF_ParamIndex param_index,
+                                  PF_KeyIndex key_index, A_long* key_timeP0,
+                                  A_u_long* key_timescaleP0, PF_ParamDef* paramP0);
+    PF_Err (*PF_CheckinKeyframe)(PF_ProgPtr effect_ref, PF_ParamDef* paramP);
+    PF_Err (*PF_KeyIndexToTime)(PF_ProgPtr effect_ref, PF_ParamIndex param_index,
+                                PF_KeyIndex key_indexP, A_long* key_timeP,
+                                A_u_long* key_timescaleP);
+} PF_ParamUtilsSuite3;
+
+#endif

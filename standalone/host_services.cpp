@@ -1,0 +1,74 @@
+#include "standalone/host_services.h"
+
+#include <new>
+#include <string_view>
+
+#include "standalone/suites/standalone_suites.h"
+
+namespace {
+
+thread_local HostServices* active_services = nullptr;
+
+SPErr AcquireSuite(const char* name, int32_t version, const void** suite) {
+    HostServices* services = HostServices::Active();
+    if (services == nullptr) return kSPSuiteNotFoundError;
+    return services->suites().Acquire(name, version, suite);
+}
+
+SPErr ReleaseSuite(const char* name, int32_t version) {
+    HostServices* services = HostServices::Active();
+    if (services == nullptr) return kSPSuiteNotFoundError;
+    return services->suites().Release(name, version);
+}
+
+SPBoolean IsEqual(const char* a, const char* b) {
+    return a != nullptr && b != nullptr && std::string_view(a) == std::string_view(b);
+}
+
+SPErr AllocateBlock(size_t size, void** block) {
+    if (block == nullptr) return kSPSuiteNotFoundError;
+    *block = ::operator new(size, std::nothrow);
+    return *block == nullptr ? kSPSuiteNotFoundError : kSPNoError;
+}
+
+SPErr FreeBlock(void* block) {
+    ::operator delete(block);
+    return kSPNoError;
+}
+
+SPErr ReallocateBlock(void*, size_t, void**) {
+    return kSPSuiteNotFoundError;  // no caller needs it
+}
+
+SPErr Undefined() {
+    return kSPNoError;
+}
+
+SPBasicSuite basic_suite = {AcquireSuite, ReleaseSuite,    IsEqual,  AllocateBlock,
+                            FreeBlock,    ReallocateBlock, Undefined};
+
+}  // namespace
+
+HostServices::HostServices() {
+    ProvideStandaloneSuites(suites_);
+}
+
+SPBasicSuite* HostServices::BasicSuite() {
+    return &basic_suite;
+}
+
+HostServices* HostServices::Active() {
+    return active_services;
+}
+
+HostServices* HostServices::FromEffectRef(PF_ProgPtr effect_ref) {
+    return reinterpret_cast<HostServices*>(effect_ref);
+}
+
+ActiveServicesScope::ActiveServicesScope(HostServices* services) : previous_(active_services) {
+    active_services = services;
+}
+
+ActiveServicesScope::~ActiveServicesScope() {
+    active_services = previous_;
+}

@@ -1,0 +1,57 @@
+// Everything the standalone host keeps for one effect instance: its suites, handles,
+// parameters and the records of what the effect asked for. The host's C callbacks carry no
+// context, so a thread running a call into the effect makes its services active.
+#ifndef SPIROVAULT_STANDALONE_HOST_SERVICES_H
+#define SPIROVAULT_STANDALONE_HOST_SERVICES_H
+
+#include <vector>
+
+#include "host/pf_effect_world.h"
+#include "standalone/handle_heap.h"
+#include "standalone/param_store.h"
+#include "standalone/suite_registry.h"
+
+struct PixelFormatRecord {
+    int clear_calls = 0;
+    std::vector<PrPixelFormat> supported;
+};
+
+class HostServices {
+  public:
+    HostServices();  // provides every suite the standalone host implements
+    HostServices(const HostServices&) = delete;
+    HostServices& operator=(const HostServices&) = delete;
+
+    SuiteRegistry& suites() { return suites_; }
+    HandleHeap& handles() { return handles_; }
+    ParamStore& params() { return params_; }
+    PixelFormatRecord& pixel_formats() { return pixel_formats_; }
+
+    // The basic suite handed to the effect; it serves whichever services are active.
+    static SPBasicSuite* BasicSuite();
+    // The services of the call running on this thread, or null.
+    static HostServices* Active();
+    // As the effect's token: callbacks given effect_ref find their instance through it.
+    PF_ProgPtr EffectRef() { return reinterpret_cast<PF_ProgPtr>(this); }
+    static HostServices* FromEffectRef(PF_ProgPtr effect_ref);
+
+  private:
+    SuiteRegistry suites_;
+    HandleHeap handles_;
+    ParamStore params_;
+    PixelFormatRecord pixel_formats_;
+};
+
+// Makes services active on this thread for a scope (nesting restores the previous).
+class ActiveServicesScope {
+  public:
+    explicit ActiveServicesScope(HostServices* services);
+    ~ActiveServicesScope();
+    ActiveServicesScope(const ActiveServicesScope&) = delete;
+    ActiveServicesScope& operator=(const ActiveServicesScope&) = delete;
+
+  private:
+    HostServices* previous_;
+};
+
+#endif

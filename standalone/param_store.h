@@ -1,0 +1,61 @@
+// The parameters an effect instance declared, as the host keeps them: definitions, the custom
+// UI registration, UI updates the effect sent, and check-outs.
+#ifndef SPIROVAULT_STANDALONE_PARAM_STORE_H
+#define SPIROVAULT_STANDALONE_PARAM_STORE_H
+
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/pf_custom_ui.h"
+#include "host/pf_param_def.h"
+
+struct DeclaredParam {
+    PF_ParamDef def;
+    // Copies of the strings the definition points into the plug-in's memory.
+    std::string popup_choices;
+    std::string checkbox_text;
+};
+
+struct ParamUiUpdate {
+    PF_ParamIndex index;
+    PF_ParamDef def;
+};
+
+class ParamStore {
+  public:
+    ParamStore();  // holds the input layer at index 0
+
+    // add_param: appends for index -1; the n-th call from now can be made to fail with code.
+    PF_Err Add(PF_ParamIndex index, const PF_ParamDef& def);
+    void FailAdd(int nth, PF_Err code);
+    int add_calls() const { return add_calls_; }
+
+    PF_Err RegisterUi(const PF_CustomUIInfo& info);
+    const std::vector<PF_CustomUIInfo>& ui_registrations() const { return ui_registrations_; }
+
+    // PF_UpdateParamUI: records the call and keeps the definition's ui flags.
+    PF_Err UpdateUi(PF_ParamIndex index, const PF_ParamDef& def);
+    const std::vector<ParamUiUpdate>& ui_updates() const { return ui_updates_; }
+    void ClearUiUpdates() { ui_updates_.clear(); }
+
+    PF_Err Checkout(PF_ParamIndex index, PF_ParamDef* param);
+    PF_Err Checkin(PF_ParamDef* param);
+    int outstanding_checkouts() const { return outstanding_checkouts_; }
+
+    size_t size() const { return params_.size(); }
+    const DeclaredParam& at(size_t index) const { return params_.at(index); }
+    DeclaredParam& at(size_t index) { return params_.at(index); }
+
+  private:
+    std::vector<DeclaredParam> params_;
+    std::vector<PF_CustomUIInfo> ui_registrations_;
+    std::vector<ParamUiUpdate> ui_updates_;
+    int add_calls_ = 0;
+    int fail_add_at_ = 0;
+    PF_Err fail_add_code_ = PF_Err_NONE;
+    int outstanding_checkouts_ = 0;
+};
+
+#endif
