@@ -1,5 +1,5 @@
 #include "effect/command_handlers.h"
-#include "host/opencl_api.h"
+#include "host/opencl_runtime.h"
 #include "host/pf_handle_suite.h"
 #include "host/scoped_suite.h"
 
@@ -26,7 +26,10 @@ PF_Err GPUDeviceSetdown(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSe
         kernel = data->kernel;
         handles->host_unlock_handle(handle);
     }
-    if (kernel != nullptr) clReleaseKernel(kernel);
+    // A kernel exists only where the OpenCL table loaded, so the table is there to release it.
+    if (kernel != nullptr) {
+        if (const OpenCLFunctions* opencl = SystemOpenCL()) opencl->ReleaseKernel(kernel);
+    }
     handles->host_dispose_handle(handle);
     return PF_Err_NONE;
 }

@@ -1,7 +1,5 @@
 #include "standalone/plugin_library.h"
 
-#include <dlfcn.h>
-
 #include <stdexcept>
 
 namespace {
@@ -27,24 +25,14 @@ PF_Err RecordRegistration(PF_PluginDataPtr inPtr, const A_char* inNodeName,
 
 }  // namespace
 
-PluginLibrary::PluginLibrary(const std::string& path)
-    : handle_(dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)) {
-    if (handle_ == nullptr) {
-        const char* reason = dlerror();
-        throw std::runtime_error("cannot load plug-in " + path + ": " +
-                                 (reason != nullptr ? reason : "unknown error"));
-    }
-    effect_main_ = reinterpret_cast<PF_EffectMainFunc>(dlsym(handle_, "EffectMain"));
-    entry_ = reinterpret_cast<PF_PluginDataEntryFunc>(dlsym(handle_, "PluginDataEntryFunction"));
-    optimus_flag_ = static_cast<const int*>(dlsym(handle_, "NvOptimusEnablementCuda"));
+PluginLibrary::PluginLibrary(const std::string& path) : library_(path) {
+    if (!library_.opened()) throw std::runtime_error("cannot load plug-in " + library_.error());
+    effect_main_ = reinterpret_cast<PF_EffectMainFunc>(library_.Symbol("EffectMain"));
+    entry_ = reinterpret_cast<PF_PluginDataEntryFunc>(library_.Symbol("PluginDataEntryFunction"));
+    optimus_flag_ = static_cast<const int*>(library_.Symbol("NvOptimusEnablementCuda"));
     if (effect_main_ == nullptr || entry_ == nullptr) {
-        dlclose(handle_);
         throw std::runtime_error("plug-in " + path + " lacks its entry points");
     }
-}
-
-PluginLibrary::~PluginLibrary() {
-    dlclose(handle_);
 }
 
 PF_Err PluginLibrary::Register(SPBasicSuite* basic, PluginRegistration* registration) const {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "host/pf_plugin_data.h"
+#include "host/runtime_library.h"
 
 // What the plug-in told the registration callback.
 struct PluginRegistration {
@@ -24,7 +25,6 @@ class PluginLibrary {
   public:
     // Throws std::runtime_error naming the library when it cannot be loaded or lacks an export.
     explicit PluginLibrary(const std::string& path);
-    ~PluginLibrary();
     PluginLibrary(const PluginLibrary&) = delete;
     PluginLibrary& operator=(const PluginLibrary&) = delete;
 
@@ -35,7 +35,7 @@ class PluginLibrary {
     PF_Err Register(SPBasicSuite* basic, PluginRegistration* registration) const;
 
   private:
-    void* handle_;
+    RuntimeLibrary library_;
     PF_EffectMainFunc effect_main_ = nullptr;
     PF_PluginDataEntryFunc entry_ = nullptr;
     const int* optimus_flag_ = nullptr;

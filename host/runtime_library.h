@@ -1,0 +1,28 @@
+// A shared library opened by name at run time: for interfaces a machine may lack (the OpenCL
+// runtime) and, in the standalone host, for the plug-in itself. Closed when its owner goes.
+#ifndef SPIROVAULT_HOST_RUNTIME_LIBRARY_H
+#define SPIROVAULT_HOST_RUNTIME_LIBRARY_H
+
+#include <string>
+
+class RuntimeLibrary {
+  public:
+    // Never throws: a library that cannot be opened leaves opened() false and says why in
+    // error().
+    explicit RuntimeLibrary(const std::string& name);
+    ~RuntimeLibrary();
+    RuntimeLibrary(const RuntimeLibrary&) = delete;
+    RuntimeLibrary& operator=(const RuntimeLibrary&) = delete;
+
+    bool opened() const { return handle_ != nullptr; }
+    const std::string& error() const { return error_; }
+
+    // The address of an exported function or datum; null when absent or not opened.
+    void* Symbol(const char* name) const;
+
+  private:
+    void* handle_ = nullptr;
+    std::string error_;
+};
+
+#endif
