@@ -6,7 +6,11 @@
 #include "host/pf_error.h"
 #include "host/pf_plugin_data.h"
 
+#ifdef _WIN32
+#define SPIROVAULT_EXPORT __declspec(dllexport)
+#else
 #define SPIROVAULT_EXPORT __attribute__((visibility("default")))
+#endif
 
 // Asks hybrid-graphics drivers to run CUDA work on the discrete GPU.
 extern "C" {
