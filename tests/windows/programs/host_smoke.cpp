@@ -1,0 +1,67 @@
+// Cross-built and run under Wine: loads the Windows plug-in into the standalone host and takes
+// it through registration, About, global and parameter setup, as the host application does at
+// start-up.   spirovault-host-smoke PLUGIN
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "standalone/effect_host.h"
+
+namespace {
+
+int failures = 0;
+int passes = 0;
+
+void Check(bool ok, const std::string& what) {
+    (ok ? passes : failures) += 1;
+    if (!ok) std::printf("FAILED: %s\n", what.c_str());
+}
+
+void Run(const char* plugin_path) {
+    EffectHost host(plugin_path);
+    Check(host.library().optimus_flag() != nullptr && *host.library().optimus_flag() == 1,
+          "NvOptimusEnablementCuda is exported with value 1");
+
+    PluginRegistration registration;
+    const PF_Err registered = host.library().Register(nullptr, &registration);
+    Check(registered == PF_Err_NONE && registration.calls == 1, "registration succeeds once");
+    Check(registration.name == "Spirovault" && registration.match_name == "ADBE Spirovault" &&
+              registration.category == "Thalwick" && registration.entry_point == "EffectMain",
+          "registration names");
+
+    const CommandResult about = host.About();
+    Check(about.err == PF_Err_NONE &&
+              std::string(about.out_data.return_msg).find("Spirovault") != std::string::npos,
+          "About names the effect");
+
+    const CommandResult global = host.GlobalSetup();
+    Check(global.err == PF_Err_NONE && global.out_data.out_flags == 0x02008400 &&
+              global.out_data.out_flags2 == 0x0A001406,
+          "global setup flags");
+
+    const CommandResult params = host.ParamsSetup();
+    // The host keeps the input layer at index 0 before the effect's sixty parameters.
+    Check(params.err == PF_Err_NONE && host.services().params().size() == 61,
+          "parameter setup declares sixty parameters");
+
+    for (const CommandResult* result : {&about, &global, &params}) {
+        Check(result->audit.clean(), "no resource left behind: " + result->audit.Describe());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s PLUGIN\n", argv[0]);
+        return 2;
+    }
+    try {
+        Run(argv[1]);
+    } catch (const std::exception& error) {
+        std::printf("FAILED: %s\n", error.what());
+        ++failures;
+    }
+    std::printf("host smoke: %d passed, %d failed\n", passes, failures);
+    return failures == 0 ? 0 : 1;
+}
