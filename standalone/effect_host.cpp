@@ -9,7 +9,8 @@ std::string ResourceAudit::Describe() const {
             std::to_string(locked_handles) + ", check-outs " +
             std::to_string(outstanding_checkouts) + ", stray releases " +
             std::to_string(stray_suite_releases) + ", handle misuses " +
-            std::to_string(handle_misuses);
+            std::to_string(handle_misuses) + ", open streams " + std::to_string(open_aegp_streams) +
+            ", stream misuses " + std::to_string(aegp_misuses);
     return text;
 }
 
@@ -72,5 +73,8 @@ ResourceAudit EffectHost::Audit() const {
     audit.outstanding_checkouts = services_->params().outstanding_checkouts();
     audit.stray_suite_releases = services_->suites().StrayReleases();
     audit.handle_misuses = services_->handles().Misuses();
+    const CompositionHandles& comp = services_->comp_handles();
+    audit.open_aegp_streams = comp.open_streams() + comp.open_values();
+    audit.aegp_misuses = comp.misuses();
     return audit;
 }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "host/pf_effect_world.h"
+#include "standalone/composition/composition.h"
+#include "standalone/composition/composition_handles.h"
 #include "standalone/handle_heap.h"
 #include "standalone/param_store.h"
 #include "standalone/suite_registry.h"
@@ -26,6 +28,9 @@ class HostServices {
     HandleHeap& handles() { return handles_; }
     ParamStore& params() { return params_; }
     PixelFormatRecord& pixel_formats() { return pixel_formats_; }
+    // The composition the effect's layer is in.
+    Composition& composition() { return composition_; }
+    CompositionHandles& comp_handles() { return comp_handles_; }
 
     // The basic suite handed to the effect; it serves whichever services are active.
     static SPBasicSuite* BasicSuite();
@@ -40,6 +45,8 @@ class HostServices {
     HandleHeap handles_;
     ParamStore params_;
     PixelFormatRecord pixel_formats_;
+    Composition composition_;
+    CompositionHandles comp_handles_{&composition_};
 };
 
 // Makes services active on this thread for a scope (nesting restores the previous).

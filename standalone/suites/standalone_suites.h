@@ -13,6 +13,9 @@ const PF_HandleSuite1* StandaloneHandleSuite();
 const PF_PixelFormatSuite1* StandalonePixelFormatSuite();
 const PF_ParamUtilsSuite3* StandaloneParamUtilsSuite();
 
+// The general-plug-in suites over the instance's composition.
+void ProvideCompositionSuites(SuiteRegistry& registry);
+
 // Registers every table above under its published name and version.
 void ProvideStandaloneSuites(SuiteRegistry& registry);
 
