@@ -85,5 +85,8 @@ ResourceAudit EffectHost::Audit() const {
         services_->render().worlds.LiveCount() - (frame != nullptr ? frame->world_count() : 0);
     audit.stray_suite_releases = services_->suites().StrayReleases();
     audit.handle_misuses = services_->handles().Misuses();
+    const CompositionHandles& comp = services_->comp_handles();
+    audit.open_aegp_streams = comp.open_streams() + comp.open_values();
+    audit.aegp_misuses = comp.misuses();
     return audit;
 }

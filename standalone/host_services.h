@@ -8,6 +8,7 @@
 
 #include "host/pf_effect_world.h"
 #include "standalone/composition/composition.h"
+#include "standalone/composition/composition_handles.h"
 #include "standalone/handle_heap.h"
 #include "standalone/param_store.h"
 #include "standalone/render/render_state.h"
@@ -32,6 +33,7 @@ class HostServices {
     Composition& composition() { return composition_; }
     // Worlds, iterate settings and the frame in progress.
     RenderState& render() { return render_; }
+    CompositionHandles& comp_handles() { return comp_handles_; }
 
     // The basic suite handed to the effect; it serves whichever services are active.
     static SPBasicSuite* BasicSuite();
@@ -48,6 +50,7 @@ class HostServices {
     PixelFormatRecord pixel_formats_;
     Composition composition_;
     RenderState render_;
+    CompositionHandles comp_handles_{&composition_};
 };
 
 // Makes services active on this thread for a scope (nesting restores the previous).

@@ -11,4 +11,5 @@ void ProvideStandaloneSuites(SuiteRegistry& registry) {
     registry.Provide(kPFIterate16Suite, kPFIterate16SuiteVersion2, StandaloneIterate16Suite());
     registry.Provide(kPFIterateFloatSuite, kPFIterateFloatSuiteVersion2,
                      StandaloneIterateFloatSuite());
+    ProvideCompositionSuites(registry);
 }

@@ -19,6 +19,9 @@ const PF_Iterate8Suite2* StandaloneIterate8Suite();
 const PF_Iterate16Suite2* StandaloneIterate16Suite();
 const PF_IterateFloatSuite2* StandaloneIterateFloatSuite();
 
+// The general-plug-in suites over the instance's composition.
+void ProvideCompositionSuites(SuiteRegistry& registry);
+
 // Registers every table above under its published name and version.
 void ProvideStandaloneSuites(SuiteRegistry& registry);
 
