@@ -42,7 +42,7 @@ Image8 ReadImage(const std::string& path) {
     if (data == nullptr) {
         throw std::runtime_error("cannot read " + path + ": " + stbi_failure_reason());
     }
-    image.samples.assign(data.get(), data.get() + static_cast<size_t>(image.width) *
-                                                      image.height * image.channels);
+    image.samples.assign(
+        data.get(), data.get() + static_cast<size_t>(image.width) * image.height * image.channels);
     return image;
 }

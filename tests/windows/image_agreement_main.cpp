@@ -18,12 +18,10 @@ int main(int argc, char** argv) {
         const double max_mean = std::atof(argv[5]);
         const Image8 a = ReadImage(argv[1]);
         const ImageAgreement agreement = CompareImages(a, ReadImage(argv[2]), tolerance);
-        std::printf(
-            "%dx%d: %.2f%% of pixels within %d/255, mean error %.3f/255, largest %d/255\n",
-            a.width, a.height, 100 * agreement.share_within, tolerance, agreement.mean_error,
-            agreement.max_error);
-        const bool agrees =
-            agreement.share_within >= min_share && agreement.mean_error <= max_mean;
+        std::printf("%dx%d: %.2f%% of pixels within %d/255, mean error %.3f/255, largest %d/255\n",
+                    a.width, a.height, 100 * agreement.share_within, tolerance,
+                    agreement.mean_error, agreement.max_error);
+        const bool agrees = agreement.share_within >= min_share && agreement.mean_error <= max_mean;
         if (!agrees) {
             std::printf("disagree: required %.2f%% within and a mean error of at most %.3f\n",
                         100 * min_share, max_mean);
