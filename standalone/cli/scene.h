@@ -53,7 +53,9 @@ Scene ParseScene(const std::string& text, const std::string& name, const std::st
                  const ParamCatalog& catalog);
 
 // The composition for a frame size: the scene's frame rate, its camera (with the host's
-// defaults for a new camera where the file said nothing) and lights.
+// defaults for a new camera where the file said nothing) and lights. A scene made for another
+// size is scaled about the centre by the ratio of the heights: positions, targets, zoom, focus
+// distance, aperture and shadow diffusion, so that it frames the same at any size.
 void BuildComposition(const Scene& scene, FrameSize size, Composition* composition);
 
 // A composition's default camera zoom: a 50 mm lens on 36 mm film across the width.

@@ -122,4 +122,26 @@ TEST(Scene, FaultsNameTheirJsonPath) {
               "unexpected end of input; expected ']'");
 }
 
+TEST(Scene, AnotherSizeScalesAboutTheCentre) {
+    const Scene scene = Parse(R"({"size": "200x100",
+        "camera": {"position": [100, 50, -400], "point_of_interest": [150, 0, 0], "zoom": 300,
+                   "focus_distance": {"keys": [{"time": 0, "value": 400}, {"time": 1, "value": 200}]}},
+        "lights": [{"position": [0, 100, 10], "shadow_diffusion": 8}]})");
+    Composition comp;
+    BuildComposition(scene, FrameSize{100, 50}, &comp);
+    const CompLayer& camera = comp.layers.at(0);
+    EXPECT_DOUBLE_EQ(camera.position.At(0).x, 50);
+    EXPECT_DOUBLE_EQ(camera.position.At(0).z, -200);
+    EXPECT_DOUBLE_EQ(camera.point_of_interest->At(0).x, 75);
+    EXPECT_DOUBLE_EQ(camera.point_of_interest->At(0).y, 0);
+    EXPECT_DOUBLE_EQ(camera.streams.at(AEGP_LayerStream_ZOOM).At(0), 150);
+    EXPECT_DOUBLE_EQ(camera.streams.at(AEGP_LayerStream_FOCUS_DISTANCE).At(1), 100);
+    const CompLayer& light = comp.layers.at(1);
+    EXPECT_DOUBLE_EQ(light.position.At(0).x, 0);
+    EXPECT_DOUBLE_EQ(light.position.At(0).y, 50);
+    EXPECT_DOUBLE_EQ(light.streams.at(AEGP_LayerStream_SHADOW_DIFFUSION).At(0), 4);
+    // Streams that are not lengths keep their values.
+    EXPECT_DOUBLE_EQ(light.streams.at(AEGP_LayerStream_SHADOW_DARKNESS).At(0), 100);
+}
+
 }  // namespace
