@@ -8,8 +8,10 @@
 
 #include "host/pf_effect_world.h"
 #include "standalone/composition/composition.h"
+#include "standalone/composition/composition_handles.h"
 #include "standalone/handle_heap.h"
 #include "standalone/param_store.h"
+#include "standalone/render/render_state.h"
 #include "standalone/suite_registry.h"
 
 struct PixelFormatRecord {
@@ -29,6 +31,9 @@ class HostServices {
     PixelFormatRecord& pixel_formats() { return pixel_formats_; }
     // The composition the effect's layer is in.
     Composition& composition() { return composition_; }
+    // Worlds, iterate settings and the frame in progress.
+    RenderState& render() { return render_; }
+    CompositionHandles& comp_handles() { return comp_handles_; }
 
     // The basic suite handed to the effect; it serves whichever services are active.
     static SPBasicSuite* BasicSuite();
@@ -44,6 +49,8 @@ class HostServices {
     ParamStore params_;
     PixelFormatRecord pixel_formats_;
     Composition composition_;
+    RenderState render_;
+    CompositionHandles comp_handles_{&composition_};
 };
 
 // Makes services active on this thread for a scope (nesting restores the previous).
