@@ -19,6 +19,7 @@ class EffectSession {
     explicit EffectSession(const std::string& plugin_path);
 
     const ParamCatalog& catalog() const { return catalog_; }
+    EffectHost& host() { return host_; }
     Composition& composition() { return host_.services().composition(); }
 
     void SetValue(const ParamInfo& param, const ParamValue& value);

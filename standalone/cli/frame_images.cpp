@@ -1,5 +1,7 @@
 #include "standalone/cli/frame_images.h"
 
+#include <utility>
+
 HostImage PlaceInputLayer(const FloatImage& image, FrameSize composition) {
     HostImage layer;
     layer.width = composition.width;
@@ -44,13 +46,19 @@ WorldDepth EnvironmentDepth(const LoadedImage& loaded) {
     return loaded.bit_depth == 16 ? WorldDepth::k16 : WorldDepth::k8;
 }
 
-FloatImage FrameToImage(const HostImage& frame) {
-    FloatImage image(frame.width, frame.height);
-    for (size_t i = 0; i < frame.argb.size(); i += 4) {
-        image.rgba[i] = frame.argb[i + 1];
-        image.rgba[i + 1] = frame.argb[i + 2];
-        image.rgba[i + 2] = frame.argb[i + 3];
-        image.rgba[i + 3] = frame.argb[i];
+FloatImage FrameToImage(HostImage&& frame) {
+    FloatImage image;
+    image.width = frame.width;
+    image.height = frame.height;
+    image.rgba = std::move(frame.argb);
+    // ARGB to RGBA in place: a frame is not copied.
+    for (size_t i = 0; i + 3 < image.rgba.size(); i += 4) {
+        const float alpha = image.rgba[i];
+        image.rgba[i] = image.rgba[i + 1];
+        image.rgba[i + 1] = image.rgba[i + 2];
+        image.rgba[i + 2] = image.rgba[i + 3];
+        image.rgba[i + 3] = alpha;
     }
+    frame = HostImage{};
     return image;
 }

@@ -16,7 +16,7 @@ HostImage EnvironmentLayer(const FloatImage& image);
 // The depth of the environment layer's world: a PNG's own, float for the float formats.
 WorldDepth EnvironmentDepth(const LoadedImage& loaded);
 
-// The rendered frame as a file's straight RGBA.
-FloatImage FrameToImage(const HostImage& frame);
+// The rendered frame as a file's straight RGBA; takes the frame's pixels over.
+FloatImage FrameToImage(HostImage&& frame);
 
 #endif

@@ -11,6 +11,7 @@
 #include "standalone/cli/plugin_path.h"
 #include "standalone/cli/progress_reporter.h"
 #include "standalone/cli/scene.h"
+#include "standalone/image_io/atomic_file.h"
 
 namespace {
 
@@ -139,9 +140,9 @@ int RunRenderJob(const RenderOptions& o) {
         request.hdri_depth = hdri_depth;
         request.threads = o.threads;
         request.progress = [&progress](int done, int total) { progress.Rows(done, total); };
-        const FrameResult result = session.Render(request);
+        FloatImage image = FrameToImage(std::move(session.Render(request).output));
         const std::string path = FrameOutputPath(o.output, frame);
-        WriteImage(path, FrameToImage(result.output), format.kind, format.depth);
+        WriteImage(path, image, format.kind, format.depth);
         progress.Clear();
         if (progress.enabled()) {
             const double seconds =

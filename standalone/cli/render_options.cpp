@@ -16,7 +16,8 @@ void RegisterRenderOptions(CLI::App& app, RenderOptions& o) {
     app.add_option("--threads", o.threads, "render threads (default all cores)")
         ->check(CLI::Range(1, 1024));
     app.add_option("--set", o.sets,
-                   "NAME=VALUE: a parameter by its display name (see --list-params); repeatable");
+                   "NAME=VALUE: a parameter by its display name (see --list-params); repeatable")
+        ->allow_extra_args(false);
     app.add_option("--ramp", o.ramp, "\"Color Ramp\" as POS:#RRGGBB,... with 1 to 16 stops");
     app.add_option("--scene", o.scene, "JSON composition: size, camera, lights, keyframes");
     app.add_option("--hdri", o.hdri, "image for \"HDRI Layer\" (.exr, .hdr, .png)");

@@ -6,6 +6,7 @@
 #include <OpenEXR/ImfInputFile.h>
 #include <OpenEXR/ImfOutputFile.h>
 
+#include <algorithm>
 #include <exception>
 #include <vector>
 
@@ -14,6 +15,7 @@
 namespace {
 
 constexpr float kUnpremultiplyFloor = 1e-6f;
+constexpr int kRowsPerBand = 64;
 
 }  // namespace
 
@@ -71,11 +73,6 @@ void WriteExr(const std::string& path, const FloatImage& image) {
         image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
         throw ImageError("cannot write " + path + ": invalid image");
     }
-    std::vector<float> premultiplied(image.rgba);
-    for (size_t i = 0; i < premultiplied.size(); i += 4) {
-        const float alpha = premultiplied[i + 3];
-        for (int c = 0; c < 3; ++c) premultiplied[i + c] *= alpha;
-    }
     AtomicFile out(path);
     try {
         Imf::Header header(image.width, image.height);
@@ -83,15 +80,30 @@ void WriteExr(const std::string& path, const FloatImage& image) {
         const char* names[4] = {"R", "G", "B", "A"};
         for (const char* name : names) header.channels().insert(name, Imf::Channel(Imf::FLOAT));
         Imf::OutputFile file(out.temp_path().c_str(), header);
+        // Premultiplied a band of rows at a time, so a large frame is not copied whole.
+        const int band = std::min(image.height, kRowsPerBand);
         const size_t pixel = 4 * sizeof(float);
         const size_t row = pixel * static_cast<size_t>(image.width);
-        char* base = reinterpret_cast<char*>(premultiplied.data());
-        Imf::FrameBuffer frame;
-        for (int c = 0; c < 4; ++c) {
-            frame.insert(names[c], Imf::Slice(Imf::FLOAT, base + c * sizeof(float), pixel, row));
+        std::vector<float> premultiplied(static_cast<size_t>(band) * image.width * 4);
+        for (int y0 = 0; y0 < image.height; y0 += band) {
+            const int rows = std::min(band, image.height - y0);
+            const float* src = image.Pixel(0, y0);
+            for (size_t i = 0; i < static_cast<size_t>(rows) * image.width * 4; i += 4) {
+                const float alpha = src[i + 3];
+                for (int c = 0; c < 3; ++c) premultiplied[i + c] = src[i + c] * alpha;
+                premultiplied[i + 3] = alpha;
+            }
+            // The slices address row 0 of the image; this band holds rows y0 on.
+            char* base = reinterpret_cast<char*>(premultiplied.data()) -
+                         static_cast<ptrdiff_t>(y0) * static_cast<ptrdiff_t>(row);
+            Imf::FrameBuffer frame;
+            for (int c = 0; c < 4; ++c) {
+                frame.insert(names[c],
+                             Imf::Slice(Imf::FLOAT, base + c * sizeof(float), pixel, row));
+            }
+            file.setFrameBuffer(frame);
+            file.writePixels(rows);
         }
-        file.setFrameBuffer(frame);
-        file.writePixels(image.height);
     } catch (const std::exception& e) {
         throw ImageError("cannot write " + path + ": " + e.what());
     }

@@ -130,13 +130,14 @@ TEST_F(ImageIoTest, DamagedFilesAreRefusedByName) {
 }
 
 TEST_F(ImageIoTest, ExrRoundTripKeepsFloats) {
-    FloatImage image = Gradient(9, 4, 40.0f, 0.137f);
+    // Tall enough to be written in several bands of rows.
+    FloatImage image = Gradient(9, 150, 40.0f, 0.137f);
     image.Pixel(0, 0)[0] = -0.25f;
     WriteExr(Path("f.exr"), image);
     const LoadedImage loaded = ReadImage(Path("f.exr"));
     EXPECT_EQ(loaded.kind, ImageKind::kExr);
     ASSERT_EQ(loaded.image.width, 9);
-    ASSERT_EQ(loaded.image.height, 4);
+    ASSERT_EQ(loaded.image.height, 150);
     for (size_t i = 0; i < image.rgba.size(); ++i) {
         // Premultiplied in the file, divided again on reading.
         ASSERT_NEAR(loaded.image.rgba[i], image.rgba[i], 1e-6f * (1 + std::fabs(image.rgba[i])))
