@@ -1,6 +1,7 @@
 // spirovault-render as a user runs it: arguments in, exit status, one line on stderr, files out.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -48,8 +49,10 @@ class CliRunTest : public ::testing::Test {
   protected:
     void SetUp() override {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::temp_directory_path() /
-               (std::string("spirovault_cli_") + info->test_suite_name() + "_" + info->name());
+        // The process id keeps builds that test at the same time apart.
+        dir_ =
+            fs::temp_directory_path() / (std::string("spirovault_cli_") + info->test_suite_name() +
+                                         "_" + info->name() + "_" + std::to_string(getpid()));
         fs::remove_all(dir_);
         fs::create_directories(dir_);
     }

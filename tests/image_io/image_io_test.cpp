@@ -1,6 +1,7 @@
 // Image files round trip, damaged files are refused by name, and writes are all or nothing.
 #include <gtest/gtest.h>
 #include <png.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
