@@ -43,8 +43,8 @@ std::vector<RampStopValue> ParseRamp(std::string_view text) {
             start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
         const std::string where =
             "ramp stop " + std::to_string(stops.size() + 1) + " " + Quoted(piece);
-        if (stops.size() == kMaxRampStops) {
-            throw UsageError("ramp: more than " + std::to_string(kMaxRampStops) + " stops");
+        if (stops.size() == kMaxFlatRampStops) {
+            throw UsageError("ramp: more than " + std::to_string(kMaxFlatRampStops) + " stops");
         }
         const size_t colon = piece.find(':');
         if (colon == std::string_view::npos) throw UsageError(where + ": expected POS:#RRGGBB");
@@ -72,7 +72,7 @@ std::vector<RampStopValue> ParseRamp(std::string_view text) {
 FlatRamp FlattenRamp(const std::vector<RampStopValue>& stops) {
     FlatRamp flat{};
     std::memcpy(flat.data(), "QXWV", 4);
-    const auto count = static_cast<uint32_t>(std::min<size_t>(stops.size(), kMaxRampStops));
+    const auto count = static_cast<uint32_t>(std::min<size_t>(stops.size(), kMaxFlatRampStops));
     for (int i = 0; i < 4; ++i) flat[4 + i] = static_cast<uint8_t>(count >> (8 * i));
     for (size_t s = 0; s < count; ++s) {
         const size_t at = kStopsOffset + s * kStopSize;
@@ -89,7 +89,7 @@ FlatRamp FlattenRamp(const std::vector<RampStopValue>& stops) {
 std::vector<RampStopValue> UnflattenRamp(const FlatRamp& flat) {
     int32_t count = 0;
     for (int i = 0; i < 4; ++i) count |= static_cast<int32_t>(flat[4 + i]) << (8 * i);
-    count = std::clamp(count, 0, kMaxRampStops);
+    count = std::clamp(count, 0, kMaxFlatRampStops);
     std::vector<RampStopValue> stops;
     for (int s = 0; s < count; ++s) {
         const size_t at = kStopsOffset + static_cast<size_t>(s) * kStopSize;

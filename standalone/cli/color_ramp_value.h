@@ -11,7 +11,7 @@
 #include <vector>
 
 constexpr size_t kFlatRampSize = 328;
-constexpr int kMaxRampStops = 16;
+constexpr int kMaxFlatRampStops = 16;
 
 struct RampStopValue {
     float position = 0;
