@@ -5,7 +5,8 @@
 #include <optional>
 #include <string>
 
-// The path given, else spirovault.so beside the running program, else the one this build made.
+// The path given, else the plug-in beside the running program (spirovault.so; Spirovault.aex on
+// Windows), else the one this build made.
 std::string FindPluginLibrary(const std::optional<std::string>& given);
 
 #endif

@@ -1,6 +1,10 @@
 #include "standalone/cli/progress_reporter.h"
 
+#if defined(_WIN32)
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -14,7 +18,12 @@ ProgressReporter::ProgressReporter(std::FILE* out, long frame_count)
     : out_(out), frame_count_(frame_count), start_(Clock::now()), last_draw_(start_) {}
 
 ProgressReporter ProgressReporter::ForStderr(long frame_count) {
-    return ProgressReporter(isatty(STDERR_FILENO) ? stderr : nullptr, frame_count);
+#if defined(_WIN32)
+    const bool terminal = _isatty(_fileno(stderr)) != 0;
+#else
+    const bool terminal = isatty(STDERR_FILENO) != 0;
+#endif
+    return ProgressReporter(terminal ? stderr : nullptr, frame_count);
 }
 
 void ProgressReporter::BeginFrame(long frame) {

@@ -1,0 +1,10 @@
+// Builds without OpenEXR (Windows: there is no MinGW build of it) refuse .exr files by name.
+#include "standalone/image_io/exr_io.h"
+
+FloatImage ReadExr(const std::string& path) {
+    throw ImageError("cannot read " + path + ": OpenEXR files are not supported by this build");
+}
+
+void WriteExr(const std::string& path, const FloatImage&) {
+    throw ImageError("cannot write " + path + ": OpenEXR files are not supported by this build");
+}
