@@ -9,7 +9,9 @@ std::string ResourceAudit::Describe() const {
             std::to_string(locked_handles) + ", check-outs " +
             std::to_string(outstanding_checkouts) + ", stray releases " +
             std::to_string(stray_suite_releases) + ", handle misuses " +
-            std::to_string(handle_misuses);
+            std::to_string(handle_misuses) + ", drawing objects " +
+            std::to_string(live_drawing_objects) + ", drawing misuses " +
+            std::to_string(drawing_misuses);
     return text;
 }
 
@@ -34,16 +36,45 @@ PF_InData EffectHost::MakeInData() {
     return in;
 }
 
-CommandResult EffectHost::Send(PF_Cmd cmd, void* extra, const PF_OutData& out_data) {
-    // The effect gets copies; what it changes reaches the host only through callbacks.
-    ParamStore& store = services_->params();
+namespace {
+
+// The effect gets copies; what it changes reaches the host only through callbacks and, after
+// events, the copies' change flags.
+std::vector<PF_ParamDef> ParamCopies(ParamStore& store) {
     std::vector<PF_ParamDef> copies;
     copies.reserve(store.size());
     for (size_t i = 0; i < store.size(); ++i) copies.push_back(store.at(i).def);
+    return copies;
+}
+
+std::vector<PF_ParamDef*> Pointers(std::vector<PF_ParamDef>& copies) {
     std::vector<PF_ParamDef*> params;
     for (PF_ParamDef& def : copies) params.push_back(&def);
+    return params;
+}
+
+}  // namespace
+
+CommandResult EffectHost::Send(PF_Cmd cmd, void* extra, const PF_OutData& out_data) {
+    std::vector<PF_ParamDef> copies = ParamCopies(services_->params());
+    std::vector<PF_ParamDef*> params = Pointers(copies);
     PF_InData in = MakeInData();
     return SendRaw(cmd, &in, params.data(), extra, out_data);
+}
+
+EventResult EffectHost::SendEvent(PF_EventExtra* event) {
+    std::vector<PF_ParamDef> copies = ParamCopies(services_->params());
+    for (PF_ParamDef& def : copies) def.uu.change_flags = PF_ChangeFlag_NONE;
+    std::vector<PF_ParamDef*> params = Pointers(copies);
+    PF_InData in = MakeInData();
+    EventResult result;
+    static_cast<CommandResult&>(result) = SendRaw(PF_Cmd_EVENT, &in, params.data(), event);
+    for (size_t i = 0; i < copies.size(); ++i) {
+        if (copies[i].uu.change_flags & PF_ChangeFlag_CHANGED_VALUE) {
+            result.changed_params.push_back(static_cast<PF_ParamIndex>(i));
+        }
+    }
+    return result;
 }
 
 CommandResult EffectHost::SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_ParamDef* params[],
@@ -72,5 +103,7 @@ ResourceAudit EffectHost::Audit() const {
     audit.outstanding_checkouts = services_->params().outstanding_checkouts();
     audit.stray_suite_releases = services_->suites().StrayReleases();
     audit.handle_misuses = services_->handles().Misuses();
+    audit.live_drawing_objects = services_->drawbot().LiveObjects();
+    audit.drawing_misuses = services_->drawbot().misuses();
     return audit;
 }

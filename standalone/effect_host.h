@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/pf_commands.h"
+#include "host/pf_custom_ui.h"
 #include "host/pf_in_out_data.h"
 #include "standalone/host_services.h"
 #include "standalone/plugin_library.h"
@@ -20,10 +21,13 @@ struct ResourceAudit {
     int outstanding_checkouts = 0;
     int stray_suite_releases = 0;
     int handle_misuses = 0;
+    size_t live_drawing_objects = 0;  // pens, brushes, paths and fonts not released
+    int drawing_misuses = 0;          // unknown Drawbot references
 
     bool clean() const {
         return suites_held.empty() && leaked_handles == 0 && locked_handles == 0 &&
-               outstanding_checkouts == 0 && stray_suite_releases == 0 && handle_misuses == 0;
+               outstanding_checkouts == 0 && stray_suite_releases == 0 && handle_misuses == 0 &&
+               live_drawing_objects == 0 && drawing_misuses == 0;
     }
     std::string Describe() const;
 };
@@ -32,6 +36,11 @@ struct CommandResult {
     PF_Err err = PF_Err_NONE;
     PF_OutData out_data{};
     ResourceAudit audit;
+};
+
+struct EventResult : CommandResult {
+    // Parameters whose entry came back with PF_ChangeFlag_CHANGED_VALUE.
+    std::vector<PF_ParamIndex> changed_params;
 };
 
 class EffectHost {
@@ -59,6 +68,8 @@ class EffectHost {
     CommandResult ParamsSetup() { return Send(PF_Cmd_PARAMS_SETUP); }
     CommandResult UserChangedParam(PF_ParamIndex index);
     CommandResult UpdateParamsUI() { return Send(PF_Cmd_UPDATE_PARAMS_UI); }
+    // PF_Cmd_EVENT with the current parameters; the effect writes its answers into the event.
+    EventResult SendEvent(PF_EventExtra* event);
 
     ResourceAudit Audit() const;
 

@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "host/pf_effect_world.h"
+#include "standalone/drawbot/drawbot_host.h"
 #include "standalone/handle_heap.h"
+#include "standalone/panel_services.h"
 #include "standalone/param_store.h"
 #include "standalone/suite_registry.h"
 
@@ -26,6 +28,8 @@ class HostServices {
     HandleHeap& handles() { return handles_; }
     ParamStore& params() { return params_; }
     PixelFormatRecord& pixel_formats() { return pixel_formats_; }
+    PanelServices& panel() { return panel_; }
+    DrawbotHost& drawbot() { return drawbot_; }
 
     // The basic suite handed to the effect; it serves whichever services are active.
     static SPBasicSuite* BasicSuite();
@@ -40,6 +44,8 @@ class HostServices {
     HandleHeap handles_;
     ParamStore params_;
     PixelFormatRecord pixel_formats_;
+    PanelServices panel_;
+    DrawbotHost drawbot_;
 };
 
 // Makes services active on this thread for a scope (nesting restores the previous).

@@ -2,7 +2,9 @@
 #ifndef SPIROVAULT_STANDALONE_SUITES_STANDALONE_SUITES_H
 #define SPIROVAULT_STANDALONE_SUITES_STANDALONE_SUITES_H
 
+#include "host/drawbot_suites.h"
 #include "host/pf_ansi_suite.h"
+#include "host/pf_app_suites.h"
 #include "host/pf_handle_suite.h"
 #include "host/pf_param_utils_suite.h"
 #include "host/pf_pixel_format_suite.h"
@@ -12,6 +14,12 @@ const PF_ANSICallbacksSuite1* StandaloneAnsiSuite();
 const PF_HandleSuite1* StandaloneHandleSuite();
 const PF_PixelFormatSuite1* StandalonePixelFormatSuite();
 const PF_ParamUtilsSuite3* StandaloneParamUtilsSuite();
+const PFAppSuite6* StandaloneAppSuite();
+const PF_EffectCustomUISuite1* StandaloneCustomUiSuite();
+const DRAWBOT_DrawbotSuite1* StandaloneDrawSuite();
+const DRAWBOT_SupplierSuite1* StandaloneSupplierSuite();
+const DRAWBOT_SurfaceSuite2* StandaloneSurfaceSuite();
+const DRAWBOT_PathSuite1* StandalonePathSuite();
 
 // Registers every table above under its published name and version.
 void ProvideStandaloneSuites(SuiteRegistry& registry);
