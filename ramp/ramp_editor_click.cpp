@@ -76,7 +76,7 @@ PF_Err ClassifyClick(PF_InData* in_data, const PFAppSuite6* app, PF_EventExtra* 
 PF_Err DoRampClick(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_LayerDef*,
                    PF_EventExtra* event, PF_ParamIndex ramp_index) {
     if (!IsControlEvent(event)) return PF_Err_NONE;
-    PF_ParamDef* param = RampParam(params, ramp_index);
+    PF_ParamDef* param = RampParam(in_data, params, ramp_index);
     SuiteHandler suites(in_data->pica_basicP);
     // Both suites before any edit, so that a host lacking one finds the ramp untouched.
     const PF_HandleSuite1* handles = HandleSuite(suites);

@@ -9,7 +9,7 @@
 PF_Err AdjustRampCursor(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_LayerDef*,
                         PF_EventExtra* event, PF_ParamIndex ramp_index) {
     if (!IsControlEvent(event)) return PF_Err_NONE;
-    PF_ParamDef* param = RampParam(params, ramp_index);
+    PF_ParamDef* param = RampParam(in_data, params, ramp_index);
     SuiteHandler suites(in_data->pica_basicP);
     LockedRamp locked(HandleSuite(suites), param->u.arb_d.value);
     const ColorRamp* ramp = locked.ramp();

@@ -12,8 +12,8 @@ namespace {
 // How far beyond either end of the bar a stop may be dragged before it is taken off.
 constexpr A_long kRemoveTolerance = 6;
 
-void MoveDraggedStop(const RampEditorLayout& layout, A_long x, PF_ParamDef* param,
-                     ColorRamp* ramp, RampEditorState& state) {
+void MoveDraggedStop(const RampEditorLayout& layout, A_long x, PF_ParamDef* param, ColorRamp* ramp,
+                     RampEditorState& state) {
     if (x < layout.x0 - kRemoveTolerance || x > layout.x1 + kRemoveTolerance) {
         // The last stop stays: a ramp always keeps one.
         if (UsableStopCount(ramp) > 1) {
@@ -34,7 +34,7 @@ PF_Err DoRampDrag(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_Lay
                   PF_EventExtra* event, PF_ParamIndex ramp_index) {
     RampEditorState& state = TheRampEditorState();
     if (!state.drag_active || !IsControlEvent(event)) return PF_Err_NONE;
-    PF_ParamDef* param = RampParam(params, ramp_index);
+    PF_ParamDef* param = RampParam(in_data, params, ramp_index);
     SuiteHandler suites(in_data->pica_basicP);
     const PF_HandleSuite1* handles = HandleSuite(suites);
     const PFAppSuite6* app = AppSuite(suites);

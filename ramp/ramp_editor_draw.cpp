@@ -55,9 +55,9 @@ void DrawGradientBar(DrawbotPainter& painter, const RampEditorLayout& layout,
         painter.PaintRect(color, DRAWBOT_RectF32{F(layout.x0 + c), F(layout.bar_top),
                                                  kBarColumnWidth, F(kRampBarHeight)});
     }
-    painter.FrameRect(DRAWBOT_RectF32{F(layout.x0) + 0.5f, F(layout.bar_top) + 0.5f, F(w),
-                                      F(kRampBarHeight)},
-                      kBarOutline, kOutlineWidth);
+    painter.FrameRect(
+        DRAWBOT_RectF32{F(layout.x0) + 0.5f, F(layout.bar_top) + 0.5f, F(w), F(kRampBarHeight)},
+        kBarOutline, kOutlineWidth);
 }
 
 void DrawMarkers(DrawbotPainter& painter, const RampEditorLayout& layout, const ColorRamp* ramp,
@@ -87,16 +87,15 @@ void DrawButton(DrawbotPainter& painter, const PF_Rect& r, const char* label) {
     painter.FillAndFrameRect(face, kButtonFace, kButtonOutline, kOutlineWidth);
     const DRAWBOT_PointF32 origin{face.left + width * 0.5f,
                                   face.top + height * 0.5f + kLabelBaselineDrop};
-    painter.DrawText(label, origin, kButtonLabel, kDRAWBOT_TextAlignment_Center,
-                     kDefaultFontSize);
+    painter.DrawText(label, origin, kButtonLabel, kDRAWBOT_TextAlignment_Center, kDefaultFontSize);
 }
 
 void DrawEditor(DrawbotPainter& painter, const PF_Rect& frame, const DRAWBOT_ColorRGBA& background,
                 const ColorRamp* ramp, int selected_stop) {
     const RampEditorLayout layout = MakeRampEditorLayout(frame);
-    painter.PaintRect(background, DRAWBOT_RectF32{F(frame.left), F(frame.top),
-                                                  F(frame.right - frame.left),
-                                                  F(frame.bottom - frame.top)});
+    painter.PaintRect(background,
+                      DRAWBOT_RectF32{F(frame.left), F(frame.top), F(frame.right - frame.left),
+                                      F(frame.bottom - frame.top)});
     DrawGradientBar(painter, layout, ramp);
     DrawMarkers(painter, layout, ramp, selected_stop);
     DrawButton(painter, layout.randomize, "Randomize");
@@ -106,10 +105,10 @@ void DrawEditor(DrawbotPainter& painter, const PF_Rect& frame, const DRAWBOT_Col
 
 }  // namespace
 
-PF_Err DrawRampEditor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
-                      PF_LayerDef*, PF_EventExtra* event, PF_ParamIndex ramp_index) {
+PF_Err DrawRampEditor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[], PF_LayerDef*,
+                      PF_EventExtra* event, PF_ParamIndex ramp_index) {
     if (!IsControlEvent(event)) return PF_Err_NONE;
-    PF_ParamDef* param = RampParam(params, ramp_index);
+    PF_ParamDef* param = RampParam(in_data, params, ramp_index);
     const SPBasicSuite* basic = in_data->pica_basicP;
     SuiteHandler suites(basic);
     LockedRamp locked(HandleSuite(suites), param->u.arb_d.value);

@@ -6,8 +6,11 @@ bool IsControlEvent(const PF_EventExtra* event) {
     return event->effect_win.area == PF_EA_CONTROL;
 }
 
-PF_ParamDef* RampParam(PF_ParamDef* params[], PF_ParamIndex index) {
-    if (params == nullptr || params[index] == nullptr) throw PfError(PF_Err_BAD_CALLBACK_PARAM);
+PF_ParamDef* RampParam(const PF_InData* in_data, PF_ParamDef* params[], PF_ParamIndex index) {
+    if (params == nullptr || index < 0 || index >= in_data->num_params ||
+        params[index] == nullptr) {
+        throw PfError(PF_Err_BAD_CALLBACK_PARAM);
+    }
     return params[index];
 }
 

@@ -6,6 +6,7 @@
 #include "host/pf_app_suites.h"
 #include "host/pf_custom_ui.h"
 #include "host/pf_handle_suite.h"
+#include "host/pf_in_out_data.h"
 #include "host/pf_param_def.h"
 #include "host/suite_handler.h"
 #include "ramp/ramp_editor_layout.h"
@@ -15,7 +16,7 @@ bool IsControlEvent(const PF_EventExtra* event);
 
 // The "Color Ramp" entry of the parameter array; a missing one raises
 // PF_Err_BAD_CALLBACK_PARAM.
-PF_ParamDef* RampParam(PF_ParamDef* params[], PF_ParamIndex index);
+PF_ParamDef* RampParam(const PF_InData* in_data, PF_ParamDef* params[], PF_ParamIndex index);
 
 const PF_HandleSuite1* HandleSuite(SuiteHandler& suites);
 const PFAppSuite6* AppSuite(SuiteHandler& suites);

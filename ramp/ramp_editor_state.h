@@ -9,7 +9,7 @@
 
 struct RampEditorState {
     bool drag_active = false;
-    int32_t drag_stop = -1;     // index of the stop being dragged
+    int32_t drag_stop = -1;      // index of the stop being dragged
     int32_t selected_stop = -1;  // drawn as selected; -1 for none
 };
 

@@ -8,8 +8,8 @@ bool InHead(A_long sx, A_long y0, A_long x, A_long y) {
     if (y > y0 + kMarkerHeadHeight) return false;
     // The head widens from nothing at the apex to its full half-width at its base.
     const float rows = static_cast<float>(y - y0);
-    const auto half_width = static_cast<A_long>(
-        rows / static_cast<float>(kMarkerHeadHeight) * static_cast<float>(kMarkerHalfWidth));
+    const auto half_width = static_cast<A_long>(rows / static_cast<float>(kMarkerHeadHeight) *
+                                                static_cast<float>(kMarkerHalfWidth));
     return std::labs(x - sx) <= half_width;
 }
 

@@ -17,7 +17,7 @@ TEST_F(RampEditorClick, ButtonsEditTheRampAndSetTheSelection) {
     EXPECT_TRUE(Changed(reverse));
     ColorRamp ramp = Ramp();
     EXPECT_FLOAT_EQ(ramp.stops[0].position, 0.2f);
-    EXPECT_EQ(ramp.stops[0].blue, 1.0f);               // blue now leads
+    EXPECT_EQ(ramp.stops[0].blue, 1.0f);              // blue now leads
     EXPECT_EQ(SelectedStops(), std::vector<int>{0});  // the index stays, now on blue
 
     const EditorEvent randomize = editor().Click(kRandomize);
@@ -53,9 +53,8 @@ TEST_F(RampEditorClick, EveryHandledClickAsksForARedrawOfTheWholeControl) {
 TEST_F(RampEditorClick, GapsBarAndOutsideOnlyClearTheSelection) {
     SetRamp(ThreeStops());
     const std::vector<uint8_t> before = editor().ValueBytes();
-    for (PF_Point where : {PF_Point{74, 50}, PF_Point{77, 50}, PF_Point{142, 50},
-                           PF_Point{320, 2}, PF_Point{320, 23}, PF_Point{320, 42},
-                           PF_Point{635, 30}}) {
+    for (PF_Point where : {PF_Point{74, 50}, PF_Point{77, 50}, PF_Point{142, 50}, PF_Point{320, 2},
+                           PF_Point{320, 23}, PF_Point{320, 42}, PF_Point{635, 30}}) {
         editor().Click({MarkerX(0.5f), kStripRow});
         ASSERT_EQ(SelectedStops(), std::vector<int>{1});
         const EditorEvent e = editor().Click(where);
@@ -166,8 +165,8 @@ TEST_F(RampEditorClick, UnderPremiereProADoubleClickStartsADrag) {
 
 TEST_F(RampEditorClick, EventsForTheTitleAreaAreLeftAlone) {
     SetRamp(ThreeStops());
-    for (PF_EventType type : {PF_Event_DO_CLICK, PF_Event_DRAG, PF_Event_DRAW,
-                              PF_Event_ADJUST_CURSOR}) {
+    for (PF_EventType type :
+         {PF_Event_DO_CLICK, PF_Event_DRAG, PF_Event_DRAW, PF_Event_ADJUST_CURSOR}) {
         PF_EventExtra event{};
         event.e_type = type;
         event.effect_win.area = PF_EA_TITLE;

@@ -27,9 +27,9 @@ ColorRamp FiveStops() {
     for (int c = 0; c < 3; ++c) {
         if (std::abs(p[c] - want[c] * 255.0f) > 1.01f || p[3] != 255) {
             return ::testing::AssertionFailure()
-                   << "pixel (" << x << ", " << y << ") is " << int(p[0]) << "," << int(p[1])
-                   << "," << int(p[2]) << "," << int(p[3]) << "; expected " << want[0] * 255
-                   << "," << want[1] * 255 << "," << want[2] * 255;
+                   << "pixel (" << x << ", " << y << ") is " << int(p[0]) << "," << int(p[1]) << ","
+                   << int(p[2]) << "," << int(p[3]) << "; expected " << want[0] * 255 << ","
+                   << want[1] * 255 << "," << want[2] * 255;
         }
     }
     return ::testing::AssertionSuccess();
@@ -50,7 +50,7 @@ TEST_F(RampEditorDrawing, TheBarShowsTheRampColumnByColumn) {
             EXPECT_TRUE(PixelIs(drawing.image, kX0 + c, y, want.r, want.g, want.b)) << c;
         }
     }
-    EXPECT_TRUE(PixelIs(drawing.image, kX0, kBarRow, 0.3f, 0.3f, 0.3f));      // outline
+    EXPECT_TRUE(PixelIs(drawing.image, kX0, kBarRow, 0.3f, 0.3f, 0.3f));  // outline
     EXPECT_TRUE(PixelIs(drawing.image, kX0 + 300, 2, 0.3f, 0.3f, 0.3f));
 }
 

@@ -5,6 +5,7 @@
 #include "host/drawbot_suites.h"
 #include "host/pf_app_suites.h"
 #include "host/pf_handle_suite.h"
+#include "standalone/custom_ui_events.h"
 #include "tests/ramp/ramp_editor_fixture.h"
 
 namespace {
@@ -85,6 +86,27 @@ TEST_F(RampEditorFailure, WithheldDrawbotSuitesGive516AndTheMessage) {
     }
 }
 
+TEST_F(RampEditorFailure, WithoutTheCustomUiSuiteNothingIsDrawn) {
+    Withhold(kPFEffectCustomUISuite, kPFEffectCustomUISuiteVersion1);
+    const EditorDrawing drawing = editor().Draw();
+    EXPECT_EQ(drawing.result.err, A_Err_MISSING_SUITE);
+    EXPECT_STREQ(drawing.result.out_data.return_msg, "Not able to acquire AEFX Suite.");
+    EXPECT_TRUE(host().services().drawbot().calls().empty());
+    EXPECT_CLEAN(drawing.result);
+}
+
+TEST_F(RampEditorFailure, AParameterArrayWithoutTheRampIsRefused) {
+    PF_InData in = host().MakeInData();
+    in.num_params = kRampParam;
+    std::vector<PF_ParamDef> defs(kRampParam);
+    std::vector<PF_ParamDef*> params;
+    for (PF_ParamDef& def : defs) params.push_back(&def);
+    PF_EventExtra event = MakeClickEvent(editor().frame(), editor().context(), {kX0, 30}, 1);
+    const CommandResult result = host().SendRaw(PF_Cmd_EVENT, &in, params.data(), &event);
+    EXPECT_EQ(result.err, PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_CLEAN(result);
+}
+
 TEST_F(RampEditorFailure, WithoutTheAppSuiteTheBackgroundIsBlackAndDrawingGoesOn) {
     Withhold(kPFAppSuite, kPFAppSuiteVersion6);
     const EditorDrawing drawing = editor().Draw();
@@ -99,8 +121,8 @@ TEST_F(RampEditorFailure, WithoutTheAppSuiteTheBackgroundIsBlackAndDrawingGoesOn
 TEST_F(RampEditorFailure, ADrawingErrorStopsDrawingButNotTheCleanUp) {
     SetRamp(ThreeStops());
     const std::pair<const char*, int> failing[] = {
-        {"GetSupplier", 1}, {"PaintRect", 1},  {"PaintRect", 300}, {"FramePath", 1},
-        {"NewBrush", 2},    {"LineTo", 4},     {"FillPath", 5},    {"AddRect", 6},
+        {"GetSupplier", 1}, {"PaintRect", 1},      {"PaintRect", 300},        {"FramePath", 1},
+        {"NewBrush", 2},    {"LineTo", 4},         {"FillPath", 5},           {"AddRect", 6},
         {"DrawString", 2},  {"NewDefaultFont", 3}, {"GetDefaultFontSize", 1},
     };
     constexpr A_Err kInjected = 77;
@@ -128,10 +150,12 @@ TEST_F(RampEditorFailure, ADrawingHoldsEachSuiteOnceAndReleasesIt) {
     const EditorDrawing drawing = editor().Draw();
     EXPECT_EQ(drawing.result.err, PF_Err_NONE);
     EXPECT_EQ(drawing.result.audit.live_drawing_objects, 0u);
-    for (const auto& [name, version] :
-         {std::pair<const char*, int32_t>{kDRAWBOT_DrawSuite, 1}, {kDRAWBOT_SupplierSuite, 1},
-          {kDRAWBOT_SurfaceSuite, 2}, {kDRAWBOT_PathSuite, 1}, {kPFEffectCustomUISuite, 1},
-          {kPFAppSuite, 6}}) {
+    for (const auto& [name, version] : {std::pair<const char*, int32_t>{kDRAWBOT_DrawSuite, 1},
+                                        {kDRAWBOT_SupplierSuite, 1},
+                                        {kDRAWBOT_SurfaceSuite, 2},
+                                        {kDRAWBOT_PathSuite, 1},
+                                        {kPFEffectCustomUISuite, 1},
+                                        {kPFAppSuite, 6}}) {
         const SuiteRegistry::Counts counts = suites().CountsFor(name, version);
         EXPECT_EQ(counts.acquires, 1) << name;
         EXPECT_EQ(counts.releases, 1) << name;

@@ -1,10 +1,11 @@
 // Where the editor's parts lie and which marker a point hits.
+#include "ramp/ramp_editor_layout.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "ramp/ramp_editor_layout.h"
 #include "ramp/ramp_hit_test.h"
 #include "tests/ramp/ramp_test_support.h"
 
@@ -23,8 +24,10 @@ TEST(RampEditorLayout, PlacesEveryPartOfA640WideFrame) {
     EXPECT_EQ(MarkerCentre(l, 0.5f), 320);
     const PF_Rect strip{10, 24, 630, 40};
     const PF_Rect randomize{10, 45, 74, 63}, reverse{78, 45, 142, 63}, reset{146, 45, 210, 63};
-    for (auto [got, want] : {std::pair{l.strip, strip}, {l.randomize, randomize},
-                             {l.reverse, reverse}, {l.reset, reset}}) {
+    for (auto [got, want] : {std::pair{l.strip, strip},
+                             {l.randomize, randomize},
+                             {l.reverse, reverse},
+                             {l.reset, reset}}) {
         EXPECT_EQ(got.left, want.left);
         EXPECT_EQ(got.top, want.top);
         EXPECT_EQ(got.right, want.right);

@@ -1,12 +1,13 @@
 // The cursor handler against the platform layer, which off Windows records the cursor it would
 // have made current. Runs the editor's code in-process with the standalone host's suites.
+#include "ramp/system_cursor.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "ramp/color_ramp.h"
 #include "ramp/ramp_editor_events.h"
-#include "ramp/system_cursor.h"
 #include "standalone/callbacks/host_callbacks.h"
 #include "standalone/custom_ui_events.h"
 #include "standalone/host_services.h"
@@ -26,6 +27,7 @@ class SystemCursorTest : public ::testing::Test {
         param_.u.arb_d.value = ramp_handle_;
         in_data_.pica_basicP = HostServices::BasicSuite();
         in_data_.utils = StandaloneUtilCallbacks();
+        in_data_.num_params = 1;
     }
     ~SystemCursorTest() override { services_.handles().Dispose(ramp_handle_); }
 
@@ -34,8 +36,7 @@ class SystemCursorTest : public ::testing::Test {
         ClearRecordedSystemCursor();
         PF_EventExtra event = MakeAdjustCursorEvent(PF_Rect{0, 0, 640, 65}, nullptr, {x, y});
         PF_ParamDef* params[1] = {&param_};
-        EXPECT_EQ(AdjustRampCursor(&in_data_, &out_data_, params, nullptr, &event, 0),
-                  PF_Err_NONE);
+        EXPECT_EQ(AdjustRampCursor(&in_data_, &out_data_, params, nullptr, &event, 0), PF_Err_NONE);
         EXPECT_TRUE(services_.suites().Outstanding().empty());
         return {RecordedSystemCursor(), event.u.adjust_cursor.set_cursor};
     }
