@@ -98,9 +98,9 @@ void DrawbotPainter::FillPolygon(const DRAWBOT_PointF32* points, int count,
     Fill(path, color);
 }
 
-void DrawbotPainter::DrawText(const char* text, const DRAWBOT_PointF32& origin,
-                              const DRAWBOT_ColorRGBA& color, DRAWBOT_TextAlignment alignment,
-                              float fallback_font_size) {
+void DrawbotPainter::DrawLabel(const char* text, const DRAWBOT_PointF32& origin,
+                               const DRAWBOT_ColorRGBA& color, DRAWBOT_TextAlignment alignment,
+                               float fallback_font_size) {
     if (!ok()) return;
     float font_size = fallback_font_size;
     Note(suites_.supplier_suiteP->GetDefaultFontSize(supplier_, &font_size));

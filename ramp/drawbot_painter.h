@@ -31,8 +31,8 @@ class DrawbotPainter {
     void FillPolygon(const DRAWBOT_PointF32* points, int count, const DRAWBOT_ColorRGBA& color);
     // ASCII text in the supplier's default font; the default size is kept when the supplier
     // offers none.
-    void DrawText(const char* text, const DRAWBOT_PointF32& origin, const DRAWBOT_ColorRGBA& color,
-                  DRAWBOT_TextAlignment alignment, float fallback_font_size);
+    void DrawLabel(const char* text, const DRAWBOT_PointF32& origin, const DRAWBOT_ColorRGBA& color,
+                   DRAWBOT_TextAlignment alignment, float fallback_font_size);
 
   private:
     class Object;

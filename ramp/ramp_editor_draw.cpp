@@ -87,7 +87,7 @@ void DrawButton(DrawbotPainter& painter, const PF_Rect& r, const char* label) {
     painter.FillAndFrameRect(face, kButtonFace, kButtonOutline, kOutlineWidth);
     const DRAWBOT_PointF32 origin{face.left + width * 0.5f,
                                   face.top + height * 0.5f + kLabelBaselineDrop};
-    painter.DrawText(label, origin, kButtonLabel, kDRAWBOT_TextAlignment_Center, kDefaultFontSize);
+    painter.DrawLabel(label, origin, kButtonLabel, kDRAWBOT_TextAlignment_Center, kDefaultFontSize);
 }
 
 void DrawEditor(DrawbotPainter& painter, const PF_Rect& frame, const DRAWBOT_ColorRGBA& background,
