@@ -11,7 +11,8 @@ std::string ResourceAudit::Describe() const {
             std::to_string(stray_suite_releases) + ", handle misuses " +
             std::to_string(handle_misuses) + ", drawing objects " +
             std::to_string(live_drawing_objects) + ", drawing misuses " +
-            std::to_string(drawing_misuses);
+            std::to_string(drawing_misuses) + ", open streams " +
+            std::to_string(open_aegp_streams) + ", stream misuses " + std::to_string(aegp_misuses);
     return text;
 }
 
@@ -105,5 +106,8 @@ ResourceAudit EffectHost::Audit() const {
     audit.handle_misuses = services_->handles().Misuses();
     audit.live_drawing_objects = services_->drawbot().LiveObjects();
     audit.drawing_misuses = services_->drawbot().misuses();
+    const CompositionHandles& comp = services_->comp_handles();
+    audit.open_aegp_streams = comp.open_streams() + comp.open_values();
+    audit.aegp_misuses = comp.misuses();
     return audit;
 }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "host/pf_effect_world.h"
+#include "standalone/composition/composition.h"
+#include "standalone/composition/composition_handles.h"
 #include "standalone/drawbot/drawbot_host.h"
 #include "standalone/handle_heap.h"
 #include "standalone/panel_services.h"
@@ -30,6 +32,9 @@ class HostServices {
     PixelFormatRecord& pixel_formats() { return pixel_formats_; }
     PanelServices& panel() { return panel_; }
     DrawbotHost& drawbot() { return drawbot_; }
+    // The composition the effect's layer is in.
+    Composition& composition() { return composition_; }
+    CompositionHandles& comp_handles() { return comp_handles_; }
 
     // The basic suite handed to the effect; it serves whichever services are active.
     static SPBasicSuite* BasicSuite();
@@ -46,6 +51,8 @@ class HostServices {
     PixelFormatRecord pixel_formats_;
     PanelServices panel_;
     DrawbotHost drawbot_;
+    Composition composition_;
+    CompositionHandles comp_handles_{&composition_};
 };
 
 // Makes services active on this thread for a scope (nesting restores the previous).

@@ -15,4 +15,5 @@ void ProvideStandaloneSuites(SuiteRegistry& registry) {
     registry.Provide(kDRAWBOT_SurfaceSuite, kDRAWBOT_SurfaceSuite_Version2,
                      StandaloneSurfaceSuite());
     registry.Provide(kDRAWBOT_PathSuite, kDRAWBOT_PathSuite_Version1, StandalonePathSuite());
+    ProvideCompositionSuites(registry);
 }

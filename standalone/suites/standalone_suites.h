@@ -21,6 +21,9 @@ const DRAWBOT_SupplierSuite1* StandaloneSupplierSuite();
 const DRAWBOT_SurfaceSuite2* StandaloneSurfaceSuite();
 const DRAWBOT_PathSuite1* StandalonePathSuite();
 
+// The general-plug-in suites over the instance's composition.
+void ProvideCompositionSuites(SuiteRegistry& registry);
+
 // Registers every table above under its published name and version.
 void ProvideStandaloneSuites(SuiteRegistry& registry);
 

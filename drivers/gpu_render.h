@@ -1,0 +1,15 @@
+// The GPU path of the smart render: uploads the frame's tables and runs the kernel on the
+// host's GPU worlds.
+#ifndef SPIROVAULT_DRIVERS_GPU_RENDER_H
+#define SPIROVAULT_DRIVERS_GPU_RENDER_H
+
+#include "host/pf_effect_world.h"
+#include "host/pf_in_out_data.h"
+#include "host/pf_smart_render.h"
+#include "render/settings.h"
+
+PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_format,
+                 PF_EffectWorld* input_world, PF_EffectWorld* output_world,
+                 PF_SmartRenderExtra* extra, RenderSettings* record);
+
+#endif
