@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "drivers/smart_pre_render.h"
+#include "drivers/smart_render.h"
 #include "effect/command_handlers.h"
 #include "effect/param_dependencies.h"
 #include "effect/param_table.h"

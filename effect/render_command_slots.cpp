@@ -1,12 +1,6 @@
-// Rendering is not built yet: the commands are accepted and do nothing.
+// GPU devices are not set up yet: the command is accepted and does nothing.
 #include "effect/render_command_slots.h"
 
-PF_Err SmartPreRender(PF_InData*, PF_OutData*, PF_PreRenderExtra*) {
-    return PF_Err_NONE;
-}
-PF_Err SmartRender(PF_InData*, PF_OutData*, PF_SmartRenderExtra*, bool) {
-    return PF_Err_NONE;
-}
 PF_Err GPUDeviceSetup(PF_InData*, PF_OutData*, PF_GPUDeviceSetupExtra*) {
     return PF_Err_NONE;
 }

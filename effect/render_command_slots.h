@@ -1,14 +1,10 @@
-// Handlers of the render and GPU-device commands.
+// Handler of the GPU-device command whose work is not built yet.
 #ifndef SPIROVAULT_EFFECT_RENDER_COMMAND_SLOTS_H
 #define SPIROVAULT_EFFECT_RENDER_COMMAND_SLOTS_H
 
 #include "host/pf_gpu_framework.h"
 #include "host/pf_in_out_data.h"
-#include "host/pf_smart_render.h"
 
-PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra);
-PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra* extra,
-                   bool use_gpu);
 PF_Err GPUDeviceSetup(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSetupExtra* extra);
 
 #endif

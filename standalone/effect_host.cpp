@@ -1,20 +1,7 @@
 #include "standalone/effect_host.h"
 
 #include "standalone/callbacks/host_callbacks.h"
-
-std::string ResourceAudit::Describe() const {
-    std::string text;
-    for (const std::string& suite : suites_held) text += "held suite " + suite + "; ";
-    text += "leaked handles " + std::to_string(leaked_handles) + ", locked handles " +
-            std::to_string(locked_handles) + ", check-outs " +
-            std::to_string(outstanding_checkouts) + ", stray releases " +
-            std::to_string(stray_suite_releases) + ", handle misuses " +
-            std::to_string(handle_misuses) + ", drawing objects " +
-            std::to_string(live_drawing_objects) + ", drawing misuses " +
-            std::to_string(drawing_misuses) + ", open streams " +
-            std::to_string(open_aegp_streams) + ", stream misuses " + std::to_string(aegp_misuses);
-    return text;
-}
+#include "standalone/render/frame_session.h"
 
 EffectHost::EffectHost(const std::string& plugin_path)
     : library_(plugin_path), services_(std::make_unique<HostServices>()) {}
@@ -37,14 +24,22 @@ PF_InData EffectHost::MakeInData() {
     return in;
 }
 
+CommandResult EffectHost::Send(PF_Cmd cmd, void* extra, const PF_OutData& out_data) {
+    PF_InData in = MakeInData();
+    return SendWith(cmd, &in, extra, out_data);
+}
+
 namespace {
 
-// The effect gets copies; what it changes reaches the host only through callbacks and, after
-// events, the copies' change flags.
-std::vector<PF_ParamDef> ParamCopies(ParamStore& store) {
+// The effect gets copies at the in-data's time; what it changes reaches the host only through
+// callbacks and, after events, the copies' change flags.
+std::vector<PF_ParamDef> ParamCopiesAt(const ParamStore& store, const PF_InData& in_data) {
+    const double seconds = in_data.time_scale != 0
+                               ? static_cast<double>(in_data.current_time) / in_data.time_scale
+                               : 0.0;
     std::vector<PF_ParamDef> copies;
     copies.reserve(store.size());
-    for (size_t i = 0; i < store.size(); ++i) copies.push_back(store.at(i).def);
+    for (size_t i = 0; i < store.size(); ++i) copies.push_back(store.ValueAt(i, seconds));
     return copies;
 }
 
@@ -56,18 +51,28 @@ std::vector<PF_ParamDef*> Pointers(std::vector<PF_ParamDef>& copies) {
 
 }  // namespace
 
-CommandResult EffectHost::Send(PF_Cmd cmd, void* extra, const PF_OutData& out_data) {
-    std::vector<PF_ParamDef> copies = ParamCopies(services_->params());
+CommandResult EffectHost::SendWith(PF_Cmd cmd, PF_InData* in_data, void* extra,
+                                   const PF_OutData& out_data) {
+    std::vector<PF_ParamDef> copies = ParamCopiesAt(services_->params(), *in_data);
     std::vector<PF_ParamDef*> params = Pointers(copies);
-    PF_InData in = MakeInData();
-    return SendRaw(cmd, &in, params.data(), extra, out_data);
+    CommandResult result = SendRaw(cmd, in_data, params.data(), extra, out_data);
+    if (cmd == PF_Cmd_GLOBAL_SETUP && result.err == PF_Err_NONE) global_setup_done_ = true;
+    return result;
+}
+
+CommandResult EffectHost::EnsureSetUp() {
+    CommandResult result;
+    if (!global_setup_done_) result = GlobalSetup();
+    // The store holds only the input layer until the effect declared its parameters.
+    if (result.err == PF_Err_NONE && services_->params().size() <= 1) result = ParamsSetup();
+    return result;
 }
 
 EventResult EffectHost::SendEvent(PF_EventExtra* event) {
-    std::vector<PF_ParamDef> copies = ParamCopies(services_->params());
+    PF_InData in = MakeInData();
+    std::vector<PF_ParamDef> copies = ParamCopiesAt(services_->params(), in);
     for (PF_ParamDef& def : copies) def.uu.change_flags = PF_ChangeFlag_NONE;
     std::vector<PF_ParamDef*> params = Pointers(copies);
-    PF_InData in = MakeInData();
     EventResult result;
     static_cast<CommandResult&>(result) = SendRaw(PF_Cmd_EVENT, &in, params.data(), event);
     for (size_t i = 0; i < copies.size(); ++i) {
@@ -102,6 +107,11 @@ ResourceAudit EffectHost::Audit() const {
     audit.leaked_handles = services_->handles().UnownedLiveCount();
     audit.locked_handles = services_->handles().LockedCount();
     audit.outstanding_checkouts = services_->params().outstanding_checkouts();
+    audit.outstanding_layer_checkouts = services_->render().layer_checkouts;
+    // The worlds of a frame still in progress are not left over.
+    const FrameSession* frame = services_->render().frame;
+    audit.live_worlds =
+        services_->render().worlds.LiveCount() - (frame != nullptr ? frame->world_count() : 0);
     audit.stray_suite_releases = services_->suites().StrayReleases();
     audit.handle_misuses = services_->handles().Misuses();
     audit.live_drawing_objects = services_->drawbot().LiveObjects();

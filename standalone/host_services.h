@@ -13,6 +13,7 @@
 #include "standalone/handle_heap.h"
 #include "standalone/panel_services.h"
 #include "standalone/param_store.h"
+#include "standalone/render/render_state.h"
 #include "standalone/suite_registry.h"
 
 struct PixelFormatRecord {
@@ -34,6 +35,8 @@ class HostServices {
     DrawbotHost& drawbot() { return drawbot_; }
     // The composition the effect's layer is in.
     Composition& composition() { return composition_; }
+    // Worlds, iterate settings and the frame in progress.
+    RenderState& render() { return render_; }
     CompositionHandles& comp_handles() { return comp_handles_; }
 
     // The basic suite handed to the effect; it serves whichever services are active.
@@ -52,6 +55,7 @@ class HostServices {
     PanelServices panel_;
     DrawbotHost drawbot_;
     Composition composition_;
+    RenderState render_;
     CompositionHandles comp_handles_{&composition_};
 };
 

@@ -15,5 +15,10 @@ void ProvideStandaloneSuites(SuiteRegistry& registry) {
     registry.Provide(kDRAWBOT_SurfaceSuite, kDRAWBOT_SurfaceSuite_Version2,
                      StandaloneSurfaceSuite());
     registry.Provide(kDRAWBOT_PathSuite, kDRAWBOT_PathSuite_Version1, StandalonePathSuite());
+    registry.Provide(kPFWorldSuite, kPFWorldSuiteVersion2, StandaloneWorldSuite());
+    registry.Provide(kPFIterate8Suite, kPFIterate8SuiteVersion2, StandaloneIterate8Suite());
+    registry.Provide(kPFIterate16Suite, kPFIterate16SuiteVersion2, StandaloneIterate16Suite());
+    registry.Provide(kPFIterateFloatSuite, kPFIterateFloatSuiteVersion2,
+                     StandaloneIterateFloatSuite());
     ProvideCompositionSuites(registry);
 }

@@ -6,8 +6,10 @@
 #include "host/pf_ansi_suite.h"
 #include "host/pf_app_suites.h"
 #include "host/pf_handle_suite.h"
+#include "host/pf_iterate_suites.h"
 #include "host/pf_param_utils_suite.h"
 #include "host/pf_pixel_format_suite.h"
+#include "host/pf_world_suite.h"
 #include "standalone/suite_registry.h"
 
 const PF_ANSICallbacksSuite1* StandaloneAnsiSuite();
@@ -20,6 +22,10 @@ const DRAWBOT_DrawbotSuite1* StandaloneDrawSuite();
 const DRAWBOT_SupplierSuite1* StandaloneSupplierSuite();
 const DRAWBOT_SurfaceSuite2* StandaloneSurfaceSuite();
 const DRAWBOT_PathSuite1* StandalonePathSuite();
+const PF_WorldSuite2* StandaloneWorldSuite();
+const PF_Iterate8Suite2* StandaloneIterate8Suite();
+const PF_Iterate16Suite2* StandaloneIterate16Suite();
+const PF_IterateFloatSuite2* StandaloneIterateFloatSuite();
 
 // The general-plug-in suites over the instance's composition.
 void ProvideCompositionSuites(SuiteRegistry& registry);
