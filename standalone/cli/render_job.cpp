@@ -10,6 +10,7 @@
 #include "standalone/cli/output_path.h"
 #include "standalone/cli/plugin_path.h"
 #include "standalone/cli/progress_reporter.h"
+#include "standalone/cli/ramp_editor_output.h"
 #include "standalone/cli/scene.h"
 #include "standalone/image_io/atomic_file.h"
 
@@ -90,10 +91,15 @@ int RunRenderJob(const RenderOptions& o) {
     if (o.frames) frames_option = ParseFrameRange(*o.frames);
     std::optional<std::vector<RampStopValue>> ramp;
     if (o.ramp) ramp = ParseRamp(*o.ramp);
+    if (o.ramp_editor) CheckRampEditorOutput(*o.ramp_editor);
 
     EffectSession session(FindPluginLibrary(o.plugin));
     if (o.list_params) {
         ListParams(session.catalog());
+        return 0;
+    }
+    if (o.ramp_editor) {
+        WriteRampEditorImage(*o.ramp_editor, ramp, session.host());
         return 0;
     }
 

@@ -24,6 +24,9 @@ void RegisterRenderOptions(CLI::App& app, RenderOptions& o) {
     app.add_option("--input", o.input,
                    "image for the layer the effect is applied to (default transparent black)");
     app.add_flag("--list-params", o.list_params, "list the effect's parameters and exit");
+    app.add_option("--ramp-editor", o.ramp_editor,
+                   "draw the \"Color Ramp\" editor (640 x 65) for --ramp, or the default ramp, "
+                   "into this PNG and exit");
     app.add_option("--plugin", o.plugin,
                    "the plug-in library (default: spirovault.so beside "
                    "this program, then the build tree's)");

@@ -23,7 +23,8 @@ struct RenderOptions {
     std::optional<std::string> hdri;
     std::optional<std::string> input;
     bool list_params = false;
-    std::optional<std::string> plugin;  // the plug-in library; found beside the tool otherwise
+    std::optional<std::string> ramp_editor;  // PNG of the "Color Ramp" editor, instead of frames
+    std::optional<std::string> plugin;       // the plug-in library; found beside the tool otherwise
 };
 
 void RegisterRenderOptions(CLI::App& app, RenderOptions& options);
