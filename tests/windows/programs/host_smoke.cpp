@@ -1,11 +1,14 @@
 // Cross-built and run under Wine: loads the Windows plug-in into the standalone host and takes
 // it through registration, About, global and parameter setup, as the host application does at
-// start-up.   spirovault-host-smoke PLUGIN
+// start-up, then points at the colour ramp editor, whose cursor comes from user32.
+//   spirovault-host-smoke PLUGIN
 #include <cstdio>
 #include <exception>
+#include <stdexcept>
 #include <string>
 
 #include "standalone/effect_host.h"
+#include "standalone/ramp_editor_client.h"
 
 namespace {
 
@@ -47,6 +50,21 @@ void Run(const char* plugin_path) {
     for (const CommandResult* result : {&about, &global, &params}) {
         Check(result->audit.clean(), "no resource left behind: " + result->audit.Describe());
     }
+
+    // Over the marker strip the effect sets a system cursor itself (hand or crosshair).
+    RampEditorClient editor(host);
+    const EditorEvent cursor = editor.AdjustCursor({110, 34});
+    Check(cursor.result.err == PF_Err_NONE &&
+              cursor.event.u.adjust_cursor.set_cursor == PF_Cursor_CUSTOM,
+          "the ramp editor sets its cursor through user32");
+    // This build's standalone host cannot draw, and says so.
+    bool refused = false;
+    try {
+        editor.Draw();
+    } catch (const std::runtime_error&) {
+        refused = true;
+    }
+    Check(refused, "drawing the editor is refused without Cairo");
 }
 
 }  // namespace
