@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "drivers/gpu_device_setup.h"
 #include "effect/command_handlers.h"
 #include "effect/param_dependencies.h"
 #include "effect/param_table.h"

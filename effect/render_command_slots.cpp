@@ -7,6 +7,3 @@ PF_Err SmartPreRender(PF_InData*, PF_OutData*, PF_PreRenderExtra*) {
 PF_Err SmartRender(PF_InData*, PF_OutData*, PF_SmartRenderExtra*, bool) {
     return PF_Err_NONE;
 }
-PF_Err GPUDeviceSetup(PF_InData*, PF_OutData*, PF_GPUDeviceSetupExtra*) {
-    return PF_Err_NONE;
-}

@@ -1,4 +1,4 @@
-// Handlers of the render and GPU-device commands.
+// Handlers of the render commands.
 #ifndef SPIROVAULT_EFFECT_RENDER_COMMAND_SLOTS_H
 #define SPIROVAULT_EFFECT_RENDER_COMMAND_SLOTS_H
 
@@ -9,6 +9,5 @@
 PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra);
 PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra* extra,
                    bool use_gpu);
-PF_Err GPUDeviceSetup(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSetupExtra* extra);
 
 #endif

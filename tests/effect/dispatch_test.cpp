@@ -114,8 +114,8 @@ TEST_F(Dispatch, GlobalSetupUnderPremiereWithoutPixelFormatSuiteReportsIt) {
 }
 
 TEST_F(Dispatch, RenderAndNotYetBuiltCommandsAnswerWithoutWork) {
-    for (PF_Cmd cmd : {PF_Cmd_RENDER, PF_Cmd_SMART_PRE_RENDER, PF_Cmd_SMART_RENDER,
-                       PF_Cmd_SMART_RENDER_GPU, PF_Cmd_GPU_DEVICE_SETUP}) {
+    for (PF_Cmd cmd :
+         {PF_Cmd_RENDER, PF_Cmd_SMART_PRE_RENDER, PF_Cmd_SMART_RENDER, PF_Cmd_SMART_RENDER_GPU}) {
         const CommandResult result = host().Send(cmd);
         EXPECT_EQ(result.err, PF_Err_NONE) << cmd;
         EXPECT_CLEAN(result);
