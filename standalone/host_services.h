@@ -8,6 +8,7 @@
 
 #include "host/pf_effect_world.h"
 #include "standalone/composition/composition.h"
+#include "standalone/gpu/gpu_devices.h"
 #include "standalone/handle_heap.h"
 #include "standalone/param_store.h"
 #include "standalone/suite_registry.h"
@@ -29,6 +30,8 @@ class HostServices {
     PixelFormatRecord& pixel_formats() { return pixel_formats_; }
     // The composition the effect's layer is in.
     Composition& composition() { return composition_; }
+    // The GPU devices the host has opened for the effect, and their worlds.
+    GpuDevices& gpu() { return gpu_; }
 
     // The basic suite handed to the effect; it serves whichever services are active.
     static SPBasicSuite* BasicSuite();
@@ -44,6 +47,7 @@ class HostServices {
     ParamStore params_;
     PixelFormatRecord pixel_formats_;
     Composition composition_;
+    GpuDevices gpu_;
 };
 
 // Makes services active on this thread for a scope (nesting restores the previous).

@@ -6,4 +6,5 @@ void ProvideStandaloneSuites(SuiteRegistry& registry) {
     registry.Provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1,
                      StandalonePixelFormatSuite());
     registry.Provide(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3, StandaloneParamUtilsSuite());
+    registry.Provide(kPFGPUDeviceSuite, kPFGPUDeviceSuiteVersion1, StandaloneGpuDeviceSuite());
 }
