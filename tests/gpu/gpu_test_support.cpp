@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <map>
+#include <memory>
 
 #include "drivers/gpu_render.h"
 #include "drivers/opencl_device_data.h"
@@ -48,80 +50,113 @@ FloatFrame FromGpuPixels(const std::vector<GpuPixel>& pixels) {
     return frame;
 }
 
-HostServices* OpenClRenderTest::services_ = nullptr;
-PF_Handle OpenClRenderTest::device_handle_ = nullptr;
-std::string OpenClRenderTest::setup_failure_;
-
-void OpenClRenderTest::SetUpTestSuite() {
-    services_ = new HostServices();
-    std::string why_not;
-    if (services_->gpu().Open(PF_GPU_Framework_OPENCL, &why_not) != 0) {
-        setup_failure_ = why_not;
-        return;
-    }
-    const OpenClApi* cl = OpenClRuntime();
-    if (cl == nullptr) {
-        setup_failure_ = "the OpenCL runtime could not be loaded";
-        return;
-    }
-    const PF_GPUDeviceInfo info = services_->gpu().device(0)->info();
-    const std::string directory =
-        std::filesystem::path(SPIROVAULT_OPENCL_KERNEL_FILE).parent_path().string();
-    cl_kernel kernel = nullptr;
-    const cl_int err = BuildSpirovaultKernel(*cl, static_cast<cl_context>(info.contextPV),
-                                             static_cast<cl_device_id>(info.devicePV),
-                                             OpenClBuildOptions(directory), &kernel);
-    if (err != CL_SUCCESS) {
-        setup_failure_ = "the kernel did not build: " + std::to_string(err);
-        return;
-    }
-    device_handle_ = services_->handles().New(sizeof(OpenCLDeviceData));
-    static_cast<OpenCLDeviceData*>(services_->handles().Lock(device_handle_))->kernel = kernel;
-    services_->handles().Unlock(device_handle_);
-    services_->handles().MarkHostOwned(device_handle_);
-    services_->gpu().set_gpu_data(0, device_handle_);
+std::string FrameworkName(const ::testing::TestParamInfo<PF_GPU_Framework>& info) {
+    return info.param == PF_GPU_Framework_CUDA ? "Cuda" : "OpenCl";
 }
 
-void OpenClRenderTest::TearDownTestSuite() {
-    if (device_handle_ != nullptr) {
-        auto* data = static_cast<OpenCLDeviceData*>(services_->handles().Lock(device_handle_));
+namespace {
+
+struct TestDevice {
+    HostServices services;
+    PF_Handle handle = nullptr;  // OpenCL: the device handle holding the kernel
+    std::string failure;         // why the device cannot be used; empty when it can
+
+    explicit TestDevice(PF_GPU_Framework framework) {
+        if (services.gpu().Open(framework, &failure) != 0) return;
+        if (framework == PF_GPU_Framework_OPENCL) BuildKernel();
+    }
+
+    ~TestDevice() {
+        if (handle == nullptr) return;
+        auto* data = static_cast<OpenCLDeviceData*>(services.handles().Lock(handle));
         OpenClRuntime()->ReleaseKernel(data->kernel);
-        services_->handles().Unlock(device_handle_);
-        services_->handles().Dispose(device_handle_);
-        device_handle_ = nullptr;
+        services.handles().Unlock(handle);
+        services.handles().Dispose(handle);
     }
-    delete services_;
-    services_ = nullptr;
+
+    void BuildKernel() {
+        const OpenClApi* cl = OpenClRuntime();
+        if (cl == nullptr) {
+            failure = "the OpenCL runtime could not be loaded";
+            return;
+        }
+        const PF_GPUDeviceInfo info = services.gpu().device(0)->info();
+        const std::string directory =
+            std::filesystem::path(SPIROVAULT_OPENCL_KERNEL_FILE).parent_path().string();
+        cl_kernel kernel = nullptr;
+        const cl_int err = BuildSpirovaultKernel(*cl, static_cast<cl_context>(info.contextPV),
+                                                 static_cast<cl_device_id>(info.devicePV),
+                                                 OpenClBuildOptions(directory), &kernel);
+        if (err != CL_SUCCESS) {
+            failure = "the kernel did not build: OpenCL error " + std::to_string(err);
+            return;
+        }
+        handle = services.handles().New(sizeof(OpenCLDeviceData));
+        static_cast<OpenCLDeviceData*>(services.handles().Lock(handle))->kernel = kernel;
+        services.handles().Unlock(handle);
+        services.handles().MarkHostOwned(handle);
+    }
+};
+
+std::map<PF_GPU_Framework, std::unique_ptr<TestDevice>>& Devices() {
+    static std::map<PF_GPU_Framework, std::unique_ptr<TestDevice>> devices;
+    return devices;
 }
 
-void OpenClRenderTest::SetUp() {
-    if (services_->gpu().count() == 0) GTEST_SKIP() << setup_failure_;
-    ASSERT_NE(device_handle_, nullptr) << setup_failure_;
+// Opened from the test's thread in SetUp; render threads only look it up.
+TestDevice& DeviceFor(PF_GPU_Framework framework) {
+    auto& devices = Devices();
+    const auto found = devices.find(framework);
+    if (found != devices.end()) return *found->second;
+    return *devices.emplace(framework, std::make_unique<TestDevice>(framework)).first->second;
 }
 
-void OpenClRenderTest::TearDown() {
-    EXPECT_TRUE(services_->suites().Outstanding().empty());
-    EXPECT_EQ(services_->gpu().live_worlds(), 0u);
+}  // namespace
+
+void GpuRenderTest::TearDownTestSuite() {
+    Devices().clear();
 }
 
-PF_Err OpenClRenderTest::RenderWorlds(RenderSettings* record, PF_EffectWorld* input,
-                                      PF_EffectWorld* output, PrPixelFormat format) {
-    ActiveServicesScope active(services_);
+void GpuRenderTest::SetUp() {
+    TestDevice& device = DeviceFor(framework());
+    if (device.services.gpu().count() == 0) GTEST_SKIP() << device.failure;
+    ASSERT_TRUE(device.failure.empty()) << device.failure;
+}
+
+void GpuRenderTest::TearDown() {
+    EXPECT_TRUE(services().suites().Outstanding().empty());
+    EXPECT_EQ(gpu().live_worlds(), 0u);
+}
+
+HostServices& GpuRenderTest::services() {
+    return DeviceFor(framework()).services;
+}
+
+PF_Handle GpuRenderTest::device_handle() {
+    return DeviceFor(framework()).handle;
+}
+
+PF_Err GpuRenderTest::RenderWorlds(RenderSettings* record, PF_EffectWorld* input,
+                                   PF_EffectWorld* output, PrPixelFormat format) {
+    ActiveServicesScope active(&services());
+    GpuDevice* device = gpu().device(0);
+    device->MakeCurrent();
     PF_InData in_data{};
     in_data.pica_basicP = HostServices::BasicSuite();
-    in_data.effect_ref = services_->EffectRef();
+    in_data.effect_ref = services().EffectRef();
     PF_OutData out_data{};
     PF_SmartRenderInput smart_input{};
     smart_input.pre_render_data = record;
-    smart_input.gpu_data = device_handle_;
-    smart_input.what_gpu = PF_GPU_Framework_OPENCL;
+    smart_input.gpu_data = device_handle();
+    smart_input.what_gpu = framework();
     smart_input.device_index = 0;
     PF_SmartRenderExtra extra{&smart_input, nullptr};
-    return RenderGPU(&in_data, &out_data, format, input, output, &extra, record);
+    const PF_Err err = RenderGPU(&in_data, &out_data, format, input, output, &extra, record);
+    device->Finish();
+    return err;
 }
 
-FloatFrame OpenClRenderTest::RenderOnGpu(RenderSettings record, const FloatFrame* input,
-                                         PF_Err* err) {
+FloatFrame GpuRenderTest::RenderOnGpu(RenderSettings record, const FloatFrame* input, PF_Err* err) {
     const int width = record.output_width;
     const int height = record.output_height;
     PF_EffectWorld* output = gpu().CreateWorld(0, width, height);

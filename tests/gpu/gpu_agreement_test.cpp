@@ -1,8 +1,8 @@
-// GPU frames rendered by "SpirovaultKernel" on the OpenCL device, compared with the CPU renderer's
-// frames of the same record.
+// GPU frames rendered by "SpirovaultKernel", compared with the CPU renderer's frames of the same
+// record, on each framework's device.
 //
-// The program is built with -cl-fast-relaxed-math, so sin, cos, pow, log and atan2 carry a few
-// ulp of error that the power map amplifies at the fractal's chaotic boundary: a pixel whose
+// The OpenCL program is built with -cl-fast-relaxed-math, so sin, cos, pow, log and atan2 carry a
+// few ulp of error that the power map amplifies at the fractal's chaotic boundary: a pixel whose
 // rays graze it may flip between hit and miss. Agreement is therefore judged over the frame:
 // nearly every pixel within two 8-bit steps and a small mean error. A fault in the kernel's
 // arguments or their unpacking shifts whole areas and fails both measures.
@@ -23,7 +23,7 @@ RenderSettings Scene() {
     return MakeDefaultRenderSettings(kWidth, kHeight);
 }
 
-class OpenClAgreement : public OpenClRenderTest {
+class GpuAgreement : public GpuRenderTest {
   protected:
     void ExpectAgreement(const char* scene, const RenderSettings& record,
                          const FloatFrame* input = nullptr, double min_share = 0.97,
@@ -41,8 +41,9 @@ class OpenClAgreement : public OpenClRenderTest {
         const FloatFrame gpu = RenderOnGpu(record, input, &err);
         ASSERT_EQ(err, PF_Err_NONE) << scene;
         const Agreement agreement = Compare(gpu, cpu, kTolerance);
-        std::printf("%-24s pixels within 2/255: %5.1f %%, mean channel error %.2e, max %.3f\n",
-                    scene, 100 * agreement.within_share, agreement.mean_error, agreement.max_error);
+        std::printf("%-6s %-24s pixels within 2/255: %5.1f %%, mean channel error %.2e, max %.3f\n",
+                    FrameworkName({framework(), 0}).c_str(), scene, 100 * agreement.within_share,
+                    agreement.mean_error, agreement.max_error);
         EXPECT_GE(agreement.within_share, min_share) << scene;
         EXPECT_LE(agreement.mean_error, max_mean) << scene;
     }
@@ -75,11 +76,11 @@ FloatFrame InputImage(int width, int height) {
     return image;
 }
 
-TEST_F(OpenClAgreement, DefaultParameters) {
+TEST_P(GpuAgreement, DefaultParameters) {
     ExpectAgreement("default", Scene());
 }
 
-TEST_F(OpenClAgreement, JuliaWithRadiolariaAndPhases) {
+TEST_P(GpuAgreement, JuliaWithRadiolariaAndPhases) {
     RenderSettings s = Scene();
     s.julia_mode = 1;
     s.julia_c[0] = 0.35f;
@@ -92,7 +93,7 @@ TEST_F(OpenClAgreement, JuliaWithRadiolariaAndPhases) {
     ExpectAgreement("julia radiolaria phases", s);
 }
 
-TEST_F(OpenClAgreement, RaytracedAmbientOcclusion) {
+TEST_P(GpuAgreement, RaytracedAmbientOcclusion) {
     RenderSettings s = Scene();
     s.ao_type = kAoTypeRaytraced;
     s.ao_intensity = 1.0f;
@@ -100,7 +101,7 @@ TEST_F(OpenClAgreement, RaytracedAmbientOcclusion) {
     ExpectAgreement("raytraced AO", s);
 }
 
-TEST_F(OpenClAgreement, CompositionLightWithSoftShadows) {
+TEST_P(GpuAgreement, CompositionLightWithSoftShadows) {
     RenderSettings s = Scene();
     s.comp_light_count = 1;
     CompLight& light = s.comp_lights[0];
@@ -118,7 +119,7 @@ TEST_F(OpenClAgreement, CompositionLightWithSoftShadows) {
     ExpectAgreement("comp light soft shadows", s);
 }
 
-TEST_F(OpenClAgreement, DepthOfFieldWithHighlightBoost) {
+TEST_P(GpuAgreement, DepthOfFieldWithHighlightBoost) {
     RenderSettings s = Scene();
     s.camera_dof = 1;
     s.dof_samples = 4;
@@ -130,7 +131,7 @@ TEST_F(OpenClAgreement, DepthOfFieldWithHighlightBoost) {
     ExpectAgreement("DoF highlight boost", s);
 }
 
-TEST_F(OpenClAgreement, EnvironmentWithSpecular) {
+TEST_P(GpuAgreement, EnvironmentWithSpecular) {
     RenderSettings s = Scene();
     std::vector<float> sky = SkyImage(8, 4);
     s.hdri_pixels = sky.data();
@@ -145,17 +146,19 @@ TEST_F(OpenClAgreement, EnvironmentWithSpecular) {
     ExpectAgreement("HDRI specular", s);
 }
 
-TEST_F(OpenClAgreement, CompositeOnOriginal) {
+TEST_P(GpuAgreement, CompositeOnOriginal) {
     RenderSettings s = Scene();
     s.composite_on_original = 1;
     const FloatFrame input = InputImage(kWidth, kHeight);
     ExpectAgreement("composite on original", s, &input);
 }
 
-TEST_F(OpenClAgreement, DepthMap) {
+TEST_P(GpuAgreement, DepthMap) {
     RenderSettings s = Scene();
     s.depth_map = 1;
     ExpectAgreement("depth map", s);
 }
+
+SPIROVAULT_ON_EVERY_GPU_FRAMEWORK(GpuAgreement);
 
 }  // namespace

@@ -1,4 +1,5 @@
-// The GPU render on the OpenCL device: frame layout, formats, the input frame and concurrency.
+// The GPU render on each framework's device: frame layout, formats, the input frame and
+// concurrency.
 #include <atomic>
 #include <cstring>
 #include <thread>
@@ -13,7 +14,7 @@ namespace {
 constexpr float kTolerance = 2.0f / 255.0f;
 constexpr uint8_t kSentinel = 0x7E;
 
-class OpenClRender : public OpenClRenderTest {
+class GpuRender : public GpuRenderTest {
   protected:
     // Every byte of a world, padding included.
     std::vector<uint8_t> RawBytes(const PF_EffectWorld* world) {
@@ -29,11 +30,11 @@ class OpenClRender : public OpenClRenderTest {
     }
     void TearDown() override {
         gpu().set_row_alignment(64);
-        OpenClRenderTest::TearDown();
+        GpuRenderTest::TearDown();
     }
 };
 
-TEST_F(OpenClRender, PaddedRowsAreAddressedByTheirPitch) {
+TEST_P(GpuRender, PaddedRowsAreAddressedByTheirPitch) {
     // 37 pixels in rows of 64 (output) and of 48 (input): each frame is read and written at its
     // own pitch, and the padding is never written.
     RenderSettings s = MakeDefaultRenderSettings(37, 11);
@@ -68,7 +69,7 @@ TEST_F(OpenClRender, PaddedRowsAreAddressedByTheirPitch) {
     gpu().DisposeWorld(output);
 }
 
-TEST_F(OpenClRender, FrameNotInTheGpuFormatIsRefused) {
+TEST_P(GpuRender, FrameNotInTheGpuFormatIsRefused) {
     RenderSettings s = MakeDefaultRenderSettings(16, 16);
     PF_EffectWorld* output = gpu().CreateWorld(0, 16, 16);
     Fill(output, kSentinel);
@@ -80,7 +81,7 @@ TEST_F(OpenClRender, FrameNotInTheGpuFormatIsRefused) {
     gpu().DisposeWorld(output);
 }
 
-TEST_F(OpenClRender, InputWithoutDeviceDataRendersWithoutCompositing) {
+TEST_P(GpuRender, InputWithoutDeviceDataRendersWithoutCompositing) {
     RenderSettings s = MakeDefaultRenderSettings(24, 14);
     s.composite_on_original = 1;
     // A layer the host holds in memory, not on the device.
@@ -103,7 +104,8 @@ TEST_F(OpenClRender, InputWithoutDeviceDataRendersWithoutCompositing) {
     gpu().DisposeWorld(output);
 }
 
-TEST_F(OpenClRender, MissingKernelIsAnInternalError) {
+TEST_P(GpuRender, MissingOpenClKernelIsAnInternalError) {
+    if (framework() != PF_GPU_Framework_OPENCL) GTEST_SKIP() << "OpenCL devices only";
     auto* data = static_cast<OpenCLDeviceData*>(services().handles().Lock(device_handle()));
     cl_kernel kernel = data->kernel;
     data->kernel = nullptr;
@@ -116,7 +118,7 @@ TEST_F(OpenClRender, MissingKernelIsAnInternalError) {
     services().handles().Unlock(device_handle());
 }
 
-TEST_F(OpenClRender, TwoThreadsRenderOnOneDeviceAtOnce) {
+TEST_P(GpuRender, TwoThreadsRenderOnOneDeviceAtOnce) {
     // Kernel arguments belong to the one kernel object: each render must be queued with its own.
     // The worlds are made beforehand and read afterwards, so that the two threads do nothing but
     // set arguments and queue, at the same time.
@@ -158,5 +160,7 @@ TEST_F(OpenClRender, TwoThreadsRenderOnOneDeviceAtOnce) {
         }
     }
 }
+
+SPIROVAULT_ON_EVERY_GPU_FRAMEWORK(GpuRender);
 
 }  // namespace
