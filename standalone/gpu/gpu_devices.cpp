@@ -7,7 +7,7 @@ constexpr size_t kPixelBytes = sizeof(GpuPixel);
 }  // namespace
 
 GpuDevices::~GpuDevices() {
-    for (auto& [def, world] : worlds_) devices_[world.device_index]->Free(world.memory);
+    for (auto& [token, world] : worlds_) devices_[world->device_index]->Free(world->memory);
 }
 
 int GpuDevices::Open(PF_GPU_Framework framework, std::string* why_not) {
@@ -52,46 +52,45 @@ PF_EffectWorld* GpuDevices::CreateWorld(A_u_long device_index, int width, int he
     const size_t pitch =
         (static_cast<size_t>(width) + row_alignment_ - 1) / row_alignment_ * row_alignment_;
     const size_t rowbytes = pitch * kPixelBytes;
-    World world;
-    world.device_index = device_index;
-    world.bytes = rowbytes * static_cast<size_t>(height);
-    world.memory = gpu->Allocate(world.bytes);
-    if (world.memory == nullptr) return nullptr;
+    auto world = std::make_unique<World>();
+    world->device_index = device_index;
+    world->bytes = rowbytes * static_cast<size_t>(height);
+    world->memory = gpu->Allocate(world->bytes);
+    if (world->memory == nullptr) return nullptr;
     if (clear) {
-        const std::vector<uint8_t> zeros(world.bytes, 0);
-        if (!gpu->Write(world.memory, rowbytes, zeros.data(), rowbytes, height)) {
-            gpu->Free(world.memory);
+        const std::vector<uint8_t> zeros(world->bytes, 0);
+        if (!gpu->Write(world->memory, rowbytes, zeros.data(), rowbytes, height)) {
+            gpu->Free(world->memory);
             return nullptr;
         }
     }
-    world.def = std::make_unique<PF_EffectWorld>();
-    PF_EffectWorld& def = *world.def;
+    PF_EffectWorld& def = world->def;
+    def.reserved0 = world.get();
     def.world_flags = PF_WorldFlag_DEEP | PF_WorldFlag_WRITEABLE;
     def.data = nullptr;  // device memory is reached through GetGPUWorldData only
     def.rowbytes = static_cast<A_long>(rowbytes);
     def.width = width;
     def.height = height;
     def.pix_aspect_ratio = PF_RationalScale{1, 1};
-    PF_EffectWorld* handle = world.def.get();
     std::lock_guard lock(mutex_);
-    worlds_.emplace(handle, std::move(world));
-    return handle;
+    return &worlds_.emplace(world.get(), std::move(world)).first->second->def;
 }
 
 void GpuDevices::DisposeWorld(PF_EffectWorld* world) {
     std::unique_lock lock(mutex_);
-    const auto it = worlds_.find(world);
-    if (it == worlds_.end()) return;
-    GpuDevice* gpu = devices_[it->second.device_index].get();
-    void* memory = it->second.memory;
+    if (Find(world) == nullptr) return;
+    const auto it = worlds_.find(world->reserved0);
+    GpuDevice* gpu = devices_[it->second->device_index].get();
+    void* memory = it->second->memory;
     worlds_.erase(it);
     lock.unlock();
     gpu->Free(memory);
 }
 
 const GpuDevices::World* GpuDevices::Find(const PF_EffectWorld* world) const {
-    const auto it = worlds_.find(world);
-    return it == worlds_.end() ? nullptr : &it->second;
+    if (world == nullptr) return nullptr;
+    const auto it = worlds_.find(world->reserved0);
+    return it == worlds_.end() ? nullptr : it->second.get();
 }
 
 bool GpuDevices::IsGpuWorld(const PF_EffectWorld* world) const {

@@ -54,17 +54,19 @@ class GpuDevices {
 
   private:
     struct World {
-        std::unique_ptr<PF_EffectWorld> def;
+        PF_EffectWorld def{};
         A_u_long device_index = 0;
         void* memory = nullptr;
         size_t bytes = 0;
     };
+    // A world record names its world by the token in reserved0, so that a copy of the record
+    // names it too.
     const World* Find(const PF_EffectWorld* world) const;
 
     mutable std::mutex mutex_;
     std::vector<std::unique_ptr<GpuDevice>> devices_;
     std::vector<void*> gpu_data_;
-    std::map<const PF_EffectWorld*, World> worlds_;
+    std::map<const void*, std::unique_ptr<World>> worlds_;
     int row_alignment_ = 64;
 };
 
