@@ -1,12 +1,13 @@
-// Throughput of the render core: estimates per second near the surface, and pixels per second
-// of the default view on one thread and on all of them.
+// Throughput: estimates per second near the surface (the core alone), and pixels per second of
+// the default view through the plug-in in the standalone host, on one thread and on all of them.
 #include <benchmark/benchmark.h>
 
-#include <thread>
 #include <vector>
 
 #include "offhost/frame_renderer.h"
 #include "render/pixel_sampling.h"
+#include "standalone/effect_host.h"
+#include "standalone/render/row_pool.h"
 
 namespace {
 
@@ -44,18 +45,31 @@ void BM_EstimateDistanceNearSurface(benchmark::State& state) {
 }
 BENCHMARK(BM_EstimateDistanceNearSurface);
 
-void BM_DefaultView(benchmark::State& state) {
-    const int width = static_cast<int>(state.range(0));
-    const int height = static_cast<int>(state.range(1));
-    const int threads = static_cast<int>(state.range(2));
-    const RenderSettings s = MakeDefaultRenderSettings(width, height);
-    for (auto _ : state) benchmark::DoNotOptimize(RenderFrameFloat(s, threads));
-    state.SetItemsProcessed(state.iterations() * width * height);
-    state.counters["threads"] = threads;
+// Pre-render, smart render with the host's iterate suite, disposal: the whole frame as the host
+// asks for it, in float.
+void BM_PluginDefaultView(benchmark::State& state) {
+    EffectHost host(SPIROVAULT_PLUGIN_PATH);
+    FrameRequest request;
+    request.width = static_cast<int>(state.range(0));
+    request.height = static_cast<int>(state.range(1));
+    request.threads = static_cast<int>(state.range(2));
+    request.depth = WorldDepth::k32;
+    host.services().composition().width = request.width;
+    host.services().composition().height = request.height;
+    for (auto _ : state) {
+        const FrameResult frame = host.RenderFrame(request);
+        if (frame.err != PF_Err_NONE) {
+            state.SkipWithError("the frame failed");
+            break;
+        }
+        benchmark::DoNotOptimize(frame.raw.data());
+    }
+    state.SetItemsProcessed(state.iterations() * request.width * request.height);
+    state.counters["threads"] = request.threads;
 }
-BENCHMARK(BM_DefaultView)
-    ->Args({160, 90, 1})
-    ->Args({160, 90, static_cast<int>(std::thread::hardware_concurrency())})
+BENCHMARK(BM_PluginDefaultView)
+    ->Args({480, 270, 1})
+    ->Args({480, 270, AllCoresThreadCount()})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

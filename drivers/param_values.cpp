@@ -1,14 +1,22 @@
 #include "drivers/param_values.h"
 
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace {
 
 float Float(const ParamValues& v, ParamIndex i) {
     return static_cast<float>(v[i].number);
 }
+// Truncates toward zero. Damaged stored values (NaN, beyond the i32 range) saturate instead of
+// being undefined.
 int Int(const ParamValues& v, ParamIndex i) {
-    return static_cast<int>(v[i].number);
+    const double n = v[i].number;
+    if (std::isnan(n)) return 0;
+    if (n <= std::numeric_limits<int>::min()) return std::numeric_limits<int>::min();
+    if (n >= std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
+    return static_cast<int>(n);
 }
 int Flag(const ParamValues& v, ParamIndex i) {
     return v[i].number != 0.0 ? 1 : 0;

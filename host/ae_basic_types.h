@@ -38,6 +38,9 @@ typedef A_long PF_ParamValue;
 enum {
     PF_Err_NONE = 0,
     PF_Err_OUT_OF_MEMORY = 4,
+    A_Err_NONE = 0,
+    A_Err_GENERIC = 1,
+    A_Err_PARAMETER = 3,
     A_Err_MISSING_SUITE = 13,
     PF_Err_INTERNAL_STRUCT_DAMAGED = 512,
     PF_Err_INVALID_INDEX = 513,

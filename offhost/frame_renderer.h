@@ -1,6 +1,7 @@
 // Renders whole frames from a RenderSettings record without a host, on a pool of threads, with
-// the same pixel callbacks the host's iterate suites call. Scaffolding for tests, benchmarks and
-// the first render tool until frames go through the plug-in.
+// the same pixel callbacks the host's iterate suites call. A helper for tests and benchmarks of
+// the pure core; frames of the effect itself go through the plug-in and the standalone host
+// (EffectHost::RenderFrame).
 #ifndef SPIROVAULT_OFFHOST_FRAME_RENDERER_H
 #define SPIROVAULT_OFFHOST_FRAME_RENDERER_H
 

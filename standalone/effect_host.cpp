@@ -1,17 +1,7 @@
 #include "standalone/effect_host.h"
 
 #include "standalone/callbacks/host_callbacks.h"
-
-std::string ResourceAudit::Describe() const {
-    std::string text;
-    for (const std::string& suite : suites_held) text += "held suite " + suite + "; ";
-    text += "leaked handles " + std::to_string(leaked_handles) + ", locked handles " +
-            std::to_string(locked_handles) + ", check-outs " +
-            std::to_string(outstanding_checkouts) + ", stray releases " +
-            std::to_string(stray_suite_releases) + ", handle misuses " +
-            std::to_string(handle_misuses);
-    return text;
-}
+#include "standalone/render/frame_session.h"
 
 EffectHost::EffectHost(const std::string& plugin_path)
     : library_(plugin_path), services_(std::make_unique<HostServices>()) {}
@@ -35,15 +25,33 @@ PF_InData EffectHost::MakeInData() {
 }
 
 CommandResult EffectHost::Send(PF_Cmd cmd, void* extra, const PF_OutData& out_data) {
+    PF_InData in = MakeInData();
+    return SendWith(cmd, &in, extra, out_data);
+}
+
+CommandResult EffectHost::SendWith(PF_Cmd cmd, PF_InData* in_data, void* extra,
+                                   const PF_OutData& out_data) {
     // The effect gets copies; what it changes reaches the host only through callbacks.
-    ParamStore& store = services_->params();
+    const ParamStore& store = services_->params();
+    const double seconds = in_data->time_scale != 0
+                               ? static_cast<double>(in_data->current_time) / in_data->time_scale
+                               : 0.0;
     std::vector<PF_ParamDef> copies;
     copies.reserve(store.size());
-    for (size_t i = 0; i < store.size(); ++i) copies.push_back(store.at(i).def);
+    for (size_t i = 0; i < store.size(); ++i) copies.push_back(store.ValueAt(i, seconds));
     std::vector<PF_ParamDef*> params;
     for (PF_ParamDef& def : copies) params.push_back(&def);
-    PF_InData in = MakeInData();
-    return SendRaw(cmd, &in, params.data(), extra, out_data);
+    CommandResult result = SendRaw(cmd, in_data, params.data(), extra, out_data);
+    if (cmd == PF_Cmd_GLOBAL_SETUP && result.err == PF_Err_NONE) global_setup_done_ = true;
+    return result;
+}
+
+CommandResult EffectHost::EnsureSetUp() {
+    CommandResult result;
+    if (!global_setup_done_) result = GlobalSetup();
+    // The store holds only the input layer until the effect declared its parameters.
+    if (result.err == PF_Err_NONE && services_->params().size() <= 1) result = ParamsSetup();
+    return result;
 }
 
 CommandResult EffectHost::SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_ParamDef* params[],
@@ -70,7 +78,15 @@ ResourceAudit EffectHost::Audit() const {
     audit.leaked_handles = services_->handles().UnownedLiveCount();
     audit.locked_handles = services_->handles().LockedCount();
     audit.outstanding_checkouts = services_->params().outstanding_checkouts();
+    audit.outstanding_layer_checkouts = services_->render().layer_checkouts;
+    // The worlds of a frame still in progress are not left over.
+    const FrameSession* frame = services_->render().frame;
+    audit.live_worlds =
+        services_->render().worlds.LiveCount() - (frame != nullptr ? frame->world_count() : 0);
     audit.stray_suite_releases = services_->suites().StrayReleases();
     audit.handle_misuses = services_->handles().Misuses();
+    const CompositionHandles& comp = services_->comp_handles();
+    audit.open_aegp_streams = comp.open_streams() + comp.open_values();
+    audit.aegp_misuses = comp.misuses();
     return audit;
 }

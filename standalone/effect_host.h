@@ -11,22 +11,8 @@
 #include "host/pf_in_out_data.h"
 #include "standalone/host_services.h"
 #include "standalone/plugin_library.h"
-
-// What a command left behind. A well-behaved effect leaves nothing.
-struct ResourceAudit {
-    std::vector<std::string> suites_held;
-    size_t leaked_handles = 0;  // live and not kept by the host
-    size_t locked_handles = 0;
-    int outstanding_checkouts = 0;
-    int stray_suite_releases = 0;
-    int handle_misuses = 0;
-
-    bool clean() const {
-        return suites_held.empty() && leaked_handles == 0 && locked_handles == 0 &&
-               outstanding_checkouts == 0 && stray_suite_releases == 0 && handle_misuses == 0;
-    }
-    std::string Describe() const;
-};
+#include "standalone/render/frame_request.h"
+#include "standalone/resource_audit.h"
 
 struct CommandResult {
     PF_Err err = PF_Err_NONE;
@@ -50,6 +36,9 @@ class EffectHost {
 
     // Sends a command with the host's copies of the current parameters.
     CommandResult Send(PF_Cmd cmd, void* extra = nullptr, const PF_OutData& out_data = {});
+    // Sends a command with the given in-data and the host's copies of the parameters at its time.
+    CommandResult SendWith(PF_Cmd cmd, PF_InData* in_data, void* extra = nullptr,
+                           const PF_OutData& out_data = {});
     // Sends a command with the given in-data and parameter array.
     CommandResult SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_ParamDef* params[], void* extra,
                           const PF_OutData& out_data = {});
@@ -60,12 +49,21 @@ class EffectHost {
     CommandResult UserChangedParam(PF_ParamIndex index);
     CommandResult UpdateParamsUI() { return Send(PF_Cmd_UPDATE_PARAMS_UI); }
 
+    // One frame through the smart-render protocol on the CPU, with the parameters the store
+    // holds and the composition's time base. Sends global and parameter setup first when they
+    // have not been sent. Throws std::invalid_argument for a request without pixels.
+    FrameResult RenderFrame(const FrameRequest& request);
+
     ResourceAudit Audit() const;
 
   private:
+    // Global and parameter setup, each unless already done.
+    CommandResult EnsureSetUp();
+
     PluginLibrary library_;
     std::unique_ptr<HostServices> services_;
     A_long appl_id_ = kAppIdAfterEffects;
+    bool global_setup_done_ = false;
 };
 
 #endif

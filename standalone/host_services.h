@@ -8,9 +8,11 @@
 
 #include "host/pf_effect_world.h"
 #include "standalone/composition/composition.h"
+#include "standalone/composition/composition_handles.h"
 #include "standalone/gpu/gpu_devices.h"
 #include "standalone/handle_heap.h"
 #include "standalone/param_store.h"
+#include "standalone/render/render_state.h"
 #include "standalone/suite_registry.h"
 
 struct PixelFormatRecord {
@@ -30,6 +32,9 @@ class HostServices {
     PixelFormatRecord& pixel_formats() { return pixel_formats_; }
     // The composition the effect's layer is in.
     Composition& composition() { return composition_; }
+    // Worlds, iterate settings and the frame in progress.
+    RenderState& render() { return render_; }
+    CompositionHandles& comp_handles() { return comp_handles_; }
     // The GPU devices the host has opened for the effect, and their worlds.
     GpuDevices& gpu() { return gpu_; }
 
@@ -47,6 +52,8 @@ class HostServices {
     ParamStore params_;
     PixelFormatRecord pixel_formats_;
     Composition composition_;
+    RenderState render_;
+    CompositionHandles comp_handles_{&composition_};
     GpuDevices gpu_;
 };
 

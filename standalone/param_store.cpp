@@ -1,5 +1,8 @@
 #include "standalone/param_store.h"
 
+#include <algorithm>
+#include <stdexcept>
+
 ParamStore::ParamStore() {
     DeclaredParam input{};
     input.def.param_type = PF_Param_LAYER;
@@ -39,11 +42,53 @@ PF_Err ParamStore::UpdateUi(PF_ParamIndex index, const PF_ParamDef& def) {
     return PF_Err_NONE;
 }
 
-PF_Err ParamStore::Checkout(PF_ParamIndex index, PF_ParamDef* param) {
+void ParamStore::SetValue(PF_ParamIndex index, double number) {
+    ParamKey key;
+    key.number = number;
+    Animate(index, {key});
+}
+
+void ParamStore::SetColor(PF_ParamIndex index, PF_Pixel color) {
+    ParamKey key;
+    key.color = color;
+    Animate(index, {key});
+}
+
+void ParamStore::Animate(PF_ParamIndex index, std::vector<ParamKey> keys) {
+    if (index < 0 || static_cast<size_t>(index) >= params_.size()) {
+        throw std::out_of_range("no parameter at index " + std::to_string(index));
+    }
+    PF_ParamDef& def = params_[static_cast<size_t>(index)].def;
+    if (!IsAnimatableParamType(def.param_type)) {
+        throw std::invalid_argument(std::string("parameter \"") + def.name + "\" has no value");
+    }
+    if (keys.empty()) throw std::invalid_argument("no keyframes");
+    std::stable_sort(keys.begin(), keys.end(),
+                     [](const ParamKey& a, const ParamKey& b) { return a.time < b.time; });
+    // The stored definition keeps the value at time 0, as the parameter array of commands
+    // without a time shows it.
+    ApplyKeysAt(keys, 0.0, &def);
+    keys_[index] = std::move(keys);
+}
+
+PF_ParamDef ParamStore::ValueAt(size_t index, double seconds) const {
+    PF_ParamDef def = params_.at(index).def;
+    const auto keyed = keys_.find(static_cast<PF_ParamIndex>(index));
+    if (keyed != keys_.end()) ApplyKeysAt(keyed->second, seconds, &def);
+    if (def.param_type == PF_Param_ARBITRARY_DATA && def.u.arb_d.value == nullptr) {
+        def.u.arb_d.value = def.u.arb_d.dephault;
+    }
+    return def;
+}
+
+PF_Err ParamStore::Checkout(PF_ParamIndex index, double seconds, PF_ParamDef* param) {
     if (param == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
     if (index < 0 || static_cast<size_t>(index) >= params_.size()) return PF_Err_INVALID_INDEX;
-    *param = params_[static_cast<size_t>(index)].def;
+    const auto failing = failing_checkouts_.find(index);
+    if (failing != failing_checkouts_.end()) return failing->second;
+    *param = ValueAt(static_cast<size_t>(index), seconds);
     ++outstanding_checkouts_;
+    checkout_log_.push_back(index);
     return PF_Err_NONE;
 }
 

@@ -3,6 +3,7 @@
 #ifndef SPIROVAULT_STANDALONE_PARAM_STORE_H
 #define SPIROVAULT_STANDALONE_PARAM_STORE_H
 
+#include <map>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "host/pf_custom_ui.h"
 #include "host/pf_param_def.h"
+#include "standalone/param_animation.h"
 
 struct DeclaredParam {
     PF_ParamDef def;
@@ -40,9 +42,23 @@ class ParamStore {
     const std::vector<ParamUiUpdate>& ui_updates() const { return ui_updates_; }
     void ClearUiUpdates() { ui_updates_.clear(); }
 
-    PF_Err Checkout(PF_ParamIndex index, PF_ParamDef* param);
+    // Values: constant or keyframed. They throw std::out_of_range for an index that was not
+    // declared and std::invalid_argument for a parameter of another type (or no keys).
+    void SetValue(PF_ParamIndex index, double number);  // sliders, angle degrees, checkbox, popup
+    void SetColor(PF_ParamIndex index, PF_Pixel color);
+    void Animate(PF_ParamIndex index, std::vector<ParamKey> keys);
+
+    // The definition as the effect sees it at a time: keyed values interpolated, and an
+    // arbitrary-data value that was never set showing the default.
+    PF_ParamDef ValueAt(size_t index, double seconds) const;
+
+    // checkout_param at a time in seconds; checkout of `index` can be made to fail with code.
+    PF_Err Checkout(PF_ParamIndex index, double seconds, PF_ParamDef* param);
     PF_Err Checkin(PF_ParamDef* param);
+    void FailCheckout(PF_ParamIndex index, PF_Err code) { failing_checkouts_[index] = code; }
     int outstanding_checkouts() const { return outstanding_checkouts_; }
+    // Indices in the order they were checked out.
+    const std::vector<PF_ParamIndex>& checkout_log() const { return checkout_log_; }
 
     size_t size() const { return params_.size(); }
     const DeclaredParam& at(size_t index) const { return params_.at(index); }
@@ -56,6 +72,9 @@ class ParamStore {
     int fail_add_at_ = 0;
     PF_Err fail_add_code_ = PF_Err_NONE;
     int outstanding_checkouts_ = 0;
+    std::map<PF_ParamIndex, std::vector<ParamKey>> keys_;
+    std::map<PF_ParamIndex, PF_Err> failing_checkouts_;
+    std::vector<PF_ParamIndex> checkout_log_;
 };
 
 #endif

@@ -1,13 +1,23 @@
 #include "standalone/callbacks/host_callbacks.h"
 #include "standalone/host_services.h"
+#include "standalone/render/frame_session.h"
 
 namespace {
 
-PF_Err CheckoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long /*what_time*/,
-                     A_long /*time_step*/, A_u_long /*time_scale*/, PF_ParamDef* param) {
+PF_Err CheckoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time,
+                     A_long /*time_step*/, A_u_long time_scale, PF_ParamDef* param) {
     HostServices* services = HostServices::FromEffectRef(effect_ref);
     if (services == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
-    return services->params().Checkout(index, param);
+    const double seconds = time_scale != 0 ? static_cast<double>(what_time) / time_scale : 0.0;
+    const PF_Err err = services->params().Checkout(index, seconds, param);
+    if (err != PF_Err_NONE || param->param_type != PF_Param_LAYER) return err;
+    // A layer parameter shows the pixels of the layer it points at in the frame being rendered.
+    FrameSession* frame = services->render().frame;
+    HostWorld* world = frame != nullptr ? frame->LayerParamWorld(index) : nullptr;
+    const A_long dephault = param->u.ld.dephault;
+    param->u.ld = world != nullptr ? world->world() : PF_LayerDef{};
+    param->u.ld.dephault = dephault;
+    return PF_Err_NONE;
 }
 
 PF_Err CheckinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {

@@ -13,7 +13,9 @@ struct Keyframe {
 };
 
 // T needs Lerp(const T& a, const T& b, double t) found by argument-dependent lookup or below.
-inline double Lerp(double a, double b, double t) { return a + (b - a) * t; }
+inline double Lerp(double a, double b, double t) {
+    return a + (b - a) * t;
+}
 
 template <typename T>
 class Animated {

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -32,7 +33,7 @@ struct CompLayer {
     std::string name;
     LayerKind kind = LayerKind::kFootage;
     AEGP_LightType light_type = AEGP_LightType_POINT;  // lights only
-    bool video_active = true;                           // the layer's eye switch
+    bool video_active = true;                          // the layer's eye switch
 
     // Composition coordinates: x right, y down, z into the screen, pixels.
     Animated<Vec3d> position;
@@ -46,6 +47,10 @@ struct CompLayer {
     Animated<ColorRgb> color;  // lights
     // Values an expression would give; reads before expressions never see them.
     std::map<AEGP_LayerStream, double> expression_values;
+
+    // Host failures to reproduce: the transform or these streams' values cannot be read.
+    bool transform_unreadable = false;
+    std::set<AEGP_LayerStream> unreadable_values;
 };
 
 struct Composition {

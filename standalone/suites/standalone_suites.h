@@ -5,8 +5,10 @@
 #include "host/pf_ansi_suite.h"
 #include "host/pf_gpu_device_suite.h"
 #include "host/pf_handle_suite.h"
+#include "host/pf_iterate_suites.h"
 #include "host/pf_param_utils_suite.h"
 #include "host/pf_pixel_format_suite.h"
+#include "host/pf_world_suite.h"
 #include "standalone/suite_registry.h"
 
 const PF_ANSICallbacksSuite1* StandaloneAnsiSuite();
@@ -14,6 +16,13 @@ const PF_HandleSuite1* StandaloneHandleSuite();
 const PF_PixelFormatSuite1* StandalonePixelFormatSuite();
 const PF_ParamUtilsSuite3* StandaloneParamUtilsSuite();
 const PF_GPUDeviceSuite1* StandaloneGpuDeviceSuite();
+const PF_WorldSuite2* StandaloneWorldSuite();
+const PF_Iterate8Suite2* StandaloneIterate8Suite();
+const PF_Iterate16Suite2* StandaloneIterate16Suite();
+const PF_IterateFloatSuite2* StandaloneIterateFloatSuite();
+
+// The general-plug-in suites over the instance's composition.
+void ProvideCompositionSuites(SuiteRegistry& registry);
 
 // Registers every table above under its published name and version.
 void ProvideStandaloneSuites(SuiteRegistry& registry);

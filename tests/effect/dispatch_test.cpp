@@ -114,10 +114,16 @@ TEST_F(Dispatch, GlobalSetupUnderPremiereWithoutPixelFormatSuiteReportsIt) {
 }
 
 TEST_F(Dispatch, RenderAndNotYetBuiltCommandsAnswerWithoutWork) {
-    for (PF_Cmd cmd :
-         {PF_Cmd_RENDER, PF_Cmd_SMART_PRE_RENDER, PF_Cmd_SMART_RENDER, PF_Cmd_SMART_RENDER_GPU}) {
+    for (PF_Cmd cmd : {PF_Cmd_RENDER}) {
         const CommandResult result = host().Send(cmd);
         EXPECT_EQ(result.err, PF_Err_NONE) << cmd;
+        EXPECT_CLEAN(result);
+    }
+    // Smart rendering without its extra record has nothing to work on.
+    EXPECT_EQ(host().Send(PF_Cmd_SMART_PRE_RENDER).err, PF_Err_BAD_CALLBACK_PARAM);
+    for (PF_Cmd cmd : {PF_Cmd_SMART_RENDER, PF_Cmd_SMART_RENDER_GPU}) {
+        const CommandResult result = host().Send(cmd);
+        EXPECT_EQ(result.err, PF_Err_INTERNAL_STRUCT_DAMAGED) << cmd;
         EXPECT_CLEAN(result);
     }
     for (PF_EventType type : {0, 1, 2, 3, 4, 5, 8, 9, 10, 99}) {

@@ -1,0 +1,64 @@
+// The opaque references the general-plug-in suites hand out for the composition: the comp and
+// its item, layers by stack index, stream references and stream values, with counts of what the
+// effect has not disposed of.
+#ifndef SPIROVAULT_STANDALONE_COMPOSITION_COMPOSITION_HANDLES_H
+#define SPIROVAULT_STANDALONE_COMPOSITION_COMPOSITION_HANDLES_H
+
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "host/aegp_types.h"
+#include "standalone/composition/composition.h"
+
+class CompositionHandles {
+  public:
+    explicit CompositionHandles(Composition* composition);
+    CompositionHandles(const CompositionHandles&) = delete;
+    CompositionHandles& operator=(const CompositionHandles&) = delete;
+
+    const Composition& composition() const { return *composition_; }
+    AEGP_CompH comp() const;
+    AEGP_ItemH item() const;
+    bool IsComp(AEGP_CompH comp) const { return comp == this->comp(); }
+    bool IsItem(AEGP_ItemH item) const { return item == this->item(); }
+
+    // The stack holds the composition's layers, top first, then the effect's own footage layer
+    // at the bottom (when the effect has a layer).
+    A_long LayerCount() const;
+    AEGP_LayerH LayerAt(A_long index) const;  // null when out of range
+    AEGP_LayerH EffectLayer() const;          // null when the effect has no layer
+    const CompLayer* Find(AEGP_LayerH layer) const;
+
+    AEGP_StreamRefH OpenStream(AEGP_LayerH layer, AEGP_LayerStream stream);
+    bool CloseStream(AEGP_StreamRefH stream);
+    // False for a reference that is not open.
+    bool Lookup(AEGP_StreamRefH stream, const CompLayer** layer, AEGP_LayerStream* which) const;
+    void ValueHandedOut();
+    bool ValueDisposed();  // false when no value was outstanding
+
+    AEGP_PluginID Register(const std::string& name);
+    std::vector<std::string> registered_names() const;
+
+    int open_streams() const;
+    int open_values() const;
+    int misuses() const;  // disposals of streams or values that were not open
+
+  private:
+    struct OpenStreamRecord {
+        A_long layer_index;
+        AEGP_LayerStream stream;
+    };
+
+    Composition* composition_;
+    CompLayer effect_layer_;
+    mutable std::mutex mutex_;
+    std::map<AEGP_StreamRefH, OpenStreamRecord> streams_;
+    uintptr_t next_stream_ = 1;
+    int open_values_ = 0;
+    int misuses_ = 0;
+    std::vector<std::string> registered_;
+};
+
+#endif

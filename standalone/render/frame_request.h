@@ -1,0 +1,35 @@
+// One frame for EffectHost::RenderFrame, and what came of it.
+#ifndef SPIROVAULT_STANDALONE_RENDER_FRAME_REQUEST_H
+#define SPIROVAULT_STANDALONE_RENDER_FRAME_REQUEST_H
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/ae_basic_types.h"
+#include "standalone/render/host_image.h"
+#include "standalone/render/render_faults.h"
+#include "standalone/resource_audit.h"
+
+struct FrameRequest {
+    int width = 0, height = 0;  // output world size (normally the composition's size)
+    WorldDepth depth = WorldDepth::k8;
+    long frame = 0;                         // time = frame / composition frame rate
+    const HostImage* input = nullptr;       // the layer the effect is on; null = transparent black
+    const HostImage* hdri_layer = nullptr;  // the layer "HDRI Layer" points at; null = none
+    WorldDepth hdri_depth = WorldDepth::k32;            // depth of the HDRI layer's world
+    int threads = 0;                                    // iterate-suite pool size; 0 = all cores
+    std::function<void(int done, int total)> progress;  // rows finished, called from iterate
+    RenderFaults faults;                                // for tests of the failure paths
+};
+
+struct FrameResult {
+    PF_Err err = PF_Err_NONE;
+    std::string return_msg;  // out_data return_msg when the effect set one
+    HostImage output;  // converted back to floats (exact for 8/16-bit: value/255, value/32768)
+    std::vector<uint8_t> raw;  // the output world's pixels as rendered, rows packed
+    ResourceAudit audit;       // what the frame's commands left behind
+};
+
+#endif

@@ -1,0 +1,191 @@
+#include "standalone/render/frame_session.h"
+
+#include <stdexcept>
+
+#include "standalone/callbacks/host_callbacks.h"
+#include "standalone/render/frame_time.h"
+
+namespace {
+
+constexpr PF_ChannelMask kAllChannels = 0xF;  // alpha, red, green, blue
+
+A_short BitDepth(WorldDepth depth) {
+    switch (depth) {
+        case WorldDepth::k8:
+            return 8;
+        case WorldDepth::k16:
+            return 16;
+        case WorldDepth::k32:
+            return 32;
+    }
+    return 0;
+}
+
+void CheckImage(const HostImage* image, const char* what) {
+    if (image == nullptr) return;
+    if (image->width <= 0 || image->height <= 0 ||
+        image->argb.size() != static_cast<size_t>(image->width) * image->height * 4) {
+        throw std::invalid_argument(std::string(what) + " image has no pixels or the wrong size");
+    }
+}
+
+}  // namespace
+
+FrameSession::FrameSession(EffectHost& host, const FrameRequest& request)
+    : host_(host), state_(host.services().render()), request_(request) {
+    if (request.width <= 0 || request.height <= 0) {
+        throw std::invalid_argument("frame size must be positive");
+    }
+    CheckImage(request.input, "input");
+    CheckImage(request.hdri_layer, "HDRI layer");
+    if (state_.frame != nullptr) throw std::logic_error("another frame is being rendered");
+
+    const TimeBase time = TimeBaseFor(host.services().composition().frame_rate);
+    in_data_ = host.MakeInData();
+    in_data_.time_scale = time.time_scale;
+    in_data_.time_step = time.time_step;
+    in_data_.local_time_step = time.time_step;
+    in_data_.current_time = static_cast<A_long>(request.frame * time.time_step);
+    in_data_.width = request.width;
+    in_data_.height = request.height;
+    in_data_.extent_hint = PF_Rect{0, 0, request.width, request.height};
+
+    output_request_.rect = PF_LRect{0, 0, request.width, request.height};
+    output_request_.channel_mask = kAllChannels;
+    bitdepth_ = BitDepth(request.depth);
+
+    input_ = &state_.worlds.Create(request.width, request.height, request.depth);
+    if (request.input != nullptr) input_->Fill(*request.input);
+    output_ = &state_.worlds.Create(
+        request.width, request.height, request.depth,
+        request.faults.output_format_unknown ? PF_PixelFormat_GPU_BGRA128 : PF_PixelFormat{0});
+    if (request.hdri_layer != nullptr) {
+        hdri_ = &state_.worlds.Create(request.hdri_layer->width, request.hdri_layer->height,
+                                      request.hdri_depth);
+        hdri_->Fill(*request.hdri_layer);
+    }
+
+    previous_iterate_ = state_.iterate;
+    state_.iterate = IterateSettings{request.threads, request.progress};
+    state_.frame = this;
+}
+
+FrameSession::~FrameSession() {
+    DisposePreRenderData();
+    state_.frame = nullptr;
+    state_.iterate = previous_iterate_;
+    for (HostWorld* world : {input_, output_, hdri_}) {
+        if (world != nullptr) state_.worlds.Destroy(*world);
+    }
+}
+
+CommandResult FrameSession::PreRender() {
+    PF_PreRenderInput input{};
+    input.output_request = output_request_;
+    input.bitdepth = bitdepth_;
+    input.what_gpu = PF_GPU_Framework_NONE;
+    PF_PreRenderCallbacks cb = StandalonePreRenderCallbacks();
+    PF_PreRenderExtra extra{&input, &pre_render_output_, &cb};
+    CommandResult result = host_.SendWith(PF_Cmd_SMART_PRE_RENDER, &in_data_, &extra);
+    // The host keeps whatever was handed over, also after an error, and disposes of it later.
+    if (pre_render_output_.pre_render_data != nullptr && held_data_ == nullptr) {
+        held_data_ = pre_render_output_.pre_render_data;
+        held_delete_ = pre_render_output_.delete_pre_render_data_func;
+    }
+    return result;
+}
+
+CommandResult FrameSession::Render(bool use_gpu) {
+    return RenderWith(held_data_, use_gpu);
+}
+
+CommandResult FrameSession::RenderWith(void* pre_render_data, bool use_gpu) {
+    PF_SmartRenderInput input{};
+    input.output_request = output_request_;
+    input.bitdepth = bitdepth_;
+    input.pre_render_data = pre_render_data;
+    input.what_gpu = PF_GPU_Framework_NONE;
+    PF_SmartRenderCallbacks cb = StandaloneSmartRenderCallbacks();
+    PF_SmartRenderExtra extra{&input, &cb};
+    return host_.SendWith(use_gpu ? PF_Cmd_SMART_RENDER_GPU : PF_Cmd_SMART_RENDER, &in_data_,
+                          &extra);
+}
+
+void FrameSession::DisposePreRenderData() {
+    void* data = held_data_;
+    held_data_ = nullptr;
+    if (data != nullptr && held_delete_ != nullptr) held_delete_(data);
+}
+
+void FrameSession::CollectOutput(FrameResult* result) const {
+    result->output = output_->ToImage();
+    result->raw = output_->PackedBytes();
+}
+
+HostWorld* FrameSession::WorldOfLayer(PF_ParamIndex index) {
+    // The input is index 0; the effect's one other layer parameter shows the HDRI layer.
+    return index == 0 ? input_ : hdri_;
+}
+
+HostWorld* FrameSession::LayerParamWorld(PF_ParamIndex index) {
+    return WorldOfLayer(index);
+}
+
+PF_Err FrameSession::CheckoutLayer(PF_ParamIndex index, A_long checkout_id,
+                                   const PF_RenderRequest* request, A_long what_time,
+                                   PF_CheckoutResult* result) {
+    if (request_.faults.checkout_layer != PF_Err_NONE) return request_.faults.checkout_layer;
+    ParamStore& params = host_.services().params();
+    if (request == nullptr || result == nullptr || index < 0 ||
+        static_cast<size_t>(index) >= params.size() ||
+        params.at(static_cast<size_t>(index)).def.param_type != PF_Param_LAYER) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    layer_checkouts_.push_back(LayerCheckout{index, checkout_id, *request, what_time});
+    layer_ids_[checkout_id] = index;
+    *result = PF_CheckoutResult{};
+    result->par = PF_RationalScale{1, 1};
+    if (HostWorld* world = WorldOfLayer(index)) {
+        const PF_EffectWorld& w = world->world();
+        result->result_rect = PF_LRect{0, 0, w.width, w.height};
+        result->max_result_rect = result->result_rect;
+        result->ref_width = w.width;
+        result->ref_height = w.height;
+    }
+    return PF_Err_NONE;
+}
+
+PF_Err FrameSession::CheckoutLayerPixels(A_long checkout_id, PF_EffectWorld** pixels) {
+    ++layer_pixel_checkouts_;
+    if (request_.faults.checkout_layer_pixels != PF_Err_NONE) {
+        return request_.faults.checkout_layer_pixels;
+    }
+    const auto layer = layer_ids_.find(checkout_id);
+    // Only layers the pre-render checked out can be; each once at a time.
+    if (pixels == nullptr || layer == layer_ids_.end() || pixels_out_[checkout_id]) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    HostWorld* world = WorldOfLayer(layer->second);
+    *pixels = world != nullptr ? &world->world() : nullptr;
+    pixels_out_[checkout_id] = true;
+    ++state_.layer_checkouts;
+    return PF_Err_NONE;
+}
+
+PF_Err FrameSession::CheckinLayerPixels(A_long checkout_id) {
+    ++layer_pixel_checkins_;
+    // Checking in what is not out (after a failed check-out) is harmless.
+    if (pixels_out_[checkout_id]) {
+        pixels_out_[checkout_id] = false;
+        --state_.layer_checkouts;
+    }
+    return PF_Err_NONE;
+}
+
+PF_Err FrameSession::CheckoutOutput(PF_EffectWorld** output) {
+    ++output_checkouts_;
+    if (request_.faults.checkout_output != PF_Err_NONE) return request_.faults.checkout_output;
+    if (output == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+    *output = &output_->world();
+    return PF_Err_NONE;
+}

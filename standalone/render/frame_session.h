@@ -1,0 +1,89 @@
+// One frame through the smart-render protocol, as the host runs it: the frame's in-data and
+// worlds, PF_Cmd_SMART_PRE_RENDER, PF_Cmd_SMART_RENDER with the pre-render data, and the
+// disposal of that data. The callbacks the effect makes during the frame land here, and every
+// check-out is counted in the instance's RenderState. EffectHost::RenderFrame runs the steps in
+// order; tests may run them one by one.
+#ifndef SPIROVAULT_STANDALONE_RENDER_FRAME_SESSION_H
+#define SPIROVAULT_STANDALONE_RENDER_FRAME_SESSION_H
+
+#include <map>
+#include <vector>
+
+#include "host/pf_smart_render.h"
+#include "standalone/effect_host.h"
+#include "standalone/render/frame_request.h"
+
+class FrameSession {
+  public:
+    // Makes the frame current in the host's services; one frame at a time per host.
+    FrameSession(EffectHost& host, const FrameRequest& request);
+    ~FrameSession();  // disposes pre-render data still held, frees the worlds
+    FrameSession(const FrameSession&) = delete;
+    FrameSession& operator=(const FrameSession&) = delete;
+
+    PF_InData& in_data() { return in_data_; }
+    const PF_RenderRequest& output_request() const { return output_request_; }
+    // The host's pre-render output record: what it sets before the call, what the effect left.
+    PF_PreRenderOutput& pre_render_output() { return pre_render_output_; }
+
+    CommandResult PreRender();
+    // Sends the smart render with the pre-render data the effect handed over.
+    CommandResult Render(bool use_gpu = false);
+    // The same with any pre-render data (null included).
+    CommandResult RenderWith(void* pre_render_data, bool use_gpu = false);
+    // Calls the effect's disposal function once, if it handed data over.
+    void DisposePreRenderData();
+
+    // What the effect asked for during the frame.
+    struct LayerCheckout {
+        PF_ParamIndex index;
+        A_long checkout_id;
+        PF_RenderRequest request;
+        A_long what_time;
+    };
+    const std::vector<LayerCheckout>& layer_checkouts() const { return layer_checkouts_; }
+    int layer_pixel_checkouts() const { return layer_pixel_checkouts_; }
+    int layer_pixel_checkins() const { return layer_pixel_checkins_; }
+    int output_checkouts() const { return output_checkouts_; }
+
+    HostWorld& output_world() { return *output_; }
+    size_t world_count() const { return hdri_ != nullptr ? 3 : 2; }
+    // The output converted back to floats and its packed bytes.
+    void CollectOutput(FrameResult* result) const;
+
+    // The host's side of the smart-render callbacks.
+    PF_Err CheckoutLayer(PF_ParamIndex index, A_long checkout_id, const PF_RenderRequest* request,
+                         A_long what_time, PF_CheckoutResult* result);
+    PF_Err CheckoutLayerPixels(A_long checkout_id, PF_EffectWorld** pixels);
+    PF_Err CheckinLayerPixels(A_long checkout_id);
+    PF_Err CheckoutOutput(PF_EffectWorld** output);
+    // What a layer parameter points at in this frame: null for none.
+    HostWorld* LayerParamWorld(PF_ParamIndex index);
+
+  private:
+    HostWorld* WorldOfLayer(PF_ParamIndex index);
+
+    EffectHost& host_;
+    RenderState& state_;
+    FrameRequest request_;
+    IterateSettings previous_iterate_;
+    PF_InData in_data_{};
+    PF_RenderRequest output_request_{};
+    A_short bitdepth_ = 8;
+    HostWorld* input_ = nullptr;
+    HostWorld* output_ = nullptr;
+    HostWorld* hdri_ = nullptr;
+
+    PF_PreRenderOutput pre_render_output_{};
+    void* held_data_ = nullptr;
+    PF_DeletePreRenderDataFunc held_delete_ = nullptr;
+
+    std::map<A_long, PF_ParamIndex> layer_ids_;  // checkout id -> layer, from the pre-render
+    std::map<A_long, bool> pixels_out_;
+    std::vector<LayerCheckout> layer_checkouts_;
+    int layer_pixel_checkouts_ = 0;
+    int layer_pixel_checkins_ = 0;
+    int output_checkouts_ = 0;
+};
+
+#endif
