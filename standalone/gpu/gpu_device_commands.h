@@ -4,6 +4,8 @@
 #ifndef SPIROVAULT_STANDALONE_GPU_GPU_DEVICE_COMMANDS_H
 #define SPIROVAULT_STANDALONE_GPU_GPU_DEVICE_COMMANDS_H
 
+#include <string>
+
 #include "standalone/effect_host.h"
 
 struct GpuSetupResult {
@@ -15,5 +17,19 @@ struct GpuSetupResult {
 
 GpuSetupResult SetUpGpuDevice(EffectHost& host, A_u_long device_index);
 CommandResult SetDownGpuDevice(EffectHost& host, A_u_long device_index);
+
+// The device GPU frames of a framework render on: the host's first device of that framework,
+// opened and set up on first use.
+struct GpuTarget {
+    int device_index = -1;  // -1: the machine has no such device (why_not says why)
+    std::string why_not;
+    PF_Err setup_err = PF_Err_NONE;  // the setup command's result
+    std::string setup_msg;           // and its return_msg
+    bool accepted = false;           // the effect renders this device's frames on the GPU
+};
+GpuTarget PrepareGpuDevice(EffectHost& host, PF_GPU_Framework framework);
+
+// Sets down every device that was set up, as the host does when it shuts down.
+void SetDownGpuDevices(EffectHost& host);
 
 #endif

@@ -22,7 +22,7 @@ int GpuDevices::Open(PF_GPU_Framework framework, std::string* why_not) {
     if (!device) return -1;
     std::lock_guard lock(mutex_);
     devices_.push_back(std::move(device));
-    gpu_data_.push_back(nullptr);
+    setups_.emplace_back();
     return static_cast<int>(devices_.size() - 1);
 }
 
@@ -36,14 +36,22 @@ GpuDevice* GpuDevices::device(A_u_long index) const {
     return index < devices_.size() ? devices_[index].get() : nullptr;
 }
 
-void GpuDevices::set_gpu_data(A_u_long index, void* gpu_data) {
+int GpuDevices::Find(PF_GPU_Framework framework) const {
     std::lock_guard lock(mutex_);
-    if (index < gpu_data_.size()) gpu_data_[index] = gpu_data;
+    for (size_t i = 0; i < devices_.size(); ++i) {
+        if (devices_[i]->framework() == framework) return static_cast<int>(i);
+    }
+    return -1;
 }
 
-void* GpuDevices::gpu_data(A_u_long index) const {
+void GpuDevices::set_setup(A_u_long index, const Setup& setup) {
     std::lock_guard lock(mutex_);
-    return index < gpu_data_.size() ? gpu_data_[index] : nullptr;
+    if (index < setups_.size()) setups_[index] = setup;
+}
+
+GpuDevices::Setup GpuDevices::setup(A_u_long index) const {
+    std::lock_guard lock(mutex_);
+    return index < setups_.size() ? setups_[index] : Setup{};
 }
 
 PF_EffectWorld* GpuDevices::CreateWorld(A_u_long device_index, int width, int height, bool clear) {

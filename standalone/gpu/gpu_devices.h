@@ -31,9 +31,18 @@ class GpuDevices {
     // Null for an index that was never opened.
     GpuDevice* device(A_u_long index) const;
 
-    // What the host keeps for a device between setup and setdown.
-    void set_gpu_data(A_u_long index, void* gpu_data);
-    void* gpu_data(A_u_long index) const;
+    // The first open device of a framework, or -1.
+    int Find(PF_GPU_Framework framework) const;
+
+    // What the host keeps for a device between setup and setdown: the effect's gpu_data and
+    // whether the effect accepted the device for GPU rendering.
+    struct Setup {
+        bool done = false;
+        bool accepted = false;
+        void* gpu_data = nullptr;
+    };
+    void set_setup(A_u_long index, const Setup& setup);
+    Setup setup(A_u_long index) const;
 
     // Rows are padded to this many pixels (the host's choice; at least 1).
     void set_row_alignment(int pixels) { row_alignment_ = pixels < 1 ? 1 : pixels; }
@@ -65,7 +74,7 @@ class GpuDevices {
 
     mutable std::mutex mutex_;
     std::vector<std::unique_ptr<GpuDevice>> devices_;
-    std::vector<void*> gpu_data_;
+    std::vector<Setup> setups_;
     std::map<const void*, std::unique_ptr<World>> worlds_;
     int row_alignment_ = 64;
 };
