@@ -1,6 +1,7 @@
-// Whole frames through the plug-in on the standalone host's OpenCL device (PoCL here), compared
-// with the CPU frames of the same parameters, composition and layers: the smart-render protocol
-// with GPU worlds and PF_Cmd_SMART_RENDER_GPU, as the host application runs it.
+// Whole frames through the plug-in on the standalone host's GPU devices (OpenCL: PoCL here; CUDA
+// where a GPU is present), compared with the CPU frames of the same parameters, composition and
+// layers: the smart-render protocol with GPU worlds and PF_Cmd_SMART_RENDER_GPU, as the host
+// application runs it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,16 +32,14 @@ HostImage Gradient(int width, int height, float alpha) {
     return image;
 }
 
-class GpuFrame : public PluginHostTest {
+class GpuFrame : public PluginHostTest, public ::testing::WithParamInterface<PF_GPU_Framework> {
   protected:
     void SetUp() override {
         PluginHostTest::SetUp();
         comp().width = kW;
         comp().height = kH;
         std::string why_not;
-        if (host().services().gpu().Open(PF_GPU_Framework_OPENCL, &why_not) < 0) {
-            GTEST_SKIP() << why_not;
-        }
+        if (host().services().gpu().Open(GetParam(), &why_not) < 0) GTEST_SKIP() << why_not;
         ASSERT_EQ(host().GlobalSetup().err, PF_Err_NONE);
         ASSERT_EQ(host().ParamsSetup().err, PF_Err_NONE);
     }
@@ -62,12 +61,12 @@ class GpuFrame : public PluginHostTest {
         return result;
     }
 
-    // Renders the frame on the CPU and on the OpenCL device and compares them: nearly every
+    // Renders the frame on the CPU and on the device and compares them: nearly every
     // pixel within two 8-bit steps, a small mean error (fast-math differences stay at the
     // fractal's chaotic edges).
     void ExpectGpuMatchesCpu(const char* scene) {
         const FrameResult cpu = Render(PF_GPU_Framework_NONE);
-        const FrameResult gpu = Render(PF_GPU_Framework_OPENCL);
+        const FrameResult gpu = Render(GetParam());
         ASSERT_EQ(cpu.output.argb.size(), gpu.output.argb.size());
         size_t within = 0, covered = 0;
         double total = 0;
@@ -84,8 +83,9 @@ class GpuFrame : public PluginHostTest {
         const size_t pixels = cpu.output.argb.size() / 4;
         const double share = static_cast<double>(within) / pixels;
         const double mean = total / cpu.output.argb.size();
-        std::printf("%-26s pixels within 2/255: %5.1f %%, mean channel error %.2e\n", scene,
-                    100 * share, mean);
+        std::printf("%-6s %-26s pixels within 2/255: %5.1f %%, mean channel error %.2e\n",
+                    GetParam() == PF_GPU_Framework_CUDA ? "CUDA" : "OpenCL", scene, 100 * share,
+                    mean);
         EXPECT_GE(share, 0.97) << scene;
         EXPECT_LE(mean, 0.004) << scene;
         EXPECT_GE(covered, pixels / 5) << scene << ": the fractal should fill the frame";
@@ -116,11 +116,11 @@ class GpuFrame : public PluginHostTest {
     HostImage hdri_;
 };
 
-TEST_F(GpuFrame, DefaultParameters) {
+TEST_P(GpuFrame, DefaultParameters) {
     ExpectGpuMatchesCpu("default");
 }
 
-TEST_F(GpuFrame, JuliaWithRadiolariaAndPhases) {
+TEST_P(GpuFrame, JuliaWithRadiolariaAndPhases) {
     params().SetValue(kParamJuliaMode, 1);
     params().SetValue(kParamJuliaX, 0.35);
     params().SetValue(kParamJuliaY, -0.2);
@@ -131,14 +131,14 @@ TEST_F(GpuFrame, JuliaWithRadiolariaAndPhases) {
     ExpectGpuMatchesCpu("julia radiolaria phases");
 }
 
-TEST_F(GpuFrame, RaytracedAmbientOcclusion) {
+TEST_P(GpuFrame, RaytracedAmbientOcclusion) {
     params().SetValue(kParamAoType, kAoTypeRaytraced);
     params().SetValue(kParamAoIntensity, 1.0);
     params().SetValue(kParamAoSamples, 6);
     ExpectGpuMatchesCpu("raytraced AO");
 }
 
-TEST_F(GpuFrame, CompositionLightWithSoftShadows) {
+TEST_P(GpuFrame, CompositionLightWithSoftShadows) {
     CompLayer light;
     light.kind = LayerKind::kLight;
     light.light_type = AEGP_LightType_POINT;
@@ -153,7 +153,7 @@ TEST_F(GpuFrame, CompositionLightWithSoftShadows) {
     ExpectGpuMatchesCpu("comp light soft shadows");
 }
 
-TEST_F(GpuFrame, DepthOfFieldWithHighlightBoost) {
+TEST_P(GpuFrame, DepthOfFieldWithHighlightBoost) {
     CompLayer camera;
     camera.kind = LayerKind::kCamera;
     const double zoom = kW * 50.0 / 36.0;
@@ -171,7 +171,7 @@ TEST_F(GpuFrame, DepthOfFieldWithHighlightBoost) {
     ExpectGpuMatchesCpu("DoF highlight boost");
 }
 
-TEST_F(GpuFrame, EnvironmentWithSpecular) {
+TEST_P(GpuFrame, EnvironmentWithSpecular) {
     hdri_ = Gradient(8, 4, 1.0f);
     hdri_.argb[4 * 9 + 1] = 6.0f;  // a bright spot above 1.0
     params().SetValue(kParamHdriSamples, 6);
@@ -179,34 +179,51 @@ TEST_F(GpuFrame, EnvironmentWithSpecular) {
     ExpectGpuMatchesCpu("HDRI specular");
 }
 
-TEST_F(GpuFrame, CompositeOnOriginalOverTheInput) {
+TEST_P(GpuFrame, CompositeOnOriginalOverTheInput) {
     input_ = Gradient(kW, kH, 0.6f);
     params().SetValue(kParamCompositeOnOriginal, 1);
     ExpectGpuMatchesCpu("composite on original");
 }
 
-TEST_F(GpuFrame, DepthMap) {
+TEST_P(GpuFrame, DepthMap) {
     params().SetValue(kParamDepthMap, 1);
     ExpectGpuMatchesCpu("depth map");
 }
 
-TEST_F(GpuFrame, DeviceIsSetUpOnceAndSetDownWithTheHost) {
-    Render(PF_GPU_Framework_OPENCL);
-    Render(PF_GPU_Framework_OPENCL);
+TEST_P(GpuFrame, DeviceIsSetUpOnceAndSetDownWithTheHost) {
+    Render(GetParam());
+    Render(GetParam());
     EXPECT_EQ(suites().CountsFor(kPFGPUDeviceSuite, kPFGPUDeviceSuiteVersion1).acquires, 3);
     const GpuDevices::Setup setup = host().services().gpu().setup(0);
     ASSERT_TRUE(setup.done);
-    EXPECT_TRUE(handles().IsLive(static_cast<PF_Handle>(setup.gpu_data)));
+    EXPECT_TRUE(setup.accepted);
+    // An OpenCL device keeps its kernel in a handle until setdown; a CUDA device keeps nothing.
+    const auto handle = static_cast<PF_Handle>(setup.gpu_data);
+    EXPECT_EQ(handle != nullptr, GetParam() == PF_GPU_Framework_OPENCL);
+    if (handle != nullptr) {
+        EXPECT_TRUE(handles().IsLive(handle));
+    }
     SetDownGpuDevices(host());
-    EXPECT_FALSE(handles().IsLive(static_cast<PF_Handle>(setup.gpu_data)));
+    if (handle != nullptr) {
+        EXPECT_FALSE(handles().IsLive(handle));
+    }
 }
 
-TEST_F(GpuFrame, FrameworkWithoutADeviceIsAnError) {
+using GpuFrameRequest = PluginHostTest;
+
+TEST_F(GpuFrameRequest, FrameworkWithoutADeviceIsAnError) {
     FrameRequest request;
     request.width = kW;
     request.height = kH;
     request.gpu = 7;
     EXPECT_THROW(host().RenderFrame(request), std::runtime_error);
 }
+
+INSTANTIATE_TEST_SUITE_P(, GpuFrame,
+                         ::testing::Values(PF_GPU_Framework{PF_GPU_Framework_OPENCL},
+                                           PF_GPU_Framework{PF_GPU_Framework_CUDA}),
+                         [](const ::testing::TestParamInfo<PF_GPU_Framework>& info) {
+                             return info.param == PF_GPU_Framework_CUDA ? "Cuda" : "OpenCl";
+                         });
 
 }  // namespace
