@@ -29,15 +29,21 @@ std::string IncludeOption(std::string directory) {
         if (length > 0 && length < MAX_PATH) directory.assign(short_path, length);
     }
 #endif
-    if (!HasBlank(directory)) return "-I" + directory;
-    return "-I\"" + directory + "\"";
+    const bool quoted = HasBlank(directory);
+    std::string option = quoted ? "-I\"" : "-I";
+    option.append(directory);
+    if (quoted) option.push_back('"');
+    return option;
 }
 
 }  // namespace
 
 std::string OpenClBuildOptions(const std::string& kernel_directory) {
     std::string options = kOpenClBuildOptions;
-    if (!kernel_directory.empty()) options += " " + IncludeOption(kernel_directory);
+    if (!kernel_directory.empty()) {
+        options.push_back(' ');
+        options.append(IncludeOption(kernel_directory));
+    }
     return options;
 }
 

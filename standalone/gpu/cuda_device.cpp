@@ -1,10 +1,10 @@
 // A CUDA device through the CUDA runtime, where the standalone host is built with CUDA and the
 // machine has a GPU: the device's primary context, made current on the threads that use it,
 // and the default stream.
+#include "host/cuda_runtime_api.h"
 #include "standalone/gpu/gpu_device.h"
 
-#if defined(SPIROVAULT_STANDALONE_CUDA)
-#include <cuda_runtime_api.h>
+#if SPIROVAULT_CUDA_RUNTIME_AVAILABLE
 
 namespace {
 

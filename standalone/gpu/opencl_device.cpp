@@ -1,9 +1,7 @@
 // An OpenCL device through the system's OpenCL runtime: one context and one in-order queue.
-#define CL_TARGET_OPENCL_VERSION 120
-#include <CL/cl.h>
-
 #include <vector>
 
+#include "host/opencl_api.h"
 #include "standalone/gpu/gpu_device.h"
 
 namespace {
