@@ -1,0 +1,73 @@
+// spirovault-make-sky: writes a small equirectangular sky as a Radiance HDR file, to light
+// the examples: a blue zenith fading to a pale horizon, a warm sun, a dark ground. The top row
+// is straight up; the azimuth runs across the width.
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "standalone/image_io/float_image.h"
+#include "standalone/image_io/radiance_hdr.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+struct Rgb {
+    double r, g, b;
+};
+
+Rgb Mix(Rgb a, Rgb b, double t) {
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
+}
+
+// Radiance seen along elevation `el` and azimuth `az` (radians).
+Rgb Sky(double el, double az) {
+    const Rgb zenith{0.18, 0.35, 0.85}, horizon{1.1, 1.05, 1.0}, ground{0.16, 0.13, 0.1};
+    Rgb c = el >= 0 ? Mix(horizon, zenith, std::pow(std::sin(el), 0.6))
+                    : Mix(Rgb{0.3, 0.27, 0.24}, ground, std::min(1.0, -el * 4));
+    // The sun: 40 degrees up, towards -x -y, with a soft glow around it.
+    const double sun_el = 40 * kPi / 180, sun_az = -135 * kPi / 180;
+    const double cos_angle =
+        std::sin(el) * std::sin(sun_el) + std::cos(el) * std::cos(sun_el) * std::cos(az - sun_az);
+    const double angle = std::acos(std::fmax(-1.0, std::fmin(1.0, cos_angle)));
+    const double disk = angle < 0.09 ? 60.0 : 0.0;
+    const double glow = 2.5 * std::exp(-angle * angle / 0.08);
+    return {c.r + disk * 1.0 + glow * 1.0, c.g + disk * 0.9 + glow * 0.85,
+            c.b + disk * 0.75 + glow * 0.6};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2 || argc > 4) {
+        std::fprintf(stderr, "usage: spirovault-make-sky OUT.hdr [WIDTH HEIGHT]\n");
+        return 2;
+    }
+    const int width = argc == 4 ? std::atoi(argv[2]) : 64;
+    const int height = argc == 4 ? std::atoi(argv[3]) : 32;
+    if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide) {
+        std::fprintf(stderr, "spirovault-make-sky: bad size\n");
+        return 2;
+    }
+    FloatImage image(width, height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const double el = (0.5 - (y + 0.5) / height) * kPi;
+            const double az = (x + 0.5) / width * 2 * kPi - kPi;
+            const Rgb c = Sky(el, az);
+            float* p = image.Pixel(x, y);
+            p[0] = static_cast<float>(c.r);
+            p[1] = static_cast<float>(c.g);
+            p[2] = static_cast<float>(c.b);
+            p[3] = 1.0f;
+        }
+    }
+    try {
+        WriteRadianceHdr(argv[1], image);
+    } catch (const ImageError& e) {
+        std::fprintf(stderr, "spirovault-make-sky: %s\n", e.what());
+        return 1;
+    }
+    return 0;
+}

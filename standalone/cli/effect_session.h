@@ -1,0 +1,43 @@
+// The plug-in loaded into the standalone host and set up as the host application does before a
+// render (global setup, parameter setup), with the operations the renderer needs on it.
+#ifndef SPIROVAULT_STANDALONE_CLI_EFFECT_SESSION_H
+#define SPIROVAULT_STANDALONE_CLI_EFFECT_SESSION_H
+
+#include <string>
+#include <vector>
+
+#include "standalone/cli/color_ramp_value.h"
+#include "standalone/cli/param_catalog.h"
+#include "standalone/cli/scene.h"
+#include "standalone/cli/value_parsing.h"
+#include "standalone/effect_host.h"
+#include "standalone/render/frame_request.h"
+
+class EffectSession {
+  public:
+    // Throws CliError when the library cannot be loaded or a setup command fails.
+    explicit EffectSession(const std::string& plugin_path);
+
+    const ParamCatalog& catalog() const { return catalog_; }
+    EffectHost& host() { return host_; }
+    Composition& composition() { return host_.services().composition(); }
+
+    void SetValue(const ParamInfo& param, const ParamValue& value);
+    void Animate(const ParamInfo& param, const std::vector<TimedParamValue>& keys);
+    // Replaces the "Color Ramp" value with a handle the effect makes from the flattened record.
+    void SetRamp(const std::vector<RampStopValue>& stops);
+
+    // Throws CliError with the effect's error code and message when the frame fails.
+    FrameResult Render(const FrameRequest& request);
+
+  private:
+    std::vector<RampStopValue> DefaultRamp();
+
+    EffectHost host_;
+    ParamCatalog catalog_;
+};
+
+// "PF_Err 516 (PF_Err_BAD_CALLBACK_PARAM)", and the effect's message when it gave one.
+std::string DescribeEffectError(PF_Err err, const std::string& return_msg);
+
+#endif

@@ -1,0 +1,33 @@
+// spirovault-render: renders the effect through the plug-in library, without a host application.
+#include <cstdio>
+#include <exception>
+#include <string>
+
+#include "standalone/cli/cli_error.h"
+#include "standalone/cli/render_job.h"
+#include "standalone/cli/render_options.h"
+
+namespace {
+
+// Every failure is one line on stderr.
+int Fail(std::string message, int status) {
+    for (char& c : message) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    std::fprintf(stderr, "spirovault-render: %s\n", message.c_str());
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        RenderOptions options;
+        if (!ParseRenderOptions(argc, argv, &options)) return 0;
+        return RunRenderJob(options);
+    } catch (const CliError& e) {
+        return Fail(e.what(), e.exit_status());
+    } catch (const std::exception& e) {
+        return Fail(e.what(), CliError::kFailure);
+    }
+}

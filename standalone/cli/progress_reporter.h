@@ -1,0 +1,41 @@
+// Progress of a render on a terminal: one line on stderr, rewritten in place, shown only once a
+// render has taken longer than a moment. Silent when stderr is not a terminal.
+#ifndef SPIROVAULT_STANDALONE_CLI_PROGRESS_REPORTER_H
+#define SPIROVAULT_STANDALONE_CLI_PROGRESS_REPORTER_H
+
+#include <chrono>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+class ProgressReporter {
+  public:
+    // `out` null means silent.
+    ProgressReporter(std::FILE* out, long frame_count);
+    // Stderr when it is a terminal, else silent.
+    static ProgressReporter ForStderr(long frame_count);
+    ~ProgressReporter() { Clear(); }
+    ProgressReporter(const ProgressReporter&) = delete;
+    ProgressReporter& operator=(const ProgressReporter&) = delete;
+
+    void BeginFrame(long frame);
+    // Rows finished in the current frame; callable from any thread.
+    void Rows(int done, int total);
+    // Erases the progress line so the next message starts on a clean line.
+    void Clear();
+    bool enabled() const { return out_ != nullptr; }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+
+    std::FILE* out_;
+    long frame_count_;
+    long frames_begun_ = 0;
+    long frame_ = 0;
+    Clock::time_point start_;
+    Clock::time_point last_draw_;
+    bool drawn_ = false;
+    std::mutex mutex_;
+};
+
+#endif

@@ -1,0 +1,34 @@
+// Writes a file so that it appears whole or not at all: the bytes go to a temporary file in the
+// same directory, which is renamed over the target only when everything was written. An
+// interrupt (SIGINT, SIGTERM, SIGHUP) while the temporary file exists removes it before the
+// process ends.
+#ifndef SPIROVAULT_STANDALONE_IMAGE_IO_ATOMIC_FILE_H
+#define SPIROVAULT_STANDALONE_IMAGE_IO_ATOMIC_FILE_H
+
+#include <string>
+
+class AtomicFile {
+  public:
+    // Creates the temporary file; throws ImageError when the directory does not take it.
+    explicit AtomicFile(const std::string& target);
+    // Removes the temporary file unless Commit succeeded.
+    ~AtomicFile();
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // Where the encoder writes.
+    const std::string& temp_path() const { return temp_path_; }
+    // Flushes the file to disk and renames it over the target; throws ImageError on failure.
+    void Commit();
+
+  private:
+    std::string target_;
+    std::string temp_path_;
+    bool committed_ = false;
+};
+
+// Throws ImageError when no file can be created next to `target` (missing or read-only
+// directory, or `target` names a directory), so that a render fails before it starts.
+void CheckWritable(const std::string& target);
+
+#endif

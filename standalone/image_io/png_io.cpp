@@ -1,0 +1,188 @@
+#include "standalone/image_io/png_io.h"
+
+#include <png.h>
+
+#include <cerrno>
+#include <csetjmp>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "standalone/image_io/atomic_file.h"
+
+namespace {
+
+struct FileCloser {
+    void operator()(FILE* f) const {
+        if (f != nullptr) std::fclose(f);
+    }
+};
+using FilePtr = std::unique_ptr<FILE, FileCloser>;
+
+// libpng reports through these instead of printing; the message ends the decode by longjmp.
+struct PngErrorSink {
+    char message[256] = "";
+};
+
+void OnPngError(png_structp png, png_const_charp message) {
+    auto* sink = static_cast<PngErrorSink*>(png_get_error_ptr(png));
+    std::snprintf(sink->message, sizeof sink->message, "%s", message);
+    png_longjmp(png, 1);
+}
+
+void OnPngWarning(png_structp, png_const_charp) {}
+
+class PngReader {
+  public:
+    PngReader() {
+        png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &sink_, OnPngError, OnPngWarning);
+        if (png_ != nullptr) info_ = png_create_info_struct(png_);
+    }
+    ~PngReader() { png_destroy_read_struct(&png_, &info_, nullptr); }
+    PngReader(const PngReader&) = delete;
+    PngReader& operator=(const PngReader&) = delete;
+
+    bool ok() const { return png_ != nullptr && info_ != nullptr; }
+    png_structp png() { return png_; }
+    png_infop info() { return info_; }
+    const char* message() const { return sink_.message; }
+
+  private:
+    PngErrorSink sink_;
+    png_structp png_ = nullptr;
+    png_infop info_ = nullptr;
+};
+
+// Decodes into `rows` (RGBA, 8 or 16 bits per channel). Returns false with the reader's
+// message on a libpng error. Only plain data lives across setjmp here.
+bool Decode(PngReader& reader, FILE* file, std::vector<png_byte>& pixels, png_uint_32& width,
+            png_uint_32& height, int& bit_depth) {
+    png_structp png = reader.png();
+    png_infop info = reader.info();
+    std::vector<png_bytep> rows;
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_init_io(png, file);
+    png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
+    png_read_info(png, info);
+    width = png_get_image_width(png, info);
+    height = png_get_image_height(png, info);
+    bit_depth = png_get_bit_depth(png, info);
+    const int color_type = png_get_color_type(png, info);
+    // Palettes, grey levels and missing alpha all become RGBA of 8 or 16 bits.
+    png_set_expand(png);
+    if (color_type == PNG_COLOR_TYPE_GRAY || color_type == PNG_COLOR_TYPE_GRAY_ALPHA) {
+        png_set_gray_to_rgb(png);
+    }
+    if (!(color_type & PNG_COLOR_MASK_ALPHA) && !png_get_valid(png, info, PNG_INFO_tRNS)) {
+        png_set_add_alpha(png, bit_depth == 16 ? 0xffff : 0xff, PNG_FILLER_AFTER);
+    }
+    if (bit_depth < 8) bit_depth = 8;
+    if (bit_depth == 16) png_set_swap(png);  // host byte order, so rows read as uint16_t
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    const size_t row_bytes = png_get_rowbytes(png, info);
+    if (row_bytes != static_cast<size_t>(width) * 4 * (bit_depth / 8)) {
+        png_error(png, "unexpected row layout");
+    }
+    pixels.resize(row_bytes * height);
+    rows.resize(height);
+    for (png_uint_32 y = 0; y < height; ++y) rows[y] = &pixels[y * row_bytes];
+    png_read_image(png, rows.data());
+    png_read_end(png, nullptr);
+    return true;
+}
+
+std::string Encode(FILE* file, const FloatImage& image, int bit_depth) {
+    PngErrorSink sink;
+    png_structp png =
+        png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnPngError, OnPngWarning);
+    if (png == nullptr) return "cannot start the PNG encoder";
+    png_infop info = png_create_info_struct(png);
+    if (info == nullptr) {
+        png_destroy_write_struct(&png, nullptr);
+        return "cannot start the PNG encoder";
+    }
+    const size_t samples = static_cast<size_t>(image.width) * 4;
+    std::vector<png_byte> row(samples * (bit_depth / 8));
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return sink.message;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, image.width, image.height, bit_depth, PNG_COLOR_TYPE_RGB_ALPHA,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    const double top = bit_depth == 16 ? 65535.0 : 255.0;
+    for (int y = 0; y < image.height; ++y) {
+        const float* src = image.Pixel(0, y);
+        for (size_t i = 0; i < samples; ++i) {
+            const double v = src[i] > 0.0f ? (src[i] < 1.0f ? src[i] : 1.0f) : 0.0f;
+            const auto sample = static_cast<unsigned>(v * top + 0.5);
+            if (bit_depth == 16) {
+                row[2 * i] = static_cast<png_byte>(sample >> 8);  // PNG is big-endian
+                row[2 * i + 1] = static_cast<png_byte>(sample & 0xff);
+            } else {
+                row[i] = static_cast<png_byte>(sample);
+            }
+        }
+        png_write_row(png, row.data());
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return {};
+}
+
+}  // namespace
+
+DecodedPng ReadPng(const std::string& path) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) throw ImageError("cannot read " + path + ": " + std::strerror(errno));
+    png_byte signature[8] = {};
+    if (std::fread(signature, 1, 8, file.get()) != 8 || png_sig_cmp(signature, 0, 8) != 0) {
+        throw ImageError("cannot read " + path + ": not a PNG file");
+    }
+    PngReader reader;
+    if (!reader.ok()) throw ImageError("cannot read " + path + ": out of memory");
+    png_set_sig_bytes(reader.png(), 8);
+    std::vector<png_byte> pixels;
+    png_uint_32 width = 0, height = 0;
+    int bit_depth = 8;
+    if (!Decode(reader, file.get(), pixels, width, height, bit_depth)) {
+        throw ImageError("cannot read " + path + ": damaged PNG (" + reader.message() + ")");
+    }
+    DecodedPng decoded;
+    decoded.bit_depth = bit_depth;
+    decoded.image = FloatImage(static_cast<int>(width), static_cast<int>(height));
+    std::vector<float>& out = decoded.image.rgba;
+    if (bit_depth == 16) {
+        for (size_t i = 0; i < out.size(); ++i) {
+            uint16_t sample;
+            std::memcpy(&sample, &pixels[2 * i], 2);
+            out[i] = sample / 65535.0f;
+        }
+    } else {
+        for (size_t i = 0; i < out.size(); ++i) out[i] = pixels[i] / 255.0f;
+    }
+    return decoded;
+}
+
+void WritePng(const std::string& path, const FloatImage& image, int bit_depth) {
+    if (image.width <= 0 || image.height <= 0 || (bit_depth != 8 && bit_depth != 16) ||
+        image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
+        throw ImageError("cannot write " + path + ": invalid image");
+    }
+    AtomicFile out(path);
+    std::string error;
+    {
+        FilePtr file(std::fopen(out.temp_path().c_str(), "wb"));
+        if (!file) throw ImageError("cannot write " + path + ": " + std::strerror(errno));
+        error = Encode(file.get(), image, bit_depth);
+        if (error.empty() && (std::fflush(file.get()) != 0 || std::ferror(file.get()))) {
+            error = std::strerror(errno);
+        }
+        if (error.empty() && std::fclose(file.release()) != 0) error = std::strerror(errno);
+    }
+    if (!error.empty()) throw ImageError("cannot write " + path + ": " + error);
+    out.Commit();
+}

@@ -1,0 +1,20 @@
+// PNG files: any PNG read as straight RGBA floats; 8-bit or 16-bit RGBA written atomically.
+#ifndef SPIROVAULT_STANDALONE_IMAGE_IO_PNG_IO_H
+#define SPIROVAULT_STANDALONE_IMAGE_IO_PNG_IO_H
+
+#include <string>
+
+#include "standalone/image_io/float_image.h"
+
+struct DecodedPng {
+    FloatImage image;
+    int bit_depth = 8;  // 8 or 16, after expanding palettes and low bit depths
+};
+
+// Throws ImageError naming the file when it is missing, not a PNG or damaged.
+DecodedPng ReadPng(const std::string& path);
+
+// Channels are clamped to [0, 1] and rounded to the nearest step. bit_depth is 8 or 16.
+void WritePng(const std::string& path, const FloatImage& image, int bit_depth);
+
+#endif

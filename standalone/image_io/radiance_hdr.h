@@ -1,0 +1,25 @@
+// Radiance HDR (.hdr, RGBE) files. The reader takes flat scan lines, run-length encoded scan
+// lines (both the adaptive and the old repeat-pixel forms), the four Y/X orientations and
+// EXPOSURE lines; the writer writes run-length encoded top-down scan lines.
+#ifndef SPIROVAULT_STANDALONE_IMAGE_IO_RADIANCE_HDR_H
+#define SPIROVAULT_STANDALONE_IMAGE_IO_RADIANCE_HDR_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "standalone/image_io/float_image.h"
+
+// Alpha is 1 everywhere. Throws ImageError naming the file.
+FloatImage ReadRadianceHdr(const std::string& path);
+// Decodes a whole file held in memory; `name` is used in messages.
+FloatImage DecodeRadianceHdr(const std::vector<uint8_t>& bytes, const std::string& name);
+
+// Writes red, green and blue (alpha is dropped), atomically.
+void WriteRadianceHdr(const std::string& path, const FloatImage& image);
+
+// One pixel's shared-exponent form, and back.
+void FloatToRgbe(const float rgb[3], uint8_t rgbe[4]);
+void RgbeToFloat(const uint8_t rgbe[4], float rgb[3]);
+
+#endif

@@ -1,0 +1,323 @@
+// spirovault-render as a user runs it: arguments in, exit status, one line on stderr, files out.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "standalone/image_io/exr_io.h"
+#include "standalone/image_io/image_file.h"
+#include "standalone/image_io/png_io.h"
+#include "standalone/image_io/radiance_hdr.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::string out;
+    std::string err;
+    // stderr as lines, the last newline dropped.
+    std::vector<std::string> ErrLines() const {
+        std::vector<std::string> lines;
+        std::istringstream in(err);
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+};
+
+std::string ShellQuote(const std::string& arg) {
+    std::string quoted = "'";
+    for (char c : arg) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class CliRunTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        // The process id keeps builds that test at the same time apart.
+        dir_ =
+            fs::temp_directory_path() / (std::string("spirovault_cli_") + info->test_suite_name() +
+                                         "_" + info->name() + "_" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        if (!HasFailure()) fs::remove_all(dir_);
+    }
+
+    // Runs the tool in the test's directory.
+    RunResult Run(const std::vector<std::string>& args) const {
+        std::string command =
+            "cd " + ShellQuote(dir_.string()) + " && " + ShellQuote(SPIROVAULT_RENDER_TOOL);
+        for (const std::string& arg : args) command += " " + ShellQuote(arg);
+        command += " >" + ShellQuote((dir_ / ".stdout").string()) + " 2>" +
+                   ShellQuote((dir_ / ".stderr").string()) + " </dev/null";
+        RunResult result;
+        const int raw = std::system(command.c_str());
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = ReadFile(dir_ / ".stdout");
+        result.err = ReadFile(dir_ / ".stderr");
+        fs::remove(dir_ / ".stdout");
+        fs::remove(dir_ / ".stderr");
+        return result;
+    }
+
+    // Expects a failure told in one line that contains `words`, and no file left behind.
+    void ExpectRefused(const std::vector<std::string>& args, const std::string& words,
+                       int status = 0) {
+        const auto before = Files();
+        const RunResult r = Run(args);
+        SCOPED_TRACE(r.err);
+        if (status != 0) {
+            EXPECT_EQ(r.status, status);
+        } else {
+            EXPECT_NE(r.status, 0);
+        }
+        ASSERT_EQ(r.ErrLines().size(), 1u);
+        EXPECT_EQ(r.ErrLines()[0].rfind("spirovault-render: ", 0), 0u);
+        EXPECT_NE(r.err.find(words), std::string::npos);
+        EXPECT_EQ(Files(), before);
+    }
+
+    // Every file in the test's directory, temporary ones included.
+    std::vector<std::string> Files() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::recursive_directory_iterator(dir_)) {
+            names.push_back(fs::relative(entry.path(), dir_).string());
+        }
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+
+    std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+    fs::path dir_;
+};
+
+const std::vector<std::string> kSmall = {"--size", "32x18"};
+
+std::vector<std::string> Small(std::vector<std::string> more) {
+    more.insert(more.begin(), kSmall.begin(), kSmall.end());
+    return more;
+}
+
+double MeanColour(const FloatImage& image) {
+    double sum = 0;
+    for (size_t i = 0; i < image.rgba.size(); i += 4) {
+        sum += image.rgba[i] + image.rgba[i + 1] + image.rgba[i + 2];
+    }
+    return sum / static_cast<double>(image.rgba.size() / 4 * 3);
+}
+
+TEST_F(CliRunTest, NoArgumentsRenderTheDefaultQuietly) {
+    const RunResult r = Run({});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");  // not a terminal: no progress
+    const DecodedPng png = ReadPng(Path("spirovault.png"));
+    EXPECT_EQ(png.image.width, 960);
+    EXPECT_EQ(png.image.height, 540);
+    EXPECT_EQ(png.bit_depth, 8);
+    // The fractal is in the middle, the corners are empty.
+    EXPECT_GT(png.image.Pixel(480, 270)[3], 0.5f);
+    EXPECT_EQ(png.image.Pixel(0, 0)[3], 0.0f);
+    EXPECT_EQ(Files(), std::vector<std::string>{"spirovault.png"});
+}
+
+TEST_F(CliRunTest, DepthsAgreeAcrossPngAndExr) {
+    ASSERT_EQ(Run(Small({"-o", "a.png"})).status, 0);
+    ASSERT_EQ(Run(Small({"--depth", "16", "-o", "b.png"})).status, 0);
+    const RunResult exr = Run(Small({"--depth", "32", "-o", "c.exr"}));
+    ASSERT_EQ(exr.status, 0) << exr.err;
+    const DecodedPng eight = ReadPng(Path("a.png"));
+    const DecodedPng sixteen = ReadPng(Path("b.png"));
+    const LoadedImage floats = ReadImage(Path("c.exr"));
+    EXPECT_EQ(eight.bit_depth, 8);
+    EXPECT_EQ(sixteen.bit_depth, 16);
+    ASSERT_EQ(floats.kind, ImageKind::kExr);
+    ASSERT_EQ(floats.image.width, 32);
+    ASSERT_EQ(floats.image.height, 18);
+    int covered = 0;
+    for (size_t i = 0; i < floats.image.rgba.size(); ++i) {
+        const float f = std::clamp(floats.image.rgba[i], 0.0f, 1.0f);
+        // The same frame in three depths differs by the rounding of the smaller ones.
+        ASSERT_NEAR(eight.image.rgba[i], f, 1.0f / 255 + 1e-4f) << i;
+        ASSERT_NEAR(sixteen.image.rgba[i], f, 1.0f / 32768 + 1e-4f) << i;
+        if (i % 4 == 3 && f > 0.5f) ++covered;
+    }
+    EXPECT_GT(covered, 10);
+}
+
+TEST_F(CliRunTest, FrameRangeNumbersEveryFile) {
+    const RunResult r = Run(Small({"--frames", "8-10", "-o", "out/frame_##.png"}));
+    // The directory does not exist: refused before anything is rendered.
+    EXPECT_NE(r.status, 0);
+    fs::create_directories(dir_ / "out");
+    ASSERT_EQ(Run(Small({"--frames", "8-10", "-o", "out/frame_##.png"})).status, 0);
+    EXPECT_EQ(Files(), (std::vector<std::string>{"out", "out/frame_08.png", "out/frame_09.png",
+                                                 "out/frame_10.png"}));
+    ASSERT_EQ(Run(Small({"--frames", "7", "-o", "single_###.exr"})).status, 0);
+    EXPECT_TRUE(fs::exists(Path("single_007.exr")));
+    fs::remove_all(dir_ / "out");
+    fs::remove(Path("single_007.exr"));
+    ExpectRefused(Small({"--frames", "1-2", "-o", "same.png"}), "run of #", 2);
+}
+
+TEST_F(CliRunTest, SetReachesTheEffectByDisplayName) {
+    ASSERT_EQ(Run(Small({"-o", "plain.png"})).status, 0);
+    const RunResult r =
+        Run(Small({"-o", "set.png", "--set", "Depth Map=on", "--set", "AO Type=Raytraced", "--set",
+                   "Light Color=#FF8000", "--set", "Rotation Z=45", "--set", "AO Samples=2",
+                   "--set", "Specularity=0.25"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(ReadFile(dir_ / "plain.png"), ReadFile(dir_ / "set.png"));
+
+    ExpectRefused(Small({"--set", "Power=25"}),
+                  "\"Power\": 25 is outside the valid range -20 to 20", 2);
+    ExpectRefused(Small({"--set", "Julia X=-10001"}), "valid range -10000 to 10000", 2);
+    ExpectRefused(Small({"--set", "Powr=3"}), "unknown parameter \"Powr\"", 2);
+    ExpectRefused(Small({"--set", "Julia Mode=maybe"}), "is not on or off", 2);
+    ExpectRefused(Small({"--set", "AO Type=Sideways"}), "\"Orbit Trap\", \"Raytraced\"", 2);
+    ExpectRefused(Small({"--set", "Light Color=orange"}), "#RRGGBB", 2);
+    ExpectRefused(Small({"--set", "Lighting=1"}), "group heading", 2);
+    ExpectRefused(Small({"--set", "Power"}), "NAME=VALUE", 2);
+}
+
+TEST_F(CliRunTest, RampGoesThroughTheArbitraryData) {
+    // Without ambient light and highlights a black ramp leaves the fractal black.
+    const std::vector<std::string> unlit = {
+        "--depth", "32", "--set", "Ambient Intensity=0", "--set", "Specularity=0"};
+    auto with = [&](std::vector<std::string> args, const std::vector<std::string>& more) {
+        args.insert(args.end(), more.begin(), more.end());
+        return Small(args);
+    };
+    ASSERT_EQ(Run(with({"-o", "black.exr", "--ramp", "0:#000000"}, unlit)).status, 0);
+    ASSERT_EQ(
+        Run(with({"-o", "white.exr", "--set", "Color Ramp=0:#FFFFFF,1:#FFFFFF"}, unlit)).status, 0);
+    const FloatImage black = ReadExr(Path("black.exr"));
+    EXPECT_EQ(MeanColour(black), 0.0);
+    EXPECT_GT(MeanColour(ReadExr(Path("white.exr"))), 0.01);
+    ExpectRefused(Small({"--ramp", "0:#000000,1.5:#FFFFFF"}), "ramp stop 2", 2);
+    ExpectRefused(Small({"--ramp", "0:#00000"}), "ramp stop 1", 2);
+}
+
+TEST_F(CliRunTest, EnvironmentAndInputLayersFromFiles) {
+    FloatImage sky(16, 8);
+    for (size_t i = 0; i < sky.rgba.size(); i += 4) {
+        sky.rgba[i] = 0.5f;
+        sky.rgba[i + 1] = 6.0f;
+        sky.rgba[i + 2] = 0.5f;
+        sky.rgba[i + 3] = 1.0f;
+    }
+    WriteRadianceHdr(Path("sky.hdr"), sky);
+    WriteExr(Path("sky.exr"), sky);
+    WritePng(Path("sky.png"), sky, 16);
+    const std::vector<std::string> env = {"--depth", "32", "--set", "HDRI Samples=2"};
+    auto with = [&](std::vector<std::string> args) {
+        args.insert(args.end(), env.begin(), env.end());
+        return Small(args);
+    };
+    ASSERT_EQ(Run(with({"-o", "none.exr"})).status, 0);
+    for (const char* name : {"sky.hdr", "sky.exr", "sky.png"}) {
+        const RunResult r = Run(with({"-o", "lit.exr", "--hdri", name}));
+        ASSERT_EQ(r.status, 0) << r.err;
+        // A green sky makes the fractal greener.
+        const FloatImage none = ReadExr(Path("none.exr")), lit = ReadExr(Path("lit.exr"));
+        double green_gain = 0;
+        for (size_t i = 0; i < lit.rgba.size(); i += 4) {
+            green_gain += lit.rgba[i + 1] - none.rgba[i + 1];
+        }
+        EXPECT_GT(green_gain, 0.1) << name;
+    }
+
+    // A red input smaller than the composition, centred, under "Composite On Original".
+    FloatImage plate(30, 16);
+    for (size_t i = 0; i < plate.rgba.size(); i += 4) {
+        plate.rgba[i] = 1.0f;
+        plate.rgba[i + 3] = 1.0f;
+    }
+    WritePng(Path("plate.png"), plate, 8);
+    ASSERT_EQ(
+        Run(Small({"--input", "plate.png", "--set", "Composite On Original=on", "-o", "comp.png"}))
+            .status,
+        0);
+    const FloatImage comp = ReadPng(Path("comp.png")).image;
+    // The plate spans x 1..30 and y 1..16: the corner is outside it, the next pixel on it.
+    EXPECT_EQ(comp.Pixel(0, 0)[3], 0.0f);
+    EXPECT_EQ(comp.Pixel(1, 1)[3], 1.0f);
+    EXPECT_EQ(comp.Pixel(1, 1)[0], 1.0f);
+    EXPECT_EQ(comp.Pixel(1, 1)[1], 0.0f);
+
+    std::ofstream(Path("broken.hdr")) << "#?RADIANCE\n\n-Y 4 +X 4\n\x01";
+    ExpectRefused(Small({"--hdri", "broken.hdr"}), "broken.hdr");
+    ExpectRefused(Small({"--input", "missing.png"}), "missing.png");
+    ExpectRefused(Small({"--hdri", "scene.txt"}), "scene.txt");
+}
+
+TEST_F(CliRunTest, ListParamsShowsTheDeclaredTable) {
+    const RunResult r = Run({"--list-params"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    std::vector<std::string> lines;
+    std::istringstream in(r.out);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    ASSERT_EQ(lines.size(), 60u);
+    auto line_of = [&](int index) { return lines.at(static_cast<size_t>(index - 1)); };
+    EXPECT_NE(line_of(1).find("Power"), std::string::npos);
+    EXPECT_NE(line_of(1).find("float"), std::string::npos);
+    EXPECT_NE(line_of(1).find("-20 to 20"), std::string::npos);
+    EXPECT_NE(line_of(19).find("ramp"), std::string::npos);
+    EXPECT_NE(line_of(19).find("0:#FFFFFF"), std::string::npos);
+    EXPECT_NE(line_of(28).find("Orbit Trap|Raytraced"), std::string::npos);
+    EXPECT_NE(line_of(30).find("1 to 256"), std::string::npos);
+    EXPECT_NE(line_of(37).find("#FFF5F0"), std::string::npos);
+    EXPECT_NE(line_of(59).find("3000"), std::string::npos);
+    EXPECT_EQ(line_of(1).rfind(" 1  Power", 0), 0u);
+}
+
+TEST_F(CliRunTest, BadInputIsOneLineAndLeavesNoFile) {
+    ExpectRefused({"--bogus"}, "--bogus", 2);
+    ExpectRefused({"--size", "32by18"}, "size \"32by18\"", 2);
+    ExpectRefused({"--depth", "12"}, "expected 8, 16 or 32", 2);
+    ExpectRefused({"--depth", "32", "-o", "x.png"}, "needs an .exr output", 2);
+    ExpectRefused({"--depth", "8", "-o", "x.exr"}, "needs a .png output", 2);
+    ExpectRefused({"-o", "x.jpg"}, "must end in .png or .exr", 2);
+    ExpectRefused({"--frames", "5-2"}, "before the first", 2);
+    ExpectRefused({"--threads", "0"}, "--threads", 2);
+    ExpectRefused(Small({"-o", "missing/x.png"}), "cannot write missing/x.png");
+    fs::create_directories(dir_ / "taken.png");
+    ExpectRefused(Small({"-o", "taken.png"}), "Is a directory");
+    fs::remove(dir_ / "taken.png");
+    ExpectRefused({"--scene", "nothing.json"}, "nothing.json");
+    std::ofstream(Path("scene.json")) << "{\"camera\": {\"zoom\": \"far\"}}";
+    ExpectRefused({"--scene", "scene.json"}, "scene.json: camera.zoom: expected a number");
+    std::ofstream(Path("scene.json")) << "{\"size\": [32, 18],";
+    ExpectRefused({"--scene", "scene.json"}, "scene.json: not valid JSON");
+    std::ofstream(Path("lib.so")) << "not a library";
+    ExpectRefused({"--plugin", "lib.so"}, "cannot load the plug-in");
+}
+
+TEST_F(CliRunTest, ExampleSceneRendersItsCameraMove) {
+    const std::string scene = std::string(SPIROVAULT_SOURCE_DIR) + "/examples/orbit/orbit.json";
+    const RunResult r = Run({"--scene", scene, "--size", "40x24", "--frames", "0-2", "--set",
+                             "HDRI Samples=2", "-o", "orbit_###.png"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Files(),
+              (std::vector<std::string>{"orbit_000.png", "orbit_001.png", "orbit_002.png"}));
+    EXPECT_NE(ReadFile(dir_ / "orbit_000.png"), ReadFile(dir_ / "orbit_002.png"));
+}
+
+}  // namespace

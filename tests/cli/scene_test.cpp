@@ -1,0 +1,147 @@
+// Scene files: what they build, and faults reported at their JSON path.
+#include "standalone/cli/scene.h"
+
+#include <gtest/gtest.h>
+
+#include "standalone/cli/cli_error.h"
+#include "tests/cli/cli_test_support.h"
+
+namespace {
+
+Scene Parse(const std::string& text) {
+    return ParseScene(text, "s.json", "dir", SmallCatalog());
+}
+
+std::string ErrorOf(const std::string& text) {
+    try {
+        Parse(text);
+    } catch (const CliError& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(Scene, CameraLightsAndKeyframes) {
+    const Scene scene = Parse(R"({
+        "size": [64, 36], "frame_rate": 24, "frames": "0-12",
+        "hdri": "sky.hdr", "input": "/abs/plate.png",
+        "ramp": "0:#000000,1:#FFFFFF",
+        "camera": {"position": {"keys": [{"frame": 0, "value": [0, 0, -100]},
+                                         {"frame": 12, "value": [10, 0, -100]}]},
+                   "zoom": 500, "depth_of_field": true},
+        "lights": [{"position": [1, 2, 3], "color": "#FF0000", "intensity": 150},
+                   {"type": "spot", "position": [0, 0, 0], "enabled": false}],
+        "params": {"Power": 6, "Julia Mode": true, "AO Type": "Raytraced",
+                   "Rotation Z": {"keys": [{"time": 0.5, "value": 90}, {"frame": 0, "value": 0}]}}
+    })");
+    EXPECT_EQ(scene.size->width, 64);
+    EXPECT_EQ(scene.frame_rate, 24);
+    EXPECT_EQ(scene.frames->last, 12);
+    EXPECT_EQ(*scene.hdri, "dir/sky.hdr");
+    EXPECT_EQ(*scene.input, "/abs/plate.png");
+    EXPECT_EQ(scene.ramp->size(), 2u);
+
+    Composition comp;
+    BuildComposition(scene, FrameSize{64, 36}, &comp);
+    ASSERT_EQ(comp.layers.size(), 3u);
+    const CompLayer& camera = comp.layers[0];
+    EXPECT_EQ(camera.kind, LayerKind::kCamera);
+    // Frame 6 of 12 at 24 fps is a quarter second: halfway.
+    EXPECT_DOUBLE_EQ(camera.position.At(0.25).x, 5.0);
+    EXPECT_DOUBLE_EQ(camera.streams.at(AEGP_LayerStream_ZOOM).At(0), 500);
+    EXPECT_DOUBLE_EQ(camera.streams.at(AEGP_LayerStream_DEPTH_OF_FIELD).At(0), 1);
+    // A camera without a target aims at the composition's centre, as a new one does.
+    EXPECT_DOUBLE_EQ(camera.point_of_interest->At(0).x, 32);
+    const CompLayer& light = comp.layers[1];
+    EXPECT_EQ(light.light_type, AEGP_LightType_POINT);
+    EXPECT_DOUBLE_EQ(light.color.At(0).green, 0);
+    EXPECT_DOUBLE_EQ(light.streams.at(AEGP_LayerStream_INTENSITY).At(0), 150);
+    EXPECT_DOUBLE_EQ(light.streams.at(AEGP_LayerStream_SHADOW_DARKNESS).At(0), 100);
+    EXPECT_EQ(comp.layers[2].light_type, AEGP_LightType_SPOT);
+    EXPECT_FALSE(comp.layers[2].video_active);
+
+    ASSERT_EQ(scene.params.size(), 4u);
+    for (const SceneParam& p : scene.params) {
+        if (p.index == 4) {
+            EXPECT_TRUE(p.animated);
+            ASSERT_EQ(p.keys.size(), 2u);
+            EXPECT_EQ(p.keys[0].time, 0);  // sorted by time
+            EXPECT_EQ(p.keys[1].value.number, 90);
+        } else {
+            EXPECT_FALSE(p.animated);
+        }
+        if (p.index == 6) {
+            EXPECT_EQ(p.keys[0].value.number, 2);
+        }
+        if (p.index == 5) {
+            EXPECT_EQ(p.keys[0].value.number, 1);
+        }
+    }
+}
+
+TEST(Scene, DefaultCameraFollowsTheCompositionSize) {
+    const Scene scene = Parse(R"({"camera": {"point_of_interest": null}})");
+    Composition comp;
+    BuildComposition(scene, FrameSize{360, 200}, &comp);
+    const CompLayer& camera = comp.layers.at(0);
+    EXPECT_DOUBLE_EQ(camera.streams.at(AEGP_LayerStream_ZOOM).At(0), 500);
+    EXPECT_DOUBLE_EQ(camera.position.At(0).z, -500);
+    EXPECT_FALSE(camera.point_of_interest.has_value());
+    EXPECT_EQ(comp.frame_rate, 30);
+}
+
+TEST(Scene, FaultsNameTheirJsonPath) {
+    EXPECT_EQ(ErrorOf(R"({"camera": {"position": [1, 2]}})"),
+              "s.json: camera.position: expected an array of 3 numbers");
+    EXPECT_EQ(ErrorOf(R"({"camera": {"position": {"keys": [{"frame": 0, "value": [0,0,0]},
+                                                            {"frame": 1, "value": [0,"a",0]}]}}})"),
+              "s.json: camera.position.keys[1].value[1]: expected a number");
+    EXPECT_EQ(ErrorOf(R"({"lights": [{"position": [0,0,0]}, {"color": "#FFF"}]})"),
+              "s.json: lights[1].position: a light needs a position");
+    EXPECT_EQ(ErrorOf(R"({"lights": [{"position": [0,0,0], "colour": "#FFFFFF"}]})"),
+              "s.json: lights[0].colour: unknown key");
+    EXPECT_EQ(ErrorOf(R"({"params": {"Power": 30}})"),
+              "s.json: params[\"Power\"]: \"Power\": 30 is outside the valid range -20 to 20");
+    EXPECT_EQ(ErrorOf(R"({"params": {"Powr": 3}})"),
+              "s.json: params[\"Powr\"]: unknown parameter \"Powr\" (see --list-params)");
+    EXPECT_EQ(ErrorOf(R"({"params": {"Rotation Z": {"keys": [{"value": 1}]}}})"),
+              "s.json: params[\"Rotation Z\"].keys[0]: a key needs either \"frame\" or \"time\"");
+    EXPECT_EQ(ErrorOf(R"({"params": {"Power": {"keys": [{"frame": 1, "value": 1},
+                                                          {"time": 0.0333333333333333333, "value": 2}]}}})"),
+              "s.json: params[\"Power\"].keys[1]: two keys at the same time");
+    EXPECT_EQ(ErrorOf(R"({"params": {"Color Ramp": "x"}})"),
+              "s.json: params[\"Color Ramp\"]: \"Color Ramp\" is set with the top-level \"ramp\"");
+    EXPECT_EQ(ErrorOf(R"({"size": "0x10"})").rfind("s.json: size: size \"0x10\"", 0), 0u);
+    EXPECT_EQ(ErrorOf(R"({"ramp": "2:#000000"})").rfind("s.json: ramp: ramp stop 1", 0), 0u);
+    EXPECT_EQ(ErrorOf(R"({"frame_rate": 0})"),
+              "s.json: frame_rate: outside the valid range 1 to 1000");
+    EXPECT_EQ(ErrorOf(R"([1, 2])"), "s.json: top level: expected an object");
+    EXPECT_EQ(ErrorOf("{\"size\": [1,\n 2"),
+              "s.json: not valid JSON: parse error at line 2, "
+              "column 3: syntax error while parsing array - "
+              "unexpected end of input; expected ']'");
+}
+
+TEST(Scene, AnotherSizeScalesAboutTheCentre) {
+    const Scene scene = Parse(R"({"size": "200x100",
+        "camera": {"position": [100, 50, -400], "point_of_interest": [150, 0, 0], "zoom": 300,
+                   "focus_distance": {"keys": [{"time": 0, "value": 400}, {"time": 1, "value": 200}]}},
+        "lights": [{"position": [0, 100, 10], "shadow_diffusion": 8}]})");
+    Composition comp;
+    BuildComposition(scene, FrameSize{100, 50}, &comp);
+    const CompLayer& camera = comp.layers.at(0);
+    EXPECT_DOUBLE_EQ(camera.position.At(0).x, 50);
+    EXPECT_DOUBLE_EQ(camera.position.At(0).z, -200);
+    EXPECT_DOUBLE_EQ(camera.point_of_interest->At(0).x, 75);
+    EXPECT_DOUBLE_EQ(camera.point_of_interest->At(0).y, 0);
+    EXPECT_DOUBLE_EQ(camera.streams.at(AEGP_LayerStream_ZOOM).At(0), 150);
+    EXPECT_DOUBLE_EQ(camera.streams.at(AEGP_LayerStream_FOCUS_DISTANCE).At(1), 100);
+    const CompLayer& light = comp.layers.at(1);
+    EXPECT_DOUBLE_EQ(light.position.At(0).x, 0);
+    EXPECT_DOUBLE_EQ(light.position.At(0).y, 50);
+    EXPECT_DOUBLE_EQ(light.streams.at(AEGP_LayerStream_SHADOW_DIFFUSION).At(0), 4);
+    // Streams that are not lengths keep their values.
+    EXPECT_DOUBLE_EQ(light.streams.at(AEGP_LayerStream_SHADOW_DARKNESS).At(0), 100);
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+// Values as users type them: sizes, frame ranges, colours and parameter values.
+#include "standalone/cli/value_parsing.h"
+
+#include <gtest/gtest.h>
+
+#include "standalone/cli/cli_error.h"
+#include "tests/cli/cli_test_support.h"
+
+namespace {
+
+// The message of the usage error `parse` raises, or "" when it raises none.
+template <typename F>
+std::string UsageMessage(F parse) {
+    try {
+        parse();
+    } catch (const CliError& e) {
+        EXPECT_EQ(e.exit_status(), CliError::kUsage);
+        return e.what();
+    }
+    return "";
+}
+
+TEST(ValueParsing, SizesAndFrameRanges) {
+    EXPECT_EQ(ParseSize("32x18").width, 32);
+    EXPECT_EQ(ParseSize("32x18").height, 18);
+    EXPECT_EQ(ParseSize("32767X1").width, 32767);
+    for (const char* bad :
+         {"32", "0x18", "32x", "x18", "-3x4", "32x18x2", "32 x18", "32768x1", "1.5x2", ""}) {
+        EXPECT_NE(UsageMessage([&] { ParseSize(bad); }), "") << bad;
+    }
+    EXPECT_EQ(ParseFrameRange("7").first, 7);
+    EXPECT_EQ(ParseFrameRange("7").last, 7);
+    EXPECT_EQ(ParseFrameRange("3-5").last, 5);
+    EXPECT_NE(UsageMessage([] { ParseFrameRange("5-3"); }).find("before the first"),
+              std::string::npos);
+    for (const char* bad : {"-1", "a", "1-", "-", "1-2-3", "1.5"}) {
+        EXPECT_NE(UsageMessage([&] { ParseFrameRange(bad); }), "") << bad;
+    }
+}
+
+TEST(ValueParsing, ColorsAndSwitches) {
+    const PF_Pixel c = ParseColor("#ff8001");
+    EXPECT_EQ(c.alpha, 255);
+    EXPECT_EQ(c.red, 255);
+    EXPECT_EQ(c.green, 128);
+    EXPECT_EQ(c.blue, 1);
+    for (const char* bad : {"ff8001", "#ff80", "#ff80011", "#gg0000", "red"}) {
+        EXPECT_NE(UsageMessage([&] { ParseColor(bad); }), "") << bad;
+    }
+    EXPECT_TRUE(ParseSwitch("ON", "x"));
+    EXPECT_FALSE(ParseSwitch("off", "x"));
+    EXPECT_FALSE(ParseSwitch("0", "x"));
+    EXPECT_NE(UsageMessage([] { ParseSwitch("maybe", "x"); }), "");
+    EXPECT_NE(UsageMessage([] { ParseNumber("1e999", "x"); }), "");
+    EXPECT_NE(UsageMessage([] { ParseNumber("nan", "x"); }), "");
+    EXPECT_NE(UsageMessage([] { ParseNumber(" 1", "x"); }), "");
+    EXPECT_NE(UsageMessage([] { ParseNumber("1 ", "x"); }), "");
+}
+
+TEST(ValueParsing, ParameterValuesByKind) {
+    const ParamCatalog catalog = SmallCatalog();
+    EXPECT_DOUBLE_EQ(ParseParamValue(catalog.Find("Power"), "-7.5").number, -7.5);
+    // Single-float limits: the decimal limit itself is inside.
+    EXPECT_DOUBLE_EQ(ParseParamValue(catalog.Find("Epsilon Scale"), "0.1").number, 0.1);
+    EXPECT_DOUBLE_EQ(ParseParamValue(catalog.Find("AO Samples"), "256").number, 256);
+    EXPECT_DOUBLE_EQ(ParseParamValue(catalog.Find("Rotation Z"), "-450").number, -450);
+    EXPECT_EQ(ParseParamValue(catalog.Find("Julia Mode"), "on").number, 1);
+    EXPECT_EQ(ParseParamValue(catalog.Find("AO Type"), "raytraced").number, 2);
+    EXPECT_EQ(ParseParamValue(catalog.Find("AO Type"), "1").number, 1);
+    EXPECT_EQ(ParseParamValue(catalog.Find("Light Color"), "#0A0B0C").color.green, 11);
+    // The control, not the group heading of the same name.
+    EXPECT_EQ(catalog.Find("Specularity").index, 9);
+}
+
+TEST(ValueParsing, ErrorsNameTheParameterAndTheRange) {
+    const ParamCatalog catalog = SmallCatalog();
+    EXPECT_EQ(UsageMessage([&] { ParseParamValue(catalog.Find("Power"), "25"); }),
+              "\"Power\": 25 is outside the valid range -20 to 20");
+    EXPECT_EQ(UsageMessage([&] { ParseParamValue(catalog.Find("Epsilon Scale"), "0.09"); }),
+              "\"Epsilon Scale\": 0.09 is outside the valid range 0.1 to 1");
+    EXPECT_EQ(UsageMessage([&] { ParseParamValue(catalog.Find("AO Samples"), "2.5"); }),
+              "\"AO Samples\": 2.5 is not a whole number");
+    EXPECT_NE(UsageMessage([&] {
+                  ParseParamValue(catalog.Find("AO Samples"), "0");
+              }).find("valid range 1 to 256"),
+              std::string::npos);
+    EXPECT_NE(UsageMessage([&] {
+                  ParseParamValue(catalog.Find("Rotation Z"), "40000");
+              }).find("valid range -32767 to 32767"),
+              std::string::npos);
+    EXPECT_NE(UsageMessage([&] {
+                  ParseParamValue(catalog.Find("AO Type"), "3");
+              }).find("\"Orbit Trap\", \"Raytraced\" or 1 to 2"),
+              std::string::npos);
+    EXPECT_NE(UsageMessage([&] {
+                  ParseParamValue(catalog.Find("Power"), "eight");
+              }).find("is not a number"),
+              std::string::npos);
+    EXPECT_NE(UsageMessage([&] { ParseParamValue(catalog.Find("Light Color"), "#12345"); }), "");
+    EXPECT_NE(
+        UsageMessage([&] { ParseParamValue(catalog.Find("Color Ramp"), "x"); }).find("--ramp"),
+        std::string::npos);
+    EXPECT_NE(
+        UsageMessage([&] { ParseParamValue(catalog.Find("HDRI Layer"), "x"); }).find("--hdri"),
+        std::string::npos);
+    EXPECT_EQ(UsageMessage([&] { catalog.Find("Powr"); }),
+              "unknown parameter \"Powr\" (see --list-params)");
+    ParamInfo group;
+    group.name = "Lighting";
+    group.kind = ParamKind::kGroupStart;
+    EXPECT_NE(UsageMessage([&] { ParamCatalog({group}).Find("Lighting"); }).find("group heading"),
+              std::string::npos);
+}
+
+TEST(ValueParsing, Assignments) {
+    const Assignment a = ParseAssignment("Light Color=#FF0000");
+    EXPECT_EQ(a.name, "Light Color");
+    EXPECT_EQ(a.value, "#FF0000");
+    EXPECT_EQ(ParseAssignment("X=a=b").value, "a=b");
+    EXPECT_NE(UsageMessage([] { ParseAssignment("Power"); }), "");
+    EXPECT_NE(UsageMessage([] { ParseAssignment("=3"); }), "");
+}
+
+}  // namespace
