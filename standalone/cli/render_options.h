@@ -24,6 +24,7 @@ struct RenderOptions {
     std::optional<std::string> input;
     bool list_params = false;
     std::optional<std::string> plugin;  // the plug-in library; found beside the tool otherwise
+    std::string gpu = "none";           // none, opencl or cuda
 };
 
 void RegisterRenderOptions(CLI::App& app, RenderOptions& options);
