@@ -110,21 +110,6 @@ TEST(GpuKernelArgs, ParamVectorsCarryEveryFieldInItsPlace) {
     ExpectVector(v[16], 2, 0, 0, 0, 22);
 }
 
-TEST(GpuKernelArgs, LightTableHoldsOnlyTheRecordsLights) {
-    RenderSettings s = MakeDefaultRenderSettings(32, 18);
-    s.shadow_samples = 5;
-    s.comp_light_count = 1;
-    s.comp_lights[0] = CompLight{{1, 2, 3}, {0.1f, 0.2f, 0.3f}, 2, 1, 0.5f, 0.25f};
-    s.comp_lights[1] = CompLight{{9, 9, 9}, {9, 9, 9}, 9, 1, 9, 9};  // beyond the count
-    const GpuLightTable table = BuildLightTable(s);
-    ExpectVector(table.lights[0].group[0], 1, 2, 3, 2, 23);
-    ExpectVector(table.lights[0].group[1], 0.1f, 0.2f, 0.3f, 1, 23);
-    ExpectVector(table.lights[0].group[2], 0.5f, 0.25f, 5, 0, 23);
-    for (int l = 1; l < kMaxCompLights; ++l) {
-        for (const GpuFloat4& g : table.lights[l].group) ExpectVector(g, 0, 0, 0, 0, 23);
-    }
-}
-
 TEST(GpuKernelArgs, CudaArgumentsTakeTheEnvironmentAsTheRecordHoldsIt) {
     RenderSettings s = MakeDefaultRenderSettings(32, 18);
     s.hdri_rotation = 10;
