@@ -33,18 +33,32 @@ CommandResult EffectHost::Send(PF_Cmd cmd, void* extra, const PF_OutData& out_da
     return SendWith(cmd, &in, extra, out_data);
 }
 
-CommandResult EffectHost::SendWith(PF_Cmd cmd, PF_InData* in_data, void* extra,
-                                   const PF_OutData& out_data) {
-    // The effect gets copies; what it changes reaches the host only through callbacks.
-    const ParamStore& store = services_->params();
-    const double seconds = in_data->time_scale != 0
-                               ? static_cast<double>(in_data->current_time) / in_data->time_scale
+namespace {
+
+// The effect gets copies at the in-data's time; what it changes reaches the host only through
+// callbacks and, after events, the copies' change flags.
+std::vector<PF_ParamDef> ParamCopiesAt(const ParamStore& store, const PF_InData& in_data) {
+    const double seconds = in_data.time_scale != 0
+                               ? static_cast<double>(in_data.current_time) / in_data.time_scale
                                : 0.0;
     std::vector<PF_ParamDef> copies;
     copies.reserve(store.size());
     for (size_t i = 0; i < store.size(); ++i) copies.push_back(store.ValueAt(i, seconds));
+    return copies;
+}
+
+std::vector<PF_ParamDef*> Pointers(std::vector<PF_ParamDef>& copies) {
     std::vector<PF_ParamDef*> params;
     for (PF_ParamDef& def : copies) params.push_back(&def);
+    return params;
+}
+
+}  // namespace
+
+CommandResult EffectHost::SendWith(PF_Cmd cmd, PF_InData* in_data, void* extra,
+                                   const PF_OutData& out_data) {
+    std::vector<PF_ParamDef> copies = ParamCopiesAt(services_->params(), *in_data);
+    std::vector<PF_ParamDef*> params = Pointers(copies);
     CommandResult result = SendRaw(cmd, in_data, params.data(), extra, out_data);
     if (cmd == PF_Cmd_GLOBAL_SETUP && result.err == PF_Err_NONE) global_setup_done_ = true;
     return result;
@@ -55,6 +69,21 @@ CommandResult EffectHost::EnsureSetUp() {
     if (!global_setup_done_) result = GlobalSetup();
     // The store holds only the input layer until the effect declared its parameters.
     if (result.err == PF_Err_NONE && services_->params().size() <= 1) result = ParamsSetup();
+    return result;
+}
+
+EventResult EffectHost::SendEvent(PF_EventExtra* event) {
+    PF_InData in = MakeInData();
+    std::vector<PF_ParamDef> copies = ParamCopiesAt(services_->params(), in);
+    for (PF_ParamDef& def : copies) def.uu.change_flags = PF_ChangeFlag_NONE;
+    std::vector<PF_ParamDef*> params = Pointers(copies);
+    EventResult result;
+    static_cast<CommandResult&>(result) = SendRaw(PF_Cmd_EVENT, &in, params.data(), event);
+    for (size_t i = 0; i < copies.size(); ++i) {
+        if (copies[i].uu.change_flags & PF_ChangeFlag_CHANGED_VALUE) {
+            result.changed_params.push_back(static_cast<PF_ParamIndex>(i));
+        }
+    }
     return result;
 }
 
@@ -89,6 +118,8 @@ ResourceAudit EffectHost::Audit() const {
         services_->render().worlds.LiveCount() - (frame != nullptr ? frame->world_count() : 0);
     audit.stray_suite_releases = services_->suites().StrayReleases();
     audit.handle_misuses = services_->handles().Misuses();
+    audit.live_drawing_objects = services_->drawbot().LiveObjects();
+    audit.drawing_misuses = services_->drawbot().misuses();
     const CompositionHandles& comp = services_->comp_handles();
     audit.open_aegp_streams = comp.open_streams() + comp.open_values();
     audit.aegp_misuses = comp.misuses();

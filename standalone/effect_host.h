@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/pf_commands.h"
+#include "host/pf_custom_ui.h"
 #include "host/pf_in_out_data.h"
 #include "standalone/host_services.h"
 #include "standalone/plugin_library.h"
@@ -18,6 +19,11 @@ struct CommandResult {
     PF_Err err = PF_Err_NONE;
     PF_OutData out_data{};
     ResourceAudit audit;
+};
+
+struct EventResult : CommandResult {
+    // Parameters whose entry came back with PF_ChangeFlag_CHANGED_VALUE.
+    std::vector<PF_ParamIndex> changed_params;
 };
 
 class EffectHost {
@@ -48,6 +54,8 @@ class EffectHost {
     CommandResult ParamsSetup() { return Send(PF_Cmd_PARAMS_SETUP); }
     CommandResult UserChangedParam(PF_ParamIndex index);
     CommandResult UpdateParamsUI() { return Send(PF_Cmd_UPDATE_PARAMS_UI); }
+    // PF_Cmd_EVENT with the current parameters; the effect writes its answers into the event.
+    EventResult SendEvent(PF_EventExtra* event);
 
     // One frame through the smart-render protocol, with the parameters the store holds and the
     // composition's time base: on the CPU, or on the GPU device the request names (set up on

@@ -9,8 +9,10 @@
 #include "host/pf_effect_world.h"
 #include "standalone/composition/composition.h"
 #include "standalone/composition/composition_handles.h"
+#include "standalone/drawbot/drawbot_host.h"
 #include "standalone/gpu/gpu_devices.h"
 #include "standalone/handle_heap.h"
+#include "standalone/panel_services.h"
 #include "standalone/param_store.h"
 #include "standalone/render/render_state.h"
 #include "standalone/suite_registry.h"
@@ -30,6 +32,8 @@ class HostServices {
     HandleHeap& handles() { return handles_; }
     ParamStore& params() { return params_; }
     PixelFormatRecord& pixel_formats() { return pixel_formats_; }
+    PanelServices& panel() { return panel_; }
+    DrawbotHost& drawbot() { return drawbot_; }
     // The composition the effect's layer is in.
     Composition& composition() { return composition_; }
     // Worlds, iterate settings and the frame in progress.
@@ -51,6 +55,8 @@ class HostServices {
     HandleHeap handles_;
     ParamStore params_;
     PixelFormatRecord pixel_formats_;
+    PanelServices panel_;
+    DrawbotHost drawbot_;
     Composition composition_;
     RenderState render_;
     CompositionHandles comp_handles_{&composition_};

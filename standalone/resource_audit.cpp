@@ -8,6 +8,8 @@ std::string ResourceAudit::Describe() const {
         std::to_string(locked_handles) + ", check-outs " + std::to_string(outstanding_checkouts) +
         ", layer check-outs " + std::to_string(outstanding_layer_checkouts) + ", live worlds " +
         std::to_string(live_worlds) + ", stray releases " + std::to_string(stray_suite_releases) +
-        ", handle misuses " + std::to_string(handle_misuses);
+        ", handle misuses " + std::to_string(handle_misuses) + ", drawing objects " +
+        std::to_string(live_drawing_objects) + ", drawing misuses " +
+        std::to_string(drawing_misuses);
     return text;
 }

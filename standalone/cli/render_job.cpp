@@ -11,6 +11,7 @@
 #include "standalone/cli/output_path.h"
 #include "standalone/cli/plugin_path.h"
 #include "standalone/cli/progress_reporter.h"
+#include "standalone/cli/ramp_editor_output.h"
 #include "standalone/cli/scene.h"
 #include "standalone/image_io/atomic_file.h"
 
@@ -92,10 +93,15 @@ int RunRenderJob(const RenderOptions& o) {
     std::optional<std::vector<RampStopValue>> ramp;
     if (o.ramp) ramp = ParseRamp(*o.ramp);
     const PF_GPU_Framework gpu = ParseGpuChoice(o.gpu);
+    if (o.ramp_editor) CheckRampEditorOutput(*o.ramp_editor);
 
     EffectSession session(FindPluginLibrary(o.plugin));
     if (o.list_params) {
         ListParams(session.catalog());
+        return 0;
+    }
+    if (o.ramp_editor) {
+        WriteRampEditorImage(*o.ramp_editor, ramp, session.host());
         return 0;
     }
 

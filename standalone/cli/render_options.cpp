@@ -27,6 +27,9 @@ void RegisterRenderOptions(CLI::App& app, RenderOptions& o) {
                    "render on the machine's GPU device of this framework: none, opencl or cuda")
         ->capture_default_str();
     app.add_flag("--list-params", o.list_params, "list the effect's parameters and exit");
+    app.add_option("--ramp-editor", o.ramp_editor,
+                   "draw the \"Color Ramp\" editor (640 x 65) for --ramp, or the default ramp, "
+                   "into this PNG and exit");
     app.add_option("--plugin", o.plugin,
                    "the plug-in library (default: spirovault.so beside "
                    "this program, then the build tree's)");

@@ -23,8 +23,9 @@ struct RenderOptions {
     std::optional<std::string> hdri;
     std::optional<std::string> input;
     bool list_params = false;
-    std::optional<std::string> plugin;  // the plug-in library; found beside the tool otherwise
-    std::string gpu = "none";           // none, opencl or cuda
+    std::optional<std::string> ramp_editor;  // PNG of the "Color Ramp" editor, instead of frames
+    std::optional<std::string> plugin;       // the plug-in library; found beside the tool otherwise
+    std::string gpu = "none";                // none, opencl or cuda
 };
 
 void RegisterRenderOptions(CLI::App& app, RenderOptions& options);

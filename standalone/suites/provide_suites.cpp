@@ -6,6 +6,15 @@ void ProvideStandaloneSuites(SuiteRegistry& registry) {
     registry.Provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1,
                      StandalonePixelFormatSuite());
     registry.Provide(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3, StandaloneParamUtilsSuite());
+    registry.Provide(kPFAppSuite, kPFAppSuiteVersion6, StandaloneAppSuite());
+    registry.Provide(kPFEffectCustomUISuite, kPFEffectCustomUISuiteVersion1,
+                     StandaloneCustomUiSuite());
+    registry.Provide(kDRAWBOT_DrawSuite, kDRAWBOT_DrawSuite_Version1, StandaloneDrawSuite());
+    registry.Provide(kDRAWBOT_SupplierSuite, kDRAWBOT_SupplierSuite_Version1,
+                     StandaloneSupplierSuite());
+    registry.Provide(kDRAWBOT_SurfaceSuite, kDRAWBOT_SurfaceSuite_Version2,
+                     StandaloneSurfaceSuite());
+    registry.Provide(kDRAWBOT_PathSuite, kDRAWBOT_PathSuite_Version1, StandalonePathSuite());
     registry.Provide(kPFWorldSuite, kPFWorldSuiteVersion2, StandaloneWorldSuite());
     registry.Provide(kPFIterate8Suite, kPFIterate8SuiteVersion2, StandaloneIterate8Suite());
     registry.Provide(kPFIterate16Suite, kPFIterate16SuiteVersion2, StandaloneIterate16Suite());

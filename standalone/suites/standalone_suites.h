@@ -2,7 +2,9 @@
 #ifndef SPIROVAULT_STANDALONE_SUITES_STANDALONE_SUITES_H
 #define SPIROVAULT_STANDALONE_SUITES_STANDALONE_SUITES_H
 
+#include "host/drawbot_suites.h"
 #include "host/pf_ansi_suite.h"
+#include "host/pf_app_suites.h"
 #include "host/pf_gpu_device_suite.h"
 #include "host/pf_handle_suite.h"
 #include "host/pf_iterate_suites.h"
@@ -16,6 +18,12 @@ const PF_HandleSuite1* StandaloneHandleSuite();
 const PF_PixelFormatSuite1* StandalonePixelFormatSuite();
 const PF_ParamUtilsSuite3* StandaloneParamUtilsSuite();
 const PF_GPUDeviceSuite1* StandaloneGpuDeviceSuite();
+const PFAppSuite6* StandaloneAppSuite();
+const PF_EffectCustomUISuite1* StandaloneCustomUiSuite();
+const DRAWBOT_DrawbotSuite1* StandaloneDrawSuite();
+const DRAWBOT_SupplierSuite1* StandaloneSupplierSuite();
+const DRAWBOT_SurfaceSuite2* StandaloneSurfaceSuite();
+const DRAWBOT_PathSuite1* StandalonePathSuite();
 const PF_WorldSuite2* StandaloneWorldSuite();
 const PF_Iterate8Suite2* StandaloneIterate8Suite();
 const PF_Iterate16Suite2* StandaloneIterate16Suite();

@@ -215,6 +215,27 @@ TEST_F(CliRunTest, RampGoesThroughTheArbitraryData) {
     ExpectRefused(Small({"--ramp", "0:#00000"}), "ramp stop 1", 2);
 }
 
+TEST_F(CliRunTest, RampEditorDrawsTheRampInsteadOfAFrame) {
+    const RunResult r = Run({"--ramp", "0:#FF0000,1:#0000FF", "--ramp-editor", "editor.png"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Files(), std::vector<std::string>{"editor.png"});
+    const DecodedPng png = ReadPng(Path("editor.png"));
+    ASSERT_EQ(png.image.width, 640);
+    ASSERT_EQ(png.image.height, 65);
+    // Bar column 309 of 620 samples the ramp at 309 / 619; the marker strip is dark grey.
+    const float t = 309.0f / 619.0f;
+    const float* bar = png.image.Pixel(10 + 309, 12);
+    EXPECT_NEAR(bar[0], 1.0f - t, 1.0f / 255);
+    EXPECT_NEAR(bar[1], 0.0f, 1.0f / 255);
+    EXPECT_NEAR(bar[2], t, 1.0f / 255);
+    EXPECT_NEAR(png.image.Pixel(300, 34)[0], 0.14f, 1.0f / 255);
+
+    ASSERT_EQ(Run({"--ramp-editor", "plain.png"}).status, 0);
+    EXPECT_EQ(ReadPng(Path("plain.png")).image.Pixel(320, 12)[2], 1.0f);  // the white default
+    ExpectRefused({"--ramp-editor", "editor.exr"}, "--ramp-editor \"editor.exr\"", 2);
+    ExpectRefused({"--ramp-editor", "missing/editor.png"}, "cannot write missing/editor.png");
+}
+
 TEST_F(CliRunTest, EnvironmentAndInputLayersFromFiles) {
     FloatImage sky(16, 8);
     for (size_t i = 0; i < sky.rgba.size(); i += 4) {

@@ -1,0 +1,36 @@
+// What the ramp editor's event handlers share: the area check, the "Color Ramp" entry, the
+// suites they take, the change flag and the redraw request.
+#ifndef SPIROVAULT_RAMP_RAMP_EDITOR_EVENT_SUPPORT_H
+#define SPIROVAULT_RAMP_RAMP_EDITOR_EVENT_SUPPORT_H
+
+#include "host/pf_app_suites.h"
+#include "host/pf_custom_ui.h"
+#include "host/pf_handle_suite.h"
+#include "host/pf_in_out_data.h"
+#include "host/pf_param_def.h"
+#include "host/suite_handler.h"
+#include "ramp/ramp_editor_layout.h"
+
+// Only events for the parameter's control area concern the editor.
+bool IsControlEvent(const PF_EventExtra* event);
+
+// The "Color Ramp" entry of the parameter array; a missing one raises
+// PF_Err_BAD_CALLBACK_PARAM.
+PF_ParamDef* RampParam(const PF_InData* in_data, PF_ParamDef* params[], PF_ParamIndex index);
+
+const PF_HandleSuite1* HandleSuite(SuiteHandler& suites);
+const PFAppSuite6* AppSuite(SuiteHandler& suites);
+
+inline RampEditorLayout EventLayout(const PF_EventExtra* event) {
+    return MakeRampEditorLayout(event->effect_win.current_frame);
+}
+
+// Tells the host that the ramp's value changed.
+inline void MarkRampChanged(PF_ParamDef* param) {
+    param->uu.change_flags |= PF_ChangeFlag_CHANGED_VALUE;
+}
+
+// Asks the host to redraw the whole control; returns the host's answer.
+PF_Err RequestRedraw(const PFAppSuite6* app, const PF_EventExtra* event);
+
+#endif
