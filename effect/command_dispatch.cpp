@@ -2,13 +2,13 @@
 
 #include <array>
 
+#include "drivers/gpu_device_setup.h"
 #include "drivers/smart_pre_render.h"
 #include "drivers/smart_render.h"
 #include "effect/command_handlers.h"
 #include "effect/param_dependencies.h"
 #include "effect/param_table.h"
 #include "effect/param_ui_state.h"
-#include "effect/render_command_slots.h"
 #include "ramp/arbitrary_data.h"
 #include "ramp/ramp_editor_events.h"
 

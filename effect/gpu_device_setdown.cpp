@@ -1,16 +1,9 @@
+#include "drivers/opencl_device_data.h"
+#include "drivers/opencl_kernel_lock.h"
+#include "drivers/opencl_runtime.h"
 #include "effect/command_handlers.h"
-#include "host/opencl_runtime.h"
 #include "host/pf_handle_suite.h"
 #include "host/scoped_suite.h"
-
-namespace {
-
-// The block of the handle kept per OpenCL device: the built kernel.
-struct OpenCLDeviceData {
-    cl_kernel kernel;
-};
-
-}  // namespace
 
 PF_Err GPUDeviceSetdown(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSetdownExtra* extra) {
     if (extra == nullptr || extra->input == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
@@ -26,9 +19,11 @@ PF_Err GPUDeviceSetdown(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSe
         kernel = data->kernel;
         handles->host_unlock_handle(handle);
     }
-    // A kernel exists only where the OpenCL table loaded, so the table is there to release it.
-    if (kernel != nullptr) {
-        if (const OpenCLFunctions* opencl = SystemOpenCL()) opencl->ReleaseKernel(kernel);
+    // A kernel exists only where the runtime was loaded to build it.
+    const OpenClApi* cl = OpenClRuntime();
+    if (kernel != nullptr && cl != nullptr) {
+        ForgetOpenClKernelLock(kernel);
+        cl->ReleaseKernel(kernel);
     }
     handles->host_dispose_handle(handle);
     return PF_Err_NONE;

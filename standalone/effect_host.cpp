@@ -1,12 +1,16 @@
 #include "standalone/effect_host.h"
 
 #include "standalone/callbacks/host_callbacks.h"
+#include "standalone/gpu/gpu_device_commands.h"
 #include "standalone/render/frame_session.h"
 
 EffectHost::EffectHost(const std::string& plugin_path)
     : library_(plugin_path), services_(std::make_unique<HostServices>()) {}
 
-EffectHost::~EffectHost() = default;
+// The host tears its GPU devices down before it unloads the effect.
+EffectHost::~EffectHost() {
+    SetDownGpuDevices(*this);
+}
 
 PF_InData EffectHost::MakeInData() {
     PF_InData in{};

@@ -57,9 +57,11 @@ class EffectHost {
     // PF_Cmd_EVENT with the current parameters; the effect writes its answers into the event.
     EventResult SendEvent(PF_EventExtra* event);
 
-    // One frame through the smart-render protocol on the CPU, with the parameters the store
-    // holds and the composition's time base. Sends global and parameter setup first when they
-    // have not been sent. Throws std::invalid_argument for a request without pixels.
+    // One frame through the smart-render protocol, with the parameters the store holds and the
+    // composition's time base: on the CPU, or on the GPU device the request names (set up on
+    // first use; set down when the host goes). Sends global and parameter setup first when they
+    // have not been sent. Throws std::invalid_argument for a request without pixels and
+    // std::runtime_error, saying why, for a GPU framework the machine has no device of.
     FrameResult RenderFrame(const FrameRequest& request);
 
     ResourceAudit Audit() const;

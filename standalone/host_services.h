@@ -10,6 +10,7 @@
 #include "standalone/composition/composition.h"
 #include "standalone/composition/composition_handles.h"
 #include "standalone/drawbot/drawbot_host.h"
+#include "standalone/gpu/gpu_devices.h"
 #include "standalone/handle_heap.h"
 #include "standalone/panel_services.h"
 #include "standalone/param_store.h"
@@ -38,6 +39,8 @@ class HostServices {
     // Worlds, iterate settings and the frame in progress.
     RenderState& render() { return render_; }
     CompositionHandles& comp_handles() { return comp_handles_; }
+    // The GPU devices the host has opened for the effect, and their worlds.
+    GpuDevices& gpu() { return gpu_; }
 
     // The basic suite handed to the effect; it serves whichever services are active.
     static SPBasicSuite* BasicSuite();
@@ -57,6 +60,7 @@ class HostServices {
     Composition composition_;
     RenderState render_;
     CompositionHandles comp_handles_{&composition_};
+    GpuDevices gpu_;
 };
 
 // Makes services active on this thread for a scope (nesting restores the previous).

@@ -7,6 +7,7 @@
 #include "standalone/cli/cli_error.h"
 #include "standalone/cli/effect_session.h"
 #include "standalone/cli/frame_images.h"
+#include "standalone/cli/gpu_choice.h"
 #include "standalone/cli/output_path.h"
 #include "standalone/cli/plugin_path.h"
 #include "standalone/cli/progress_reporter.h"
@@ -91,6 +92,7 @@ int RunRenderJob(const RenderOptions& o) {
     if (o.frames) frames_option = ParseFrameRange(*o.frames);
     std::optional<std::vector<RampStopValue>> ramp;
     if (o.ramp) ramp = ParseRamp(*o.ramp);
+    const PF_GPU_Framework gpu = ParseGpuChoice(o.gpu);
     if (o.ramp_editor) CheckRampEditorOutput(*o.ramp_editor);
 
     EffectSession session(FindPluginLibrary(o.plugin));
@@ -130,6 +132,8 @@ int RunRenderJob(const RenderOptions& o) {
         input = PlaceInputLayer(ReadImage(*path).image, size);
     }
 
+    // A missing device is reported before anything is written.
+    if (gpu != PF_GPU_Framework_NONE) PrepareGpu(session.host(), gpu);
     CheckWritable(FrameOutputPath(o.output, frames.first));
     const long frame_count = frames.last - frames.first + 1;
     ProgressReporter progress = ProgressReporter::ForStderr(frame_count);
@@ -145,6 +149,7 @@ int RunRenderJob(const RenderOptions& o) {
         request.hdri_layer = hdri ? &*hdri : nullptr;
         request.hdri_depth = hdri_depth;
         request.threads = o.threads;
+        request.gpu = gpu;
         request.progress = [&progress](int done, int total) { progress.Rows(done, total); };
         FloatImage image = FrameToImage(std::move(session.Render(request).output));
         const std::string path = FrameOutputPath(o.output, frame);

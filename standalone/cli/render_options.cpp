@@ -23,6 +23,9 @@ void RegisterRenderOptions(CLI::App& app, RenderOptions& o) {
     app.add_option("--hdri", o.hdri, "image for \"HDRI Layer\" (.exr, .hdr, .png)");
     app.add_option("--input", o.input,
                    "image for the layer the effect is applied to (default transparent black)");
+    app.add_option("--gpu", o.gpu,
+                   "render on the machine's GPU device of this framework: none, opencl or cuda")
+        ->capture_default_str();
     app.add_flag("--list-params", o.list_params, "list the effect's parameters and exit");
     app.add_option("--ramp-editor", o.ramp_editor,
                    "draw the \"Color Ramp\" editor (640 x 65) for --ramp, or the default ramp, "

@@ -25,6 +25,7 @@ struct RenderOptions {
     bool list_params = false;
     std::optional<std::string> ramp_editor;  // PNG of the "Color Ramp" editor, instead of frames
     std::optional<std::string> plugin;       // the plug-in library; found beside the tool otherwise
+    std::string gpu = "none";                // none, opencl or cuda
 };
 
 void RegisterRenderOptions(CLI::App& app, RenderOptions& options);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/ae_basic_types.h"
+#include "host/pf_gpu_framework.h"
 #include "standalone/render/host_image.h"
 #include "standalone/render/render_faults.h"
 #include "standalone/resource_audit.h"
@@ -22,6 +23,11 @@ struct FrameRequest {
     int threads = 0;                                    // iterate-suite pool size; 0 = all cores
     std::function<void(int done, int total)> progress;  // rows finished, called from iterate
     RenderFaults faults;                                // for tests of the failure paths
+    // Render on the host's device of this framework (PF_GPU_Framework_OPENCL or _CUDA): GPU
+    // worlds in PF_PixelFormat_GPU_BGRA128 (32-bit float whatever `depth` says) and
+    // PF_Cmd_SMART_RENDER_GPU. The device is opened and set up on first use; a device the
+    // effect declines renders on the CPU, as the host application does. NONE: the CPU.
+    PF_GPU_Framework gpu = PF_GPU_Framework_NONE;
 };
 
 struct FrameResult {
@@ -30,6 +36,7 @@ struct FrameResult {
     HostImage output;  // converted back to floats (exact for 8/16-bit: value/255, value/32768)
     std::vector<uint8_t> raw;  // the output world's pixels as rendered, rows packed
     ResourceAudit audit;       // what the frame's commands left behind
+    bool on_gpu = false;       // rendered through PF_Cmd_SMART_RENDER_GPU on a GPU device
 };
 
 #endif

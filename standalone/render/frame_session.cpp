@@ -54,11 +54,19 @@ FrameSession::FrameSession(EffectHost& host, const FrameRequest& request)
     output_request_.channel_mask = kAllChannels;
     bitdepth_ = BitDepth(request.depth);
 
-    input_ = &state_.worlds.Create(request.width, request.height, request.depth);
-    if (request.input != nullptr) input_->Fill(*request.input);
-    output_ = &state_.worlds.Create(
-        request.width, request.height, request.depth,
-        request.faults.output_format_unknown ? PF_PixelFormat_GPU_BGRA128 : PF_PixelFormat{0});
+    GpuDevices& gpu = host.services().gpu();
+    const int device = request.gpu != PF_GPU_Framework_NONE ? gpu.Find(request.gpu) : -1;
+    if (device >= 0 && gpu.setup(static_cast<A_u_long>(device)).accepted) {
+        gpu_ = std::make_unique<GpuFrameWorlds>(gpu, static_cast<A_u_long>(device), request.width,
+                                                request.height, request.input);
+        bitdepth_ = BitDepth(WorldDepth::k32);
+    } else {
+        input_ = &state_.worlds.Create(request.width, request.height, request.depth);
+        if (request.input != nullptr) input_->Fill(*request.input);
+        output_ = &state_.worlds.Create(
+            request.width, request.height, request.depth,
+            request.faults.output_format_unknown ? PF_PixelFormat_GPU_BGRA128 : PF_PixelFormat{0});
+    }
     if (request.hdri_layer != nullptr) {
         hdri_ = &state_.worlds.Create(request.hdri_layer->width, request.hdri_layer->height,
                                       request.hdri_depth);
@@ -84,6 +92,12 @@ CommandResult FrameSession::PreRender() {
     input.output_request = output_request_;
     input.bitdepth = bitdepth_;
     input.what_gpu = PF_GPU_Framework_NONE;
+    if (gpu_) {
+        const A_u_long device = gpu_->device_index();
+        input.what_gpu = host_.services().gpu().device(device)->framework();
+        input.device_index = device;
+        input.gpu_data = host_.services().gpu().setup(device).gpu_data;
+    }
     PF_PreRenderCallbacks cb = StandalonePreRenderCallbacks();
     PF_PreRenderExtra extra{&input, &pre_render_output_, &cb};
     CommandResult result = host_.SendWith(PF_Cmd_SMART_PRE_RENDER, &in_data_, &extra);
@@ -105,6 +119,15 @@ CommandResult FrameSession::RenderWith(void* pre_render_data, bool use_gpu) {
     input.bitdepth = bitdepth_;
     input.pre_render_data = pre_render_data;
     input.what_gpu = PF_GPU_Framework_NONE;
+    if (gpu_) {
+        const A_u_long device = gpu_->device_index();
+        GpuDevice* gpu = host_.services().gpu().device(device);
+        input.what_gpu = gpu->framework();
+        input.device_index = device;
+        input.gpu_data = host_.services().gpu().setup(device).gpu_data;
+        // The host makes the device's context current on the thread it renders on.
+        gpu->MakeCurrent();
+    }
     PF_SmartRenderCallbacks cb = StandaloneSmartRenderCallbacks();
     PF_SmartRenderExtra extra{&input, &cb};
     return host_.SendWith(use_gpu ? PF_Cmd_SMART_RENDER_GPU : PF_Cmd_SMART_RENDER, &in_data_,
@@ -118,6 +141,10 @@ void FrameSession::DisposePreRenderData() {
 }
 
 void FrameSession::CollectOutput(FrameResult* result) const {
+    if (gpu_) {
+        gpu_->Collect(result);
+        return;
+    }
     result->output = output_->ToImage();
     result->raw = output_->PackedBytes();
 }
@@ -129,6 +156,13 @@ HostWorld* FrameSession::WorldOfLayer(PF_ParamIndex index) {
 
 HostWorld* FrameSession::LayerParamWorld(PF_ParamIndex index) {
     return WorldOfLayer(index);
+}
+
+PF_EffectWorld* FrameSession::LayerWorld(PF_ParamIndex index) {
+    // A GPU frame's input is on the device; the environment layer stays in host memory.
+    if (index == 0 && gpu_) return gpu_->input();
+    HostWorld* world = WorldOfLayer(index);
+    return world != nullptr ? &world->world() : nullptr;
 }
 
 PF_Err FrameSession::CheckoutLayer(PF_ParamIndex index, A_long checkout_id,
@@ -145,8 +179,8 @@ PF_Err FrameSession::CheckoutLayer(PF_ParamIndex index, A_long checkout_id,
     layer_ids_[checkout_id] = index;
     *result = PF_CheckoutResult{};
     result->par = PF_RationalScale{1, 1};
-    if (HostWorld* world = WorldOfLayer(index)) {
-        const PF_EffectWorld& w = world->world();
+    if (const PF_EffectWorld* world = LayerWorld(index)) {
+        const PF_EffectWorld& w = *world;
         result->result_rect = PF_LRect{0, 0, w.width, w.height};
         result->max_result_rect = result->result_rect;
         result->ref_width = w.width;
@@ -165,8 +199,7 @@ PF_Err FrameSession::CheckoutLayerPixels(A_long checkout_id, PF_EffectWorld** pi
     if (pixels == nullptr || layer == layer_ids_.end() || pixels_out_[checkout_id]) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
-    HostWorld* world = WorldOfLayer(layer->second);
-    *pixels = world != nullptr ? &world->world() : nullptr;
+    *pixels = LayerWorld(layer->second);
     pixels_out_[checkout_id] = true;
     ++state_.layer_checkouts;
     return PF_Err_NONE;
@@ -186,6 +219,6 @@ PF_Err FrameSession::CheckoutOutput(PF_EffectWorld** output) {
     ++output_checkouts_;
     if (request_.faults.checkout_output != PF_Err_NONE) return request_.faults.checkout_output;
     if (output == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
-    *output = &output_->world();
+    *output = gpu_ ? gpu_->output() : &output_->world();
     return PF_Err_NONE;
 }

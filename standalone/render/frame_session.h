@@ -7,15 +7,19 @@
 #define SPIROVAULT_STANDALONE_RENDER_FRAME_SESSION_H
 
 #include <map>
+#include <memory>
 #include <vector>
 
 #include "host/pf_smart_render.h"
 #include "standalone/effect_host.h"
 #include "standalone/render/frame_request.h"
+#include "standalone/render/gpu_frame_worlds.h"
 
 class FrameSession {
   public:
-    // Makes the frame current in the host's services; one frame at a time per host.
+    // Makes the frame current in the host's services; one frame at a time per host. A request
+    // for a GPU framework whose device is set up and accepted gets GPU worlds on that device
+    // (PrepareGpuDevice makes it so); otherwise the frame is a CPU frame.
     FrameSession(EffectHost& host, const FrameRequest& request);
     ~FrameSession();  // disposes pre-render data still held, frees the worlds
     FrameSession(const FrameSession&) = delete;
@@ -46,8 +50,11 @@ class FrameSession {
     int layer_pixel_checkins() const { return layer_pixel_checkins_; }
     int output_checkouts() const { return output_checkouts_; }
 
+    // The CPU output world; a GPU frame has none.
     HostWorld& output_world() { return *output_; }
     size_t world_count() const { return hdri_ != nullptr ? 3 : 2; }
+    // The frame's GPU worlds, or null for a CPU frame.
+    GpuFrameWorlds* gpu_worlds() { return gpu_.get(); }
     // The output converted back to floats and its packed bytes.
     void CollectOutput(FrameResult* result) const;
 
@@ -62,6 +69,8 @@ class FrameSession {
 
   private:
     HostWorld* WorldOfLayer(PF_ParamIndex index);
+    // The world record a layer's check-out hands out: the device input of a GPU frame.
+    PF_EffectWorld* LayerWorld(PF_ParamIndex index);
 
     EffectHost& host_;
     RenderState& state_;
@@ -73,6 +82,7 @@ class FrameSession {
     HostWorld* input_ = nullptr;
     HostWorld* output_ = nullptr;
     HostWorld* hdri_ = nullptr;
+    std::unique_ptr<GpuFrameWorlds> gpu_;  // input and output of a GPU frame
 
     PF_PreRenderOutput pre_render_output_{};
     void* held_data_ = nullptr;

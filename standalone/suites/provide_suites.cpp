@@ -21,4 +21,5 @@ void ProvideStandaloneSuites(SuiteRegistry& registry) {
     registry.Provide(kPFIterateFloatSuite, kPFIterateFloatSuiteVersion2,
                      StandaloneIterateFloatSuite());
     ProvideCompositionSuites(registry);
+    registry.Provide(kPFGPUDeviceSuite, kPFGPUDeviceSuiteVersion1, StandaloneGpuDeviceSuite());
 }

@@ -5,6 +5,7 @@
 #include "host/drawbot_suites.h"
 #include "host/pf_ansi_suite.h"
 #include "host/pf_app_suites.h"
+#include "host/pf_gpu_device_suite.h"
 #include "host/pf_handle_suite.h"
 #include "host/pf_iterate_suites.h"
 #include "host/pf_param_utils_suite.h"
@@ -16,6 +17,7 @@ const PF_ANSICallbacksSuite1* StandaloneAnsiSuite();
 const PF_HandleSuite1* StandaloneHandleSuite();
 const PF_PixelFormatSuite1* StandalonePixelFormatSuite();
 const PF_ParamUtilsSuite3* StandaloneParamUtilsSuite();
+const PF_GPUDeviceSuite1* StandaloneGpuDeviceSuite();
 const PFAppSuite6* StandaloneAppSuite();
 const PF_EffectCustomUISuite1* StandaloneCustomUiSuite();
 const DRAWBOT_DrawbotSuite1* StandaloneDrawSuite();

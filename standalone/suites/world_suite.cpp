@@ -15,6 +15,11 @@ PF_Err DisposeWorld(PF_ProgPtr, PF_EffectWorld*) {
 PF_Err GetPixelFormat(const PF_EffectWorld* world, PF_PixelFormat* format) {
     HostServices* services = HostServices::Active();
     if (services == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+    if (services->gpu().IsGpuWorld(world)) {
+        if (format == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+        *format = PF_PixelFormat_GPU_BGRA128;
+        return PF_Err_NONE;
+    }
     return services->render().worlds.PixelFormat(world, format);
 }
 

@@ -331,6 +331,39 @@ TEST_F(CliRunTest, BadInputIsOneLineAndLeavesNoFile) {
     ExpectRefused({"--plugin", "lib.so"}, "cannot load the plug-in");
 }
 
+TEST_F(CliRunTest, GpuRendersTheCpuFrameOrSaysWhyNot) {
+    ASSERT_EQ(Run(Small({"-o", "cpu.exr", "--set", "Julia Mode=on"})).status, 0);
+    for (const std::string gpu : {"opencl", "cuda"}) {
+        const std::string out = gpu + ".exr";
+        const RunResult r = Run(Small({"-o", out, "--set", "Julia Mode=on", "--gpu", gpu}));
+        if (r.status != 0) {
+            // A machine without the device: one line naming the option, and no file.
+            SCOPED_TRACE(r.err);
+            EXPECT_EQ(r.status, 1);
+            ASSERT_EQ(r.ErrLines().size(), 1u);
+            // "no CUDA device is available", or a build without CUDA says so.
+            const std::string prefix = "spirovault-render: --gpu " + gpu + ": ";
+            EXPECT_EQ(r.ErrLines()[0].rfind(prefix, 0), 0u);
+            EXPECT_NE(r.ErrLines()[0].find(gpu == "cuda" ? "CUDA" : "OpenCL"), std::string::npos);
+            EXPECT_FALSE(fs::exists(Path(out)));
+            continue;
+        }
+        EXPECT_EQ(r.err, "");
+        const FloatImage cpu = ReadExr(Path("cpu.exr"));
+        const FloatImage device = ReadExr(Path(out));
+        ASSERT_EQ(device.rgba.size(), cpu.rgba.size());
+        size_t within = 0;
+        for (size_t p = 0; p < cpu.rgba.size(); p += 4) {
+            float worst = 0;
+            for (size_t c = p; c < p + 4; ++c)
+                worst = std::max(worst, std::fabs(cpu.rgba[c] - device.rgba[c]));
+            within += worst <= 2.0f / 255.0f;
+        }
+        EXPECT_GE(within, cpu.rgba.size() / 4 * 97 / 100) << gpu;
+    }
+    ExpectRefused({"--gpu", "metal"}, "--gpu metal: expected none, opencl or cuda", 2);
+}
+
 TEST_F(CliRunTest, ExampleSceneRendersItsCameraMove) {
     const std::string scene = std::string(SPIROVAULT_SOURCE_DIR) + "/examples/orbit/orbit.json";
     const RunResult r = Run({"--scene", scene, "--size", "40x24", "--frames", "0-2", "--set",

@@ -12,6 +12,15 @@ TEST(LibraryBoundary, ExportsExactlyTheThreeEntrySymbols) {
     EXPECT_EQ(DefinedDynamicSymbols(SPIROVAULT_PLUGIN_PATH), expected);
 }
 
+TEST(LibraryBoundary, LoadsWithoutAnyGpuRuntime) {
+    // OpenCL is loaded when a device needs it and the CUDA runtime is linked in, so the library
+    // loads (and renders on the CPU) where neither is installed.
+    for (const std::string& library : NeededLibraries(SPIROVAULT_PLUGIN_PATH)) {
+        EXPECT_EQ(library.find("OpenCL"), std::string::npos) << library;
+        EXPECT_EQ(library.find("libcuda"), std::string::npos) << library;
+    }
+}
+
 TEST(LibraryBoundary, RegistersOnceWithItsIdentity) {
     PluginLibrary library(SPIROVAULT_PLUGIN_PATH);
     ASSERT_NE(library.optimus_flag(), nullptr);

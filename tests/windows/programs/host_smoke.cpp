@@ -1,12 +1,14 @@
 // Cross-built and run under Wine: loads the Windows plug-in into the standalone host and takes
 // it through registration, About, global and parameter setup, as the host application does at
-// start-up, then points at the colour ramp editor, whose cursor comes from user32.
+// start-up, offers it a CUDA device, then points at the colour ramp editor, whose cursor comes
+// from user32.
 //   spirovault-host-smoke PLUGIN
 #include <cstdio>
 #include <exception>
 #include <stdexcept>
 #include <string>
 
+#include "host/pf_gpu_framework.h"
 #include "standalone/effect_host.h"
 #include "standalone/ramp_editor_client.h"
 
@@ -50,6 +52,17 @@ void Run(const char* plugin_path) {
     for (const CommandResult* result : {&about, &global, &params}) {
         Check(result->audit.clean(), "no resource left behind: " + result->audit.Describe());
     }
+
+    // No CUDA kernel in this build: a CUDA device is declined, so the host renders on the CPU.
+    PF_GPUDeviceSetupInput input{PF_GPU_Framework_CUDA, 0};
+    PF_GPUDeviceSetupOutput output{nullptr};
+    PF_GPUDeviceSetupExtra extra{&input, &output};
+    PF_OutData out{};
+    out.out_flags2 = 0x1234;
+    const CommandResult cuda = host.Send(PF_Cmd_GPU_DEVICE_SETUP, &extra, out);
+    Check(cuda.err == PF_Err_NONE && cuda.out_data.out_flags2 == 0x1234 &&
+              output.gpu_data == nullptr && cuda.audit.clean(),
+          "a CUDA device is declined");
 
     // Over the marker strip the effect sets a system cursor itself (hand or crosshair).
     RampEditorClient editor(host);

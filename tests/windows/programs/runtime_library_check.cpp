@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "host/opencl_runtime.h"
+#include "drivers/opencl_runtime.h"
 #include "host/runtime_library.h"
 
 namespace {
@@ -30,13 +30,13 @@ int main() {
           "a system DLL opens and resolves its exports");
     Check(kernel32.Symbol("clBuildProgram") == nullptr, "an absent export resolves to null");
 
-    Check(OpenCLRuntime::Load(missing_name) == nullptr, "no OpenCL table without the DLL");
-    Check(OpenCLRuntime::Load("kernel32.dll") == nullptr,
+    Check(OpenClLibrary::Load(missing_name) == nullptr, "no OpenCL table without the DLL");
+    Check(OpenClLibrary::Load("kernel32.dll") == nullptr,
           "no OpenCL table from a DLL lacking the entry points");
 
     // Wine may or may not provide OpenCL.dll; either way the answer must be a whole table or none.
-    std::printf("system %s: %s\n", kSystemOpenCLLibrary,
-                SystemOpenCL() != nullptr ? "complete table" : "not available");
+    std::printf("system %s: %s\n", kSystemOpenClLibrary,
+                OpenClRuntime() != nullptr ? "complete table" : "not available");
     std::printf("runtime library check: %d passed, %d failed\n", passes, failures);
     return failures == 0 ? 0 : 1;
 }

@@ -1,5 +1,5 @@
 // The OpenCL table the plug-in resolves at run time instead of linking OpenCL.
-#include "host/opencl_runtime.h"
+#include "drivers/opencl_runtime.h"
 
 #include <gtest/gtest.h>
 
@@ -14,26 +14,26 @@ TEST(RuntimeLibrary, MissingLibraryIsNotOpenedAndSaysWhich) {
 
 // A device on a machine without OpenCL, or with a library lacking part of the interface, must
 // be declined rather than crash at the first missing call.
-TEST(OpenCLRuntime, MissingLibraryOrEntryPointGivesNoTable) {
-    EXPECT_EQ(OpenCLRuntime::Load("libspirovault-no-such-library.so"), nullptr);
-    EXPECT_EQ(OpenCLRuntime::Load("libm.so.6"), nullptr);
+TEST(OpenClLibrary, MissingLibraryOrEntryPointGivesNoTable) {
+    EXPECT_EQ(OpenClLibrary::Load("libspirovault-no-such-library.so"), nullptr);
+    EXPECT_EQ(OpenClLibrary::Load("libm.so.6"), nullptr);
 }
 
-TEST(OpenCLRuntime, SystemLibraryGivesACompleteTableOnce) {
-    const OpenCLFunctions* table = SystemOpenCL();
-    ASSERT_NE(table, nullptr) << "no " << kSystemOpenCLLibrary << " on this machine";
-    EXPECT_EQ(SystemOpenCL(), table);
+TEST(OpenClLibrary, SystemLibraryGivesACompleteTableOnce) {
+    const OpenClApi* table = OpenClRuntime();
+    ASSERT_NE(table, nullptr) << "no " << kSystemOpenClLibrary << " on this machine";
+    EXPECT_EQ(OpenClRuntime(), table);
     const void* const entries[] = {
         reinterpret_cast<const void*>(table->CreateProgramWithSource),
         reinterpret_cast<const void*>(table->BuildProgram),
         reinterpret_cast<const void*>(table->ReleaseProgram),
         reinterpret_cast<const void*>(table->CreateKernel),
         reinterpret_cast<const void*>(table->ReleaseKernel),
-        reinterpret_cast<const void*>(table->SetKernelArg),
         reinterpret_cast<const void*>(table->CreateBuffer),
         reinterpret_cast<const void*>(table->ReleaseMemObject),
+        reinterpret_cast<const void*>(table->SetKernelArg),
         reinterpret_cast<const void*>(table->EnqueueNDRangeKernel),
         reinterpret_cast<const void*>(table->EnqueueBarrierWithWaitList)};
-    static_assert(sizeof entries == sizeof(OpenCLFunctions), "every entry is checked");
+    static_assert(sizeof entries == sizeof(OpenClApi), "every entry is checked");
     for (const void* entry : entries) EXPECT_NE(entry, nullptr);
 }

@@ -1,0 +1,45 @@
+#include "standalone/cli/gpu_choice.h"
+
+#include <cstdio>
+
+#include "standalone/cli/cli_error.h"
+#include "standalone/cli/effect_session.h"
+#include "standalone/gpu/gpu_device_commands.h"
+
+namespace {
+
+const char* OptionText(PF_GPU_Framework framework) {
+    return framework == PF_GPU_Framework_CUDA ? "--gpu cuda" : "--gpu opencl";
+}
+
+const char* FrameworkName(PF_GPU_Framework framework) {
+    return framework == PF_GPU_Framework_CUDA ? "CUDA" : "OpenCL";
+}
+
+}  // namespace
+
+PF_GPU_Framework ParseGpuChoice(const std::string& text) {
+    if (text == "none") return PF_GPU_Framework_NONE;
+    if (text == "opencl") return PF_GPU_Framework_OPENCL;
+    if (text == "cuda") return PF_GPU_Framework_CUDA;
+    throw UsageError("--gpu " + text + ": expected none, opencl or cuda");
+}
+
+bool PrepareGpu(EffectHost& host, PF_GPU_Framework framework) {
+    const GpuTarget target = PrepareGpuDevice(host, framework);
+    if (target.device_index < 0) {
+        throw CliError(std::string(OptionText(framework)) + ": " + target.why_not);
+    }
+    if (target.setup_err != PF_Err_NONE) {
+        throw CliError(std::string(OptionText(framework)) + ": the effect could not set up the " +
+                       FrameworkName(framework) +
+                       " device: " + DescribeEffectError(target.setup_err, target.setup_msg));
+    }
+    if (!target.accepted) {
+        std::fprintf(stderr,
+                     "spirovault-render: %s: the plug-in does not render on %s devices; "
+                     "rendering on the CPU\n",
+                     OptionText(framework), FrameworkName(framework));
+    }
+    return target.accepted;
+}
