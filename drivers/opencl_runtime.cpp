@@ -1,5 +1,7 @@
 #include "drivers/opencl_runtime.h"
 
+#include <optional>
+
 namespace {
 
 template <typename Function>
@@ -36,8 +38,14 @@ std::unique_ptr<OpenClLibrary> OpenClLibrary::Load(const std::string& name) {
 }
 
 // The library stays loaded for the life of the process: kernels built through it live in the
-// host's per-device state until setdown, which may come at any time, even during exit.
+// host's per-device state until setdown, which may come at any time, even during exit. Only the
+// table is kept, in static storage: nothing on the heap outlives the plug-in's unloading.
 const OpenClApi* OpenClRuntime() {
-    static const OpenClLibrary* const library = OpenClLibrary::Load(kSystemOpenClLibrary).release();
-    return library != nullptr ? &library->api() : nullptr;
+    static const std::optional<OpenClApi> api = []() -> std::optional<OpenClApi> {
+        const std::unique_ptr<OpenClLibrary> library = OpenClLibrary::Load(kSystemOpenClLibrary);
+        if (library == nullptr) return std::nullopt;
+        library->KeepLoaded();
+        return library->api();
+    }();
+    return api ? &*api : nullptr;
 }

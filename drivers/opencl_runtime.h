@@ -30,6 +30,8 @@ class OpenClLibrary {
     static std::unique_ptr<OpenClLibrary> Load(const std::string& name);
 
     const OpenClApi& api() const { return api_; }
+    // The library stays loaded after this object goes, so that the table stays valid.
+    void KeepLoaded() { library_.KeepLoaded(); }
 
   private:
     explicit OpenClLibrary(const std::string& name) : library_(name) {}

@@ -20,6 +20,10 @@ class RuntimeLibrary {
     // The address of an exported function or datum; null when absent or not opened.
     void* Symbol(const char* name) const;
 
+    // Leaves the library loaded for the rest of the process when this object goes, for code
+    // that others may still call; Symbol() finds nothing afterwards.
+    void KeepLoaded() { handle_ = nullptr; }
+
   private:
     void* handle_ = nullptr;
     std::string error_;
