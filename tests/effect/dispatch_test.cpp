@@ -113,7 +113,7 @@ TEST_F(Dispatch, GlobalSetupUnderPremiereWithoutPixelFormatSuiteReportsIt) {
     }
 }
 
-TEST_F(Dispatch, RenderAndNotYetBuiltCommandsAnswerWithoutWork) {
+TEST_F(Dispatch, RenderCommandsWithoutTheirRecordsAndEmptyEventsDoNoWork) {
     for (PF_Cmd cmd : {PF_Cmd_RENDER}) {
         const CommandResult result = host().Send(cmd);
         EXPECT_EQ(result.err, PF_Err_NONE) << cmd;
