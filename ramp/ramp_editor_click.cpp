@@ -5,7 +5,6 @@
 #include "ramp/ramp_editor_event_support.h"
 #include "ramp/ramp_editor_events.h"
 #include "ramp/ramp_editor_state.h"
-#include "ramp/ramp_handle.h"
 #include "ramp/ramp_hit_test.h"
 
 namespace {
@@ -77,12 +76,9 @@ PF_Err DoRampClick(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_La
                    PF_EventExtra* event, PF_ParamIndex ramp_index) {
     if (!IsControlEvent(event)) return PF_Err_NONE;
     PF_ParamDef* param = RampParam(in_data, params, ramp_index);
-    SuiteHandler suites(in_data->pica_basicP);
-    // Both suites before any edit, so that a host lacking one finds the ramp untouched.
-    const PF_HandleSuite1* handles = HandleSuite(suites);
-    const PFAppSuite6* app = AppSuite(suites);
-    LockedRamp locked(handles, param->u.arb_d.value);
-    ColorRamp* ramp = locked.ramp();
+    RampEditSession session(in_data, param);
+    const PFAppSuite6* app = session.app();
+    ColorRamp* ramp = session.ramp();
     if (ramp == nullptr) return PF_Err_OUT_OF_MEMORY;
 
     RampEditorState& state = TheRampEditorState();

@@ -5,7 +5,6 @@
 #include "ramp/ramp_editor_event_support.h"
 #include "ramp/ramp_editor_events.h"
 #include "ramp/ramp_editor_state.h"
-#include "ramp/ramp_handle.h"
 
 namespace {
 
@@ -35,11 +34,9 @@ PF_Err DoRampDrag(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_Lay
     RampEditorState& state = TheRampEditorState();
     if (!state.drag_active || !IsControlEvent(event)) return PF_Err_NONE;
     PF_ParamDef* param = RampParam(in_data, params, ramp_index);
-    SuiteHandler suites(in_data->pica_basicP);
-    const PF_HandleSuite1* handles = HandleSuite(suites);
-    const PFAppSuite6* app = AppSuite(suites);
-    LockedRamp locked(handles, param->u.arb_d.value);
-    ColorRamp* ramp = locked.ramp();
+    RampEditSession session(in_data, param);
+    const PFAppSuite6* app = session.app();
+    ColorRamp* ramp = session.ramp();
     if (ramp == nullptr) return PF_Err_OUT_OF_MEMORY;
 
     const PF_DoClickEventInfo& drag = event->u.do_click;

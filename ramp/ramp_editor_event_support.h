@@ -10,6 +10,7 @@
 #include "host/pf_param_def.h"
 #include "host/suite_handler.h"
 #include "ramp/ramp_editor_layout.h"
+#include "ramp/ramp_handle.h"
 
 // Only events for the parameter's control area concern the editor.
 bool IsControlEvent(const PF_EventExtra* event);
@@ -20,6 +21,27 @@ PF_ParamDef* RampParam(const PF_InData* in_data, PF_ParamDef* params[], PF_Param
 
 const PF_HandleSuite1* HandleSuite(SuiteHandler& suites);
 const PFAppSuite6* AppSuite(SuiteHandler& suites);
+
+// What an editing event works on: both suites, taken before the ramp is locked so that a host
+// lacking one finds the ramp untouched, and the ramp locked for the event. ramp() is null when
+// the lock failed.
+class RampEditSession {
+  public:
+    RampEditSession(const PF_InData* in_data, const PF_ParamDef* param)
+        : suites_(in_data->pica_basicP),
+          handles_(HandleSuite(suites_)),
+          app_(AppSuite(suites_)),
+          locked_(handles_, param->u.arb_d.value) {}
+
+    ColorRamp* ramp() const { return locked_.ramp(); }
+    const PFAppSuite6* app() const { return app_; }
+
+  private:
+    SuiteHandler suites_;
+    const PF_HandleSuite1* handles_;
+    const PFAppSuite6* app_;
+    LockedRamp locked_;
+};
 
 inline RampEditorLayout EventLayout(const PF_EventExtra* event) {
     return MakeRampEditorLayout(event->effect_win.current_frame);
