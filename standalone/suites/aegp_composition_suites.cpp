@@ -14,6 +14,12 @@ CompositionHandles* Handles() {
     return services != nullptr ? &services->comp_handles() : nullptr;
 }
 
+// The layer a reference names in the active composition, or null.
+const CompLayer* FindLayer(AEGP_LayerH layer) {
+    CompositionHandles* handles = Handles();
+    return handles != nullptr ? handles->Find(layer) : nullptr;
+}
+
 double Seconds(const A_Time* time) {
     return time != nullptr && time->scale != 0 ? static_cast<double>(time->value) / time->scale
                                                : 0.0;
@@ -81,16 +87,14 @@ A_Err GetLayerParentComp(AEGP_LayerH layer, AEGP_CompH* comp) {
 }
 
 A_Err GetLayerFlags(AEGP_LayerH layer, AEGP_LayerFlags* flags) {
-    CompositionHandles* handles = Handles();
-    const CompLayer* found = handles != nullptr ? handles->Find(layer) : nullptr;
+    const CompLayer* found = FindLayer(layer);
     if (found == nullptr || flags == nullptr) return A_Err_PARAMETER;
     *flags = found->video_active ? AEGP_LayerFlag_VIDEO_ACTIVE : AEGP_LayerFlag_NONE;
     return A_Err_NONE;
 }
 
 A_Err GetLayerObjectType(AEGP_LayerH layer, AEGP_ObjectType* type) {
-    CompositionHandles* handles = Handles();
-    const CompLayer* found = handles != nullptr ? handles->Find(layer) : nullptr;
+    const CompLayer* found = FindLayer(layer);
     if (found == nullptr || type == nullptr) return A_Err_PARAMETER;
     switch (found->kind) {
         case LayerKind::kCamera:
@@ -106,8 +110,7 @@ A_Err GetLayerObjectType(AEGP_LayerH layer, AEGP_ObjectType* type) {
 }
 
 A_Err GetLayerToWorldXform(AEGP_LayerH layer, const A_Time* comp_time, A_Matrix4* transform) {
-    CompositionHandles* handles = Handles();
-    const CompLayer* found = handles != nullptr ? handles->Find(layer) : nullptr;
+    const CompLayer* found = FindLayer(layer);
     if (found == nullptr || transform == nullptr || found->transform_unreadable)
         return A_Err_GENERIC;
     *transform = LayerToWorld(*found, Seconds(comp_time));
@@ -156,8 +159,7 @@ const AEGP_ItemSuite13 kItemSuite = MakeItemSuite();
 // --- AEGP Light Suite ----------------------------------------------------------------------
 
 A_Err GetLightType(AEGP_LayerH layer, AEGP_LightType* type) {
-    CompositionHandles* handles = Handles();
-    const CompLayer* found = handles != nullptr ? handles->Find(layer) : nullptr;
+    const CompLayer* found = FindLayer(layer);
     if (found == nullptr || type == nullptr || found->kind != LayerKind::kLight)
         return A_Err_PARAMETER;
     *type = found->light_type;
@@ -186,11 +188,10 @@ const AEGP_UtilitySuite11 kUtilitySuite = MakeUtilitySuite();
 
 A_Err GetNewLayerStream(AEGP_PluginID, AEGP_LayerH layer, AEGP_LayerStream which,
                         AEGP_StreamRefH* stream) {
-    CompositionHandles* handles = Handles();
-    const CompLayer* found = handles != nullptr ? handles->Find(layer) : nullptr;
+    const CompLayer* found = FindLayer(layer);
     if (found == nullptr || stream == nullptr) return A_Err_PARAMETER;
     if (!LayerHasStream(*found, which)) return A_Err_PARAMETER;
-    *stream = handles->OpenStream(layer, which);
+    *stream = Handles()->OpenStream(layer, which);
     return A_Err_NONE;
 }
 
