@@ -31,6 +31,14 @@ void SetDefaultCompCamera(float comp_width, float comp_height, float comp_scale,
     SetPinholeLens(zoom * comp_scale, s);
 }
 
+void UseFrameAsComposition(float frame_width, float frame_height, RenderSettings* s) {
+    const float scale = CompScale(frame_height);
+    s->depth_start *= scale;
+    s->depth_end *= scale;
+    SetDefaultCompCamera(frame_width, frame_height, scale, s);
+    s->comp_light_count = 0;
+}
+
 void SetFallbackCamera(RenderSettings* s) {
     s->camera_position[0] = 0;
     s->camera_position[1] = -3.5f;

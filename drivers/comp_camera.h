@@ -11,6 +11,11 @@ float CompScale(float comp_height);
 void SetDefaultCompCamera(float comp_width, float comp_height, float comp_scale,
                           RenderSettings* record);
 
+// What the effect sees where the host has no composition (Premiere Pro): the default camera of a
+// composition of the frame's size, the depth range rescaled from its pixels into fractal units,
+// and no composition lights.
+void UseFrameAsComposition(float frame_width, float frame_height, RenderSettings* record);
+
 // A fixed camera at (0, -3.5, 0) looking along +y, up +z, 45-degree vertical view.
 void SetFallbackCamera(RenderSettings* record);
 

@@ -1,5 +1,8 @@
 #include "drivers/cpu_pixel_callbacks.h"
 
+#include <cstring>
+
+#include "drivers/vuya_pixel.h"
 #include "render/pixel_sampling.h"
 
 namespace {
@@ -53,4 +56,24 @@ PF_Err RenderPixel16(void* refcon, A_long x, A_long y, PF_Pixel16* in, PF_Pixel1
 PF_Err RenderPixel8(void* refcon, A_long x, A_long y, PF_Pixel8* in, PF_Pixel8* out) {
     return RenderPixelConverted(
         refcon, x, y, in, out, [](A_u_char c) { return c / 255.0f; }, FloatToChannel8);
+}
+
+PF_Err RenderPixelVuya(void* refcon, A_long x, A_long y, PF_PixelFloat* in, PF_PixelFloat* out) {
+    PF_PixelFloat in_argb{};
+    if (in != nullptr) {
+        VuyaPixel in_vuya;
+        std::memcpy(&in_vuya, in, sizeof in_vuya);
+        in_argb = VuyaToArgb(in_vuya);
+        // The frame's colour is straight; the renderer composites over premultiplied colour.
+        in_argb.red *= in_argb.alpha;
+        in_argb.green *= in_argb.alpha;
+        in_argb.blue *= in_argb.alpha;
+    }
+    PF_PixelFloat out_argb{};
+    const PF_Err err =
+        RenderPixelFloat(refcon, x, y, in != nullptr ? &in_argb : nullptr, &out_argb);
+    if (err != PF_Err_NONE) return err;
+    const VuyaPixel out_vuya = ArgbToVuya(out_argb);
+    std::memcpy(out, &out_vuya, sizeof out_vuya);
+    return PF_Err_NONE;
 }

@@ -8,6 +8,9 @@
 PF_Err RenderPixelFloat(void* refcon, A_long x, A_long y, PF_PixelFloat* in, PF_PixelFloat* out);
 PF_Err RenderPixel16(void* refcon, A_long x, A_long y, PF_Pixel16* in, PF_Pixel16* out);
 PF_Err RenderPixel8(void* refcon, A_long x, A_long y, PF_Pixel8* in, PF_Pixel8* out);
+// For the float iterate over Premiere Pro's VUYA float worlds, whose pixels it hands over typed
+// as PF_PixelFloat: the input is read as straight VUYA, the output stored as straight VUYA.
+PF_Err RenderPixelVuya(void* refcon, A_long x, A_long y, PF_PixelFloat* in, PF_PixelFloat* out);
 
 // Output conversion: clamp to [0, 1], scale, truncate toward zero.
 A_u_short FloatToChannel16(float value);

@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
+
+#include "drivers/vuya_pixel.h"
 
 namespace {
 
@@ -24,6 +27,18 @@ void ConvertRow(const void* row, A_long width, PF_PixelFormat format, float* rgb
                 rgb[0] = px[x].red * kChannel16Scale;
                 rgb[1] = px[x].green * kChannel16Scale;
                 rgb[2] = px[x].blue * kChannel16Scale;
+            }
+            break;
+        }
+        case static_cast<PF_PixelFormat>(PrPixelFormat_VUYA_4444_32f): {
+            const auto* bytes = static_cast<const char*>(row);
+            for (A_long x = 0; x < width; ++x, rgb += 3) {
+                VuyaPixel vuya;
+                std::memcpy(&vuya, bytes + x * sizeof vuya, sizeof vuya);
+                const PF_PixelFloat px = VuyaToArgb(vuya);
+                rgb[0] = px.red;
+                rgb[1] = px.green;
+                rgb[2] = px.blue;
             }
             break;
         }

@@ -5,8 +5,8 @@
 #include "drivers/cpu_iterate.h"
 #include "drivers/environment_image.h"
 #include "drivers/gpu_render.h"
+#include "drivers/hdri_layer_checkout.h"
 #include "drivers/smart_pre_render.h"
-#include "effect/param_table.h"
 #include "host/pf_world_suite.h"
 #include "host/scoped_suite.h"
 
@@ -30,27 +30,14 @@ class RenderCheckouts {
     PF_Err CheckOutOutput(PF_EffectWorld** output) {
         return cb_->checkout_output(in_data_->effect_ref, output);
     }
-    // The "HDRI Layer" copy; null when the check-out failed.
-    const PF_ParamDef* CheckOutEnvironmentLayer() {
-        hdri_ = PF_ParamDef{};
-        if (in_data_->inter.checkout_param(in_data_->effect_ref, kParamHdriLayer,
-                                           in_data_->current_time, in_data_->time_step,
-                                           in_data_->time_scale, &hdri_) != PF_Err_NONE) {
-            return nullptr;
-        }
-        hdri_checked_out_ = true;
-        return &hdri_;
-    }
+    // The "HDRI Layer" world; null when there is none to read.
+    const PF_LayerDef* CheckOutEnvironmentLayer() { return hdri_.CheckOut(); }
 
     // The environment layer, then the input; the input is checked in even when its check-out
     // failed. Errors of these calls never replace an earlier one.
     PF_Err CheckIn(PF_Err err) {
         checked_in_ = true;
-        if (hdri_checked_out_) {
-            hdri_checked_out_ = false;
-            const PF_Err checkin_err = in_data_->inter.checkin_param(in_data_->effect_ref, &hdri_);
-            if (err == PF_Err_NONE) err = checkin_err;
-        }
+        err = hdri_.CheckIn(err);
         const PF_Err checkin_err =
             cb_->checkin_layer_pixels(in_data_->effect_ref, kInputCheckoutId);
         if (err == PF_Err_NONE) err = checkin_err;
@@ -60,29 +47,23 @@ class RenderCheckouts {
   private:
     PF_InData* in_data_;
     const PF_SmartRenderCallbacks* cb_;
-    PF_ParamDef hdri_{};
-    bool hdri_checked_out_ = false;
+    HdriLayerCheckout hdri_{in_data_};
     bool checked_in_ = false;
 };
 
 // Converts the "HDRI Layer" into the record; anything wrong with it means no environment.
 void LoadEnvironment(PF_InData* in_data, PF_OutData* out_data, RenderCheckouts* checkouts,
                      RenderSettings* record) {
-    const PF_ParamDef* hdri = checkouts->CheckOutEnvironmentLayer();
-    if (hdri == nullptr) {
-        ClearEnvironment(record);
-        return;
-    }
-    const PF_LayerDef& layer = hdri->u.ld;
-    if (layer.data == nullptr || layer.width <= 0 || layer.height <= 0) {
+    const PF_LayerDef* layer = checkouts->CheckOutEnvironmentLayer();
+    if (layer == nullptr) {
         ClearEnvironment(record);
         return;
     }
     const ScopedSuite<PF_WorldSuite2> worlds(in_data->pica_basicP, kPFWorldSuite,
                                              kPFWorldSuiteVersion2, out_data);
     PF_PixelFormat format = PF_PixelFormat_INVALID;
-    worlds->PF_GetPixelFormat(&layer, &format);
-    StoreEnvironmentImage(layer, format, record);
+    worlds->PF_GetPixelFormat(layer, &format);
+    StoreEnvironmentImage(*layer, format, record);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "drivers/gpu_device_setup.h"
+#include "drivers/premiere_render.h"
 #include "drivers/smart_pre_render.h"
 #include "drivers/smart_render.h"
 #include "effect/command_handlers.h"
@@ -33,9 +34,9 @@ PF_Err OnGlobalSetup(const CommandArgs& a) {
 PF_Err OnParamsSetup(const CommandArgs& a) {
     return ParamsSetup(a.in_data, a.out_data, a.params);
 }
-// The effect renders only through smart render.
-PF_Err OnRender(const CommandArgs&) {
-    return PF_Err_NONE;
+// Sent by Premiere Pro, which does not use smart render.
+PF_Err OnRender(const CommandArgs& a) {
+    return PremiereRender(a.in_data, a.out_data, a.params, a.output);
 }
 PF_Err OnUserChangedParam(const CommandArgs& a) {
     const auto* changed = static_cast<const PF_UserChangedParamExtra*>(a.extra);
