@@ -12,6 +12,13 @@ EffectHost::~EffectHost() {
     SetDownGpuDevices(*this);
 }
 
+void EffectHost::set_appl_id(A_long appl_id) {
+    appl_id_ = appl_id;
+    services_->suites().SetAvailabilityOfFamily(
+        "AEGP ", premiere_pro() ? SuiteRegistry::Availability::kWithheld
+                                : SuiteRegistry::Availability::kProvided);
+}
+
 PF_InData EffectHost::MakeInData() {
     PF_InData in{};
     in.inter = StandaloneInteractCallbacks();
@@ -55,9 +62,13 @@ std::vector<PF_ParamDef*> Pointers(std::vector<PF_ParamDef>& copies) {
 
 }  // namespace
 
+std::vector<PF_ParamDef> EffectHost::ParamCopies(const PF_InData& in_data) const {
+    return ParamCopiesAt(services_->params(), in_data);
+}
+
 CommandResult EffectHost::SendWith(PF_Cmd cmd, PF_InData* in_data, void* extra,
                                    const PF_OutData& out_data) {
-    std::vector<PF_ParamDef> copies = ParamCopiesAt(services_->params(), *in_data);
+    std::vector<PF_ParamDef> copies = ParamCopies(*in_data);
     std::vector<PF_ParamDef*> params = Pointers(copies);
     CommandResult result = SendRaw(cmd, in_data, params.data(), extra, out_data);
     if (cmd == PF_Cmd_GLOBAL_SETUP && result.err == PF_Err_NONE) global_setup_done_ = true;
@@ -88,13 +99,14 @@ EventResult EffectHost::SendEvent(PF_EventExtra* event) {
 }
 
 CommandResult EffectHost::SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_ParamDef* params[],
-                                  void* extra, const PF_OutData& out_data) {
+                                  void* extra, const PF_OutData& out_data, PF_LayerDef* output) {
     CommandResult result;
     result.out_data = out_data;
-    PF_LayerDef output{};
+    PF_LayerDef no_output{};
     {
         ActiveServicesScope active(services_.get());
-        result.err = library_.effect_main()(cmd, in_data, &result.out_data, params, &output, extra);
+        result.err = library_.effect_main()(cmd, in_data, &result.out_data, params,
+                                            output != nullptr ? output : &no_output, extra);
     }
     result.audit = Audit();
     return result;

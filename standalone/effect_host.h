@@ -35,7 +35,11 @@ class EffectHost {
 
     HostServices& services() { return *services_; }
     const PluginLibrary& library() const { return library_; }
-    void set_appl_id(A_long appl_id) { appl_id_ = appl_id; }
+    // kAppIdPremierePro makes the host play Premiere Pro: no general-plug-in (AEGP) suites, and
+    // frames rendered through PF_Cmd_RENDER on VUYA float worlds. Any other id offers the AEGP
+    // suites again (a suite withheld by hand before included).
+    void set_appl_id(A_long appl_id);
+    bool premiere_pro() const { return appl_id_ == kAppIdPremierePro; }
 
     // The in-data of the next call, for callers that want to alter it.
     PF_InData MakeInData();
@@ -45,9 +49,12 @@ class EffectHost {
     // Sends a command with the given in-data and the host's copies of the parameters at its time.
     CommandResult SendWith(PF_Cmd cmd, PF_InData* in_data, void* extra = nullptr,
                            const PF_OutData& out_data = {});
-    // Sends a command with the given in-data and parameter array.
+    // Sends a command with the given in-data, parameter array and output world (null: an empty
+    // world record).
     CommandResult SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_ParamDef* params[], void* extra,
-                          const PF_OutData& out_data = {});
+                          const PF_OutData& out_data = {}, PF_LayerDef* output = nullptr);
+    // The host's copies of the parameters at the in-data's time, as a command gets them.
+    std::vector<PF_ParamDef> ParamCopies(const PF_InData& in_data) const;
 
     CommandResult About() { return Send(PF_Cmd_ABOUT); }
     CommandResult GlobalSetup() { return Send(PF_Cmd_GLOBAL_SETUP); }
@@ -59,9 +66,10 @@ class EffectHost {
 
     // One frame through the smart-render protocol, with the parameters the store holds and the
     // composition's time base: on the CPU, or on the GPU device the request names (set up on
-    // first use; set down when the host goes). Sends global and parameter setup first when they
-    // have not been sent. Throws std::invalid_argument for a request without pixels and
-    // std::runtime_error, saying why, for a GPU framework the machine has no device of.
+    // first use; set down when the host goes). As Premiere Pro, one PF_Cmd_RENDER on the CPU
+    // with VUYA float worlds, whatever the request's depths and GPU say. Sends global and parameter
+    // setup first when they have not been sent. Throws std::invalid_argument for a request without
+    // pixels and std::runtime_error, saying why, for a GPU framework the machine has no device of.
     FrameResult RenderFrame(const FrameRequest& request);
 
     ResourceAudit Audit() const;

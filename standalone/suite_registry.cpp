@@ -11,6 +11,15 @@ void SuiteRegistry::SetAvailability(const std::string& name, int32_t version,
     entries_[{name, version}].availability = availability;
 }
 
+void SuiteRegistry::SetAvailabilityOfFamily(const std::string& prefix, Availability availability) {
+    std::lock_guard lock(mutex_);
+    for (auto& [key, entry] : entries_) {
+        if (entry.suite != nullptr && key.first.compare(0, prefix.size(), prefix) == 0) {
+            entry.availability = availability;
+        }
+    }
+}
+
 SPErr SuiteRegistry::Acquire(const char* name, int32_t version, const void** suite) {
     std::lock_guard lock(mutex_);
     if (name == nullptr || suite == nullptr) return kSPSuiteNotFoundError;

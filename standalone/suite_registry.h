@@ -26,6 +26,8 @@ class SuiteRegistry {
     void Provide(const std::string& name, int32_t version, const void* suite);
     // Withheld: AcquireSuite fails. Null pointer: it succeeds but yields no suite.
     void SetAvailability(const std::string& name, int32_t version, Availability availability);
+    // The same for every provided suite whose name starts with the prefix.
+    void SetAvailabilityOfFamily(const std::string& prefix, Availability availability);
 
     SPErr Acquire(const char* name, int32_t version, const void** suite);
     SPErr Release(const char* name, int32_t version);

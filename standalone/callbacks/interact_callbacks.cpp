@@ -13,10 +13,7 @@ PF_Err CheckoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_tim
     if (err != PF_Err_NONE || param->param_type != PF_Param_LAYER) return err;
     // A layer parameter shows the pixels of the layer it points at in the frame being rendered.
     FrameSession* frame = services->render().frame;
-    HostWorld* world = frame != nullptr ? frame->LayerParamWorld(index) : nullptr;
-    const A_long dephault = param->u.ld.dephault;
-    param->u.ld = world != nullptr ? world->world() : PF_LayerDef{};
-    param->u.ld.dephault = dephault;
+    ShowLayerWorld(frame != nullptr ? frame->LayerParamWorld(index) : nullptr, param);
     return PF_Err_NONE;
 }
 

@@ -16,6 +16,7 @@ A_short BitDepth(WorldDepth depth) {
         case WorldDepth::k16:
             return 16;
         case WorldDepth::k32:
+        case WorldDepth::kVuya32:
             return 32;
     }
     return 0;
@@ -27,6 +28,19 @@ void CheckImage(const HostImage* image, const char* what) {
         image->argb.size() != static_cast<size_t>(image->width) * image->height * 4) {
         throw std::invalid_argument(std::string(what) + " image has no pixels or the wrong size");
     }
+}
+
+// Premiere Pro's frames carry straight colour; the input image is premultiplied, as the other
+// hosts' layers are.
+HostImage Unpremultiplied(const HostImage& image) {
+    HostImage straight = image;
+    for (size_t i = 0; i + 3 < straight.argb.size(); i += 4) {
+        const float alpha = straight.argb[i];
+        for (size_t c = 1; c < 4; ++c) {
+            straight.argb[i + c] = alpha > 0 ? straight.argb[i + c] / alpha : 0.0f;
+        }
+    }
+    return straight;
 }
 
 }  // namespace
@@ -52,24 +66,31 @@ FrameSession::FrameSession(EffectHost& host, const FrameRequest& request)
 
     output_request_.rect = PF_LRect{0, 0, request.width, request.height};
     output_request_.channel_mask = kAllChannels;
-    bitdepth_ = BitDepth(request.depth);
+    // Premiere Pro hands the effect every frame in the one format it declared.
+    premiere_pro_ = host.premiere_pro();
+    const WorldDepth depth = premiere_pro_ ? WorldDepth::kVuya32 : request.depth;
+    const WorldDepth hdri_depth = premiere_pro_ ? WorldDepth::kVuya32 : request.hdri_depth;
+    bitdepth_ = BitDepth(depth);
 
     GpuDevices& gpu = host.services().gpu();
-    const int device = request.gpu != PF_GPU_Framework_NONE ? gpu.Find(request.gpu) : -1;
+    const int device =
+        request.gpu != PF_GPU_Framework_NONE && !premiere_pro_ ? gpu.Find(request.gpu) : -1;
     if (device >= 0 && gpu.setup(static_cast<A_u_long>(device)).accepted) {
         gpu_ = std::make_unique<GpuFrameWorlds>(gpu, static_cast<A_u_long>(device), request.width,
                                                 request.height, request.input);
         bitdepth_ = BitDepth(WorldDepth::k32);
     } else {
-        input_ = &state_.worlds.Create(request.width, request.height, request.depth);
-        if (request.input != nullptr) input_->Fill(*request.input);
+        input_ = &state_.worlds.Create(request.width, request.height, depth);
+        if (request.input != nullptr) {
+            input_->Fill(premiere_pro_ ? Unpremultiplied(*request.input) : *request.input);
+        }
         output_ = &state_.worlds.Create(
-            request.width, request.height, request.depth,
+            request.width, request.height, depth,
             request.faults.output_format_unknown ? PF_PixelFormat_GPU_BGRA128 : PF_PixelFormat{0});
     }
     if (request.hdri_layer != nullptr) {
         hdri_ = &state_.worlds.Create(request.hdri_layer->width, request.hdri_layer->height,
-                                      request.hdri_depth);
+                                      hdri_depth);
         hdri_->Fill(*request.hdri_layer);
     }
 
@@ -134,6 +155,19 @@ CommandResult FrameSession::RenderWith(void* pre_render_data, bool use_gpu) {
                           &extra);
 }
 
+CommandResult FrameSession::RenderCommand() {
+    std::vector<PF_ParamDef> copies = host_.ParamCopies(in_data_);
+    std::vector<PF_ParamDef*> params;
+    for (size_t i = 0; i < copies.size(); ++i) {
+        if (copies[i].param_type == PF_Param_LAYER) {
+            ShowLayerWorld(WorldOfLayer(static_cast<PF_ParamIndex>(i)), &copies[i]);
+        }
+        params.push_back(&copies[i]);
+    }
+    return host_.SendRaw(PF_Cmd_RENDER, &in_data_, params.data(), nullptr, PF_OutData{},
+                         &output_->world());
+}
+
 void FrameSession::DisposePreRenderData() {
     void* data = held_data_;
     held_data_ = nullptr;
@@ -149,13 +183,19 @@ void FrameSession::CollectOutput(FrameResult* result) const {
     result->raw = output_->PackedBytes();
 }
 
-HostWorld* FrameSession::WorldOfLayer(PF_ParamIndex index) {
-    // The input is index 0; the effect's one other layer parameter shows the HDRI layer.
-    return index == 0 ? input_ : hdri_;
+void ShowLayerWorld(HostWorld* world, PF_ParamDef* param) {
+    const A_long dephault = param->u.ld.dephault;
+    param->u.ld = world != nullptr ? world->world() : PF_LayerDef{};
+    param->u.ld.dephault = dephault;
 }
 
 HostWorld* FrameSession::LayerParamWorld(PF_ParamIndex index) {
     return WorldOfLayer(index);
+}
+
+HostWorld* FrameSession::WorldOfLayer(PF_ParamIndex index) {
+    // The input is index 0; the effect's one other layer parameter shows the HDRI layer.
+    return index == 0 ? input_ : hdri_;
 }
 
 PF_EffectWorld* FrameSession::LayerWorld(PF_ParamIndex index) {

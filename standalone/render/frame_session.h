@@ -1,6 +1,7 @@
 // One frame through the smart-render protocol, as the host runs it: the frame's in-data and
 // worlds, PF_Cmd_SMART_PRE_RENDER, PF_Cmd_SMART_RENDER with the pre-render data, and the
-// disposal of that data. The callbacks the effect makes during the frame land here, and every
+// disposal of that data. Under Premiere Pro the frame's worlds are VUYA float and the frame is
+// one PF_Cmd_RENDER instead. The callbacks the effect makes during the frame land here, and every
 // check-out is counted in the instance's RenderState. EffectHost::RenderFrame runs the steps in
 // order; tests may run them one by one.
 #ifndef SPIROVAULT_STANDALONE_RENDER_FRAME_SESSION_H
@@ -35,6 +36,10 @@ class FrameSession {
     CommandResult Render(bool use_gpu = false);
     // The same with any pre-render data (null included).
     CommandResult RenderWith(void* pre_render_data, bool use_gpu = false);
+    // PF_Cmd_RENDER with the parameters at the frame's time, layer parameters showing their
+    // layers' worlds, and the output world, as Premiere Pro sends it.
+    CommandResult RenderCommand();
+    bool premiere_pro() const { return premiere_pro_; }
     // Calls the effect's disposal function once, if it handed data over.
     void DisposePreRenderData();
 
@@ -79,6 +84,7 @@ class FrameSession {
     PF_InData in_data_{};
     PF_RenderRequest output_request_{};
     A_short bitdepth_ = 8;
+    bool premiere_pro_ = false;
     HostWorld* input_ = nullptr;
     HostWorld* output_ = nullptr;
     HostWorld* hdri_ = nullptr;
@@ -95,5 +101,8 @@ class FrameSession {
     int layer_pixel_checkins_ = 0;
     int output_checkouts_ = 0;
 };
+
+// Makes a layer parameter's copy show a world (an empty one for none), keeping its default.
+void ShowLayerWorld(HostWorld* world, PF_ParamDef* param);
 
 #endif

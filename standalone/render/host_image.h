@@ -4,7 +4,9 @@
 
 #include <vector>
 
-enum class WorldDepth { k8, k16, k32 };  // PF_PixelFormat_ARGB32 / ARGB64 / ARGB128
+// PF_PixelFormat_ARGB32 / ARGB64 / ARGB128, and Premiere Pro's PrPixelFormat_VUYA_4444_32f (four
+// floats V, U, Y, A; the colour of an image is converted by ITU-R BT.601 on the way in and out).
+enum class WorldDepth { k8, k16, k32, kVuya32 };
 
 struct HostImage {
     int width = 0, height = 0;

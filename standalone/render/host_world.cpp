@@ -6,6 +6,15 @@
 
 namespace {
 
+// ITU-R BT.601 luma weights; U and V are (B - Y) / 1.772 and (R - Y) / 1.402, so that pure blue
+// and pure red reach 0.5.
+constexpr float kWr = 0.299f, kWg = 0.587f, kWb = 0.114f;
+constexpr float kUScale = 1.772f, kVScale = 1.402f;
+
+struct Vuya {
+    float v, u, y, a;
+};
+
 template <typename Channel>
 Channel ToChannel(float value, float white) {
     return static_cast<Channel>(std::lround(std::clamp(value, 0.0f, 1.0f) * white));
@@ -28,6 +37,12 @@ void StorePixel(WorldDepth depth, const float* argb, uint8_t* at) {
         }
         case WorldDepth::k32: {
             const PF_PixelFloat p{argb[0], argb[1], argb[2], argb[3]};
+            std::memcpy(at, &p, sizeof p);
+            break;
+        }
+        case WorldDepth::kVuya32: {
+            const float y = kWr * argb[1] + kWg * argb[2] + kWb * argb[3];
+            const Vuya p{(argb[1] - y) / kVScale, (argb[3] - y) / kUScale, y, argb[0]};
             std::memcpy(at, &p, sizeof p);
             break;
         }
@@ -56,6 +71,15 @@ void LoadPixel(WorldDepth depth, const uint8_t* at, float* argb) {
             argb[0] = p.alpha, argb[1] = p.red, argb[2] = p.green, argb[3] = p.blue;
             break;
         }
+        case WorldDepth::kVuya32: {
+            Vuya p;
+            std::memcpy(&p, at, sizeof p);
+            const float red = p.y + kVScale * p.v;
+            const float blue = p.y + kUScale * p.u;
+            argb[0] = p.a, argb[1] = red, argb[3] = blue;
+            argb[2] = (p.y - kWr * red - kWb * blue) / kWg;
+            break;
+        }
     }
 }
 
@@ -69,6 +93,8 @@ PF_PixelFormat PixelFormatOf(WorldDepth depth) {
             return PF_PixelFormat_ARGB64;
         case WorldDepth::k32:
             return PF_PixelFormat_ARGB128;
+        case WorldDepth::kVuya32:
+            return static_cast<PF_PixelFormat>(PrPixelFormat_VUYA_4444_32f);
     }
     return PF_PixelFormat_INVALID;
 }
@@ -81,6 +107,8 @@ size_t PixelBytes(WorldDepth depth) {
             return sizeof(PF_Pixel16);
         case WorldDepth::k32:
             return sizeof(PF_PixelFloat);
+        case WorldDepth::kVuya32:
+            return sizeof(Vuya);
     }
     return 0;
 }

@@ -17,7 +17,8 @@ std::string ReturnMessage(const PF_OutData& out_data) {
 FrameResult EffectHost::RenderFrame(const FrameRequest& request) {
     FrameResult result;
     CommandResult step = EnsureSetUp();
-    if (step.err == PF_Err_NONE && request.gpu != PF_GPU_Framework_NONE) {
+    // Premiere Pro does not render this effect on a GPU.
+    if (step.err == PF_Err_NONE && request.gpu != PF_GPU_Framework_NONE && !premiere_pro()) {
         const GpuTarget target = PrepareGpuDevice(*this, request.gpu);
         if (target.device_index < 0) throw std::runtime_error(target.why_not);
         if (target.setup_err != PF_Err_NONE) {
@@ -30,9 +31,13 @@ FrameResult EffectHost::RenderFrame(const FrameRequest& request) {
     if (step.err == PF_Err_NONE) {
         FrameSession session(*this, request);
         result.on_gpu = session.gpu_worlds() != nullptr;
-        step = session.PreRender();
-        if (step.err == PF_Err_NONE) step = session.Render(result.on_gpu);
-        session.DisposePreRenderData();
+        if (session.premiere_pro()) {
+            step = session.RenderCommand();
+        } else {
+            step = session.PreRender();
+            if (step.err == PF_Err_NONE) step = session.Render(result.on_gpu);
+            session.DisposePreRenderData();
+        }
         session.CollectOutput(&result);
     }
     result.err = step.err;

@@ -18,7 +18,7 @@ PF_Err ClearSupportedPixelFormats(PF_ProgPtr effect_ref) {
     return PF_Err_NONE;
 }
 
-// Worlds of other formats are not modelled.
+// The effect makes no worlds of its own; these are not modelled.
 PF_Err NewWorldOfPixelFormat(PF_ProgPtr, A_u_long, A_u_long, A_long, PrPixelFormat,
                              PF_EffectWorld*) {
     return PF_Err_UNRECOGNIZED_PARAM_TYPE;
@@ -26,8 +26,16 @@ PF_Err NewWorldOfPixelFormat(PF_ProgPtr, A_u_long, A_u_long, A_long, PrPixelForm
 PF_Err DisposeWorld(PF_ProgPtr, PF_EffectWorld*) {
     return PF_Err_UNRECOGNIZED_PARAM_TYPE;
 }
-PF_Err GetPixelFormat(PF_EffectWorld*, PrPixelFormat*) {
-    return PF_Err_UNRECOGNIZED_PARAM_TYPE;
+
+// Premiere Pro's way to learn a world's format: what the host allocated it in (VUYA float for
+// the worlds of a Premiere Pro frame).
+PF_Err GetPixelFormat(PF_EffectWorld* world, PrPixelFormat* pixel_format) {
+    HostServices* services = HostServices::Active();
+    if (services == nullptr || pixel_format == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+    PF_PixelFormat format = PF_PixelFormat_INVALID;
+    const PF_Err err = services->render().worlds.PixelFormat(world, &format);
+    if (err == PF_Err_NONE) *pixel_format = static_cast<PrPixelFormat>(format);
+    return err;
 }
 PF_Err GetBlackForPixelFormat(PrPixelFormat, void*) {
     return PF_Err_UNRECOGNIZED_PARAM_TYPE;

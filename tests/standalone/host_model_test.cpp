@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 #include "standalone/param_store.h"
@@ -87,21 +88,43 @@ TEST(HostWorld, RoundTripsEachDepthWithPaddedRows) {
     image.height = 2;
     image.argb = {1, 1, 0.5f, 0, 1,    2,    -1,   0.25f, 0, 0, 0, 0,
                   1, 0, 0,    1, 0.5f, 0.2f, 0.4f, 0.6f,  1, 1, 1, 1};
-    for (WorldDepth depth : {WorldDepth::k8, WorldDepth::k16, WorldDepth::k32}) {
+    for (WorldDepth depth :
+         {WorldDepth::k8, WorldDepth::k16, WorldDepth::k32, WorldDepth::kVuya32}) {
         HostWorld world(3, 2, depth);
         EXPECT_GT(static_cast<size_t>(world.world().rowbytes), 3 * PixelBytes(depth));
         world.Fill(image);
         const HostImage back = world.ToImage();
-        const float step = (depth == WorldDepth::k8 ? 0.5f / 255 : 0.5f / 32768) + 1e-6f;
+        const bool floats = depth == WorldDepth::k32 || depth == WorldDepth::kVuya32;
+        const float step =
+            floats ? 1e-5f : (depth == WorldDepth::k8 ? 0.5f / 255 : 0.5f / 32768) + 1e-6f;
         for (size_t i = 0; i < image.argb.size(); ++i) {
-            const float expected = depth == WorldDepth::k32
-                                       ? image.argb[i]
-                                       : std::fmin(std::fmax(image.argb[i], 0.0f), 1.0f);
+            const float expected =
+                floats ? image.argb[i] : std::fmin(std::fmax(image.argb[i], 0.0f), 1.0f);
             EXPECT_NEAR(back.argb[i], expected, step) << i;
         }
         EXPECT_TRUE(world.PaddingIntact());
         EXPECT_EQ(world.PackedBytes().size(), 6 * PixelBytes(depth));
     }
+}
+
+TEST(HostWorld, VuyaWorldsHoldBt601InMemoryOrderVUYA) {
+    // White, red, blue and half-transparent grey, as straight ARGB.
+    HostImage image;
+    image.width = 4;
+    image.height = 1;
+    image.argb = {1, 1, 1, 1, 1, 1, 0, 0, 1, 0, 0, 1, 0.5f, 0.5f, 0.5f, 0.5f};
+    HostWorld world(4, 1, WorldDepth::kVuya32);
+    world.Fill(image);
+    EXPECT_EQ(world.reported_format(), static_cast<PF_PixelFormat>(0x61795556));
+    const std::vector<uint8_t> bytes = world.PackedBytes();
+    ASSERT_EQ(bytes.size(), 4 * 16u);
+    float vuya[16];
+    std::memcpy(vuya, bytes.data(), sizeof vuya);
+    const float expected[16] = {0,          0,          1,      1,  // white: full luma, no chroma
+                                0.5f,       -0.168736f, 0.299f, 1,  // red: V at its top
+                                -0.081312f, 0.5f,       0.114f, 1,  // blue: U at its top
+                                0,          0,          0.5f,   0.5f};
+    for (int i = 0; i < 16; ++i) EXPECT_NEAR(vuya[i], expected[i], 1e-5f) << i;
 }
 
 TEST(RowPool, StopsAtTheLowestFailingRowAndReportsEachFinishedRow) {
