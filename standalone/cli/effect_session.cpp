@@ -51,7 +51,9 @@ std::string DescribeEffectError(PF_Err err, const std::string& return_msg) {
     return text;
 }
 
-EffectSession::EffectSession(const std::string& plugin_path) try : host_(plugin_path) {
+EffectSession::EffectSession(const std::string& plugin_path, A_long appl_id) try
+    : host_(plugin_path) {
+    host_.set_appl_id(appl_id);
     Check(host_.GlobalSetup(), "in global setup");
     Check(host_.ParamsSetup(), "in parameter setup");
     catalog_ = ParamCatalog::FromStore(host_.services().params());

@@ -15,8 +15,9 @@
 
 class EffectSession {
   public:
-    // Throws CliError when the library cannot be loaded or a setup command fails.
-    explicit EffectSession(const std::string& plugin_path);
+    // Throws CliError when the library cannot be loaded or a setup command fails. The host plays
+    // the application of appl_id (kAppIdPremierePro: Premiere Pro) from global setup on.
+    explicit EffectSession(const std::string& plugin_path, A_long appl_id = kAppIdAfterEffects);
 
     const ParamCatalog& catalog() const { return catalog_; }
     EffectHost& host() { return host_; }

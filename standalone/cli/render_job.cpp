@@ -8,6 +8,7 @@
 #include "standalone/cli/effect_session.h"
 #include "standalone/cli/frame_images.h"
 #include "standalone/cli/gpu_choice.h"
+#include "standalone/cli/host_choice.h"
 #include "standalone/cli/output_path.h"
 #include "standalone/cli/plugin_path.h"
 #include "standalone/cli/progress_reporter.h"
@@ -93,9 +94,14 @@ int RunRenderJob(const RenderOptions& o) {
     std::optional<std::vector<RampStopValue>> ramp;
     if (o.ramp) ramp = ParseRamp(*o.ramp);
     const PF_GPU_Framework gpu = ParseGpuChoice(o.gpu);
+    const A_long appl_id = ParseHostChoice(o.host);
+    if (appl_id == kAppIdPremierePro && gpu != PF_GPU_Framework_NONE) {
+        throw UsageError("--gpu " + o.gpu +
+                         " needs --host ae: under Premiere Pro the effect renders on the CPU");
+    }
     if (o.ramp_editor) CheckRampEditorOutput(*o.ramp_editor);
 
-    EffectSession session(FindPluginLibrary(o.plugin));
+    EffectSession session(FindPluginLibrary(o.plugin), appl_id);
     if (o.list_params) {
         ListParams(session.catalog());
         return 0;

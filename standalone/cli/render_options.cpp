@@ -26,6 +26,10 @@ void RegisterRenderOptions(CLI::App& app, RenderOptions& o) {
     app.add_option("--gpu", o.gpu,
                    "render on the machine's GPU device of this framework: none, opencl or cuda")
         ->capture_default_str();
+    app.add_option("--host", o.host,
+                   "the host application to play: ae (smart render) or premiere (PF_Cmd_RENDER "
+                   "on VUYA float frames, no composition camera or lights)")
+        ->capture_default_str();
     app.add_flag("--list-params", o.list_params, "list the effect's parameters and exit");
     app.add_option("--ramp-editor", o.ramp_editor,
                    "draw the \"Color Ramp\" editor (640 x 65) for --ramp, or the default ramp, "

@@ -26,6 +26,7 @@ struct RenderOptions {
     std::optional<std::string> ramp_editor;  // PNG of the "Color Ramp" editor, instead of frames
     std::optional<std::string> plugin;       // the plug-in library; found beside the tool otherwise
     std::string gpu = "none";                // none, opencl or cuda
+    std::string host = "ae";                 // ae or premiere
 };
 
 void RegisterRenderOptions(CLI::App& app, RenderOptions& options);

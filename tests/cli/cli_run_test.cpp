@@ -364,6 +364,28 @@ TEST_F(CliRunTest, GpuRendersTheCpuFrameOrSaysWhyNot) {
     ExpectRefused({"--gpu", "metal"}, "--gpu metal: expected none, opencl or cuda", 2);
 }
 
+TEST_F(CliRunTest, PremiereHostRendersTheSmartRenderFrame) {
+    ASSERT_EQ(Run(Small({"-o", "ae.exr", "--set", "Julia Mode=on"})).status, 0);
+    const RunResult r =
+        Run(Small({"-o", "premiere.exr", "--set", "Julia Mode=on", "--host", "premiere"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const FloatImage ae = ReadExr(Path("ae.exr"));
+    const FloatImage premiere = ReadExr(Path("premiere.exr"));
+    ASSERT_EQ(premiere.rgba.size(), ae.rgba.size());
+    size_t within = 0, covered = 0;
+    for (size_t p = 0; p < ae.rgba.size(); p += 4) {
+        float worst = 0;
+        for (size_t c = p; c < p + 4; ++c)
+            worst = std::max(worst, std::fabs(ae.rgba[c] - premiere.rgba[c]));
+        within += worst <= 2.0f / 255.0f;
+        covered += ae.rgba[p + 3] > 0.5f;
+    }
+    EXPECT_GT(covered, 10u);
+    EXPECT_GE(within, ae.rgba.size() / 4 * 99 / 100);
+    ExpectRefused({"--host", "resolve"}, "--host resolve: expected ae or premiere", 2);
+    ExpectRefused({"--host", "premiere", "--gpu", "opencl"}, "needs --host ae", 2);
+}
+
 TEST_F(CliRunTest, ExampleSceneRendersItsCameraMove) {
     const std::string scene = std::string(SPIROVAULT_SOURCE_DIR) + "/examples/orbit/orbit.json";
     const RunResult r = Run({"--scene", scene, "--size", "40x24", "--frames", "0-2", "--set",
