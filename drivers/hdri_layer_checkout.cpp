@@ -2,7 +2,7 @@
 
 #include "effect/param_table.h"
 
-const PF_LayerDef* HdriLayerCheckout::CheckOut() {
+PF_LayerDef* HdriLayerCheckout::CheckOut() {
     param_ = PF_ParamDef{};
     if (in_data_->inter.checkout_param(in_data_->effect_ref, kParamHdriLayer,
                                        in_data_->current_time, in_data_->time_step,
@@ -10,7 +10,7 @@ const PF_LayerDef* HdriLayerCheckout::CheckOut() {
         return nullptr;
     }
     checked_out_ = true;
-    const PF_LayerDef& layer = param_.u.ld;
+    PF_LayerDef& layer = param_.u.ld;
     if (layer.data == nullptr || layer.width <= 0 || layer.height <= 0) return nullptr;
     return &layer;
 }

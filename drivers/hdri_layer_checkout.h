@@ -15,7 +15,7 @@ class HdriLayerCheckout {
 
     // The layer's world when the check-out succeeded and the layer has pixels; null otherwise
     // (no layer chosen, an empty layer, a failed check-out).
-    const PF_LayerDef* CheckOut();
+    PF_LayerDef* CheckOut();
     // Checks the copy in when it is out; the check-in's error replaces `err` only when `err` is
     // PF_Err_NONE.
     PF_Err CheckIn(PF_Err err);

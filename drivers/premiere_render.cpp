@@ -35,10 +35,9 @@ bool IsVuyaFloat(const PF_PixelFormatSuite1* formats, PF_LayerDef* world) {
 // The environment in the record; anything wrong with the layer means none.
 void LoadEnvironment(const PF_PixelFormatSuite1* formats, HdriLayerCheckout* hdri,
                      RenderSettings* record) {
-    const PF_LayerDef* layer = hdri->CheckOut();
+    PF_LayerDef* layer = hdri->CheckOut();
     PrPixelFormat format = 0;
-    if (layer == nullptr ||
-        formats->GetPixelFormat(const_cast<PF_LayerDef*>(layer), &format) != PF_Err_NONE) {
+    if (layer == nullptr || formats->GetPixelFormat(layer, &format) != PF_Err_NONE) {
         ClearEnvironment(record);
         return;
     }
