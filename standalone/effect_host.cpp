@@ -103,12 +103,17 @@ CommandResult EffectHost::SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_ParamDef* p
     CommandResult result;
     result.out_data = out_data;
     PF_LayerDef no_output{};
+    // A frame's in-data names the frame; what the effect takes during the call is the frame's.
+    FrameSession* frame = nullptr;
+    if (in_data != nullptr && HostServices::FromEffectRef(in_data->effect_ref) == services_.get()) {
+        frame = HostServices::FrameOfEffectRef(in_data->effect_ref);
+    }
     {
-        ActiveServicesScope active(services_.get());
+        ActiveServicesScope active(services_.get(), frame);
         result.err = library_.effect_main()(cmd, in_data, &result.out_data, params,
                                             output != nullptr ? output : &no_output, extra);
     }
-    result.audit = Audit();
+    result.audit = AuditFor(frame);
     return result;
 }
 
@@ -117,23 +122,26 @@ CommandResult EffectHost::UserChangedParam(PF_ParamIndex index) {
     return Send(PF_Cmd_USER_CHANGED_PARAM, &extra);
 }
 
-ResourceAudit EffectHost::Audit() const {
-    ResourceAudit audit;
-    audit.suites_held = services_->suites().Outstanding();
-    audit.leaked_handles = services_->handles().UnownedLiveCount();
-    audit.locked_handles = services_->handles().LockedCount();
-    audit.outstanding_checkouts = services_->params().outstanding_checkouts();
-    audit.outstanding_layer_checkouts = services_->render().layer_checkouts;
-    // The worlds of a frame still in progress are not left over.
-    const FrameSession* frame = services_->render().frame;
-    audit.live_worlds =
-        services_->render().worlds.LiveCount() - (frame != nullptr ? frame->world_count() : 0);
-    audit.stray_suite_releases = services_->suites().StrayReleases();
-    audit.handle_misuses = services_->handles().Misuses();
-    audit.live_drawing_objects = services_->drawbot().LiveObjects();
-    audit.drawing_misuses = services_->drawbot().misuses();
-    const CompositionHandles& comp = services_->comp_handles();
-    audit.open_aegp_streams = comp.open_streams() + comp.open_values();
-    audit.aegp_misuses = comp.misuses();
-    return audit;
+ResourceAudit EffectHost::AuditFor(const FrameSession* frame) const {
+    RenderState& render = services_->render();
+    return render.WithFramesInProgress([&](const HolderSet& in_progress) {
+        HolderSet others = in_progress;
+        others.erase(frame);
+        ResourceAudit audit;
+        audit.suites_held = services_->suites().Outstanding(others);
+        audit.leaked_handles = services_->handles().UnownedLiveCount(others);
+        audit.locked_handles = services_->handles().LockedCount(others);
+        audit.outstanding_checkouts = services_->params().outstanding_checkouts(others);
+        audit.outstanding_layer_checkouts = render.layer_checkouts(others);
+        // The worlds of a frame still in progress are not left over.
+        audit.live_worlds = render.worlds.LiveCount(in_progress);
+        audit.stray_suite_releases = services_->suites().StrayReleases();
+        audit.handle_misuses = services_->handles().Misuses();
+        audit.live_drawing_objects = services_->drawbot().LiveObjects();
+        audit.drawing_misuses = services_->drawbot().misuses();
+        const CompositionHandles& comp = services_->comp_handles();
+        audit.open_aegp_streams = comp.open_streams(others) + comp.open_values(others);
+        audit.aegp_misuses = comp.misuses();
+        return audit;
+    });
 }

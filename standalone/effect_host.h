@@ -3,7 +3,9 @@
 #ifndef SPIROVAULT_STANDALONE_EFFECT_HOST_H
 #define SPIROVAULT_STANDALONE_EFFECT_HOST_H
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -70,18 +72,24 @@ class EffectHost {
     // with VUYA float worlds, whatever the request's depths and GPU say. Sends global and parameter
     // setup first when they have not been sent. Throws std::invalid_argument for a request without
     // pixels and std::runtime_error, saying why, for a GPU framework the machine has no device of.
+    // Several threads may render frames at once, as the host application's multi-frame
+    // rendering does; each frame's audit leaves out what the other frames in progress hold.
     FrameResult RenderFrame(const FrameRequest& request);
 
-    ResourceAudit Audit() const;
+    // What the effect left behind outside the frames in progress.
+    ResourceAudit Audit() const { return AuditFor(nullptr); }
+    // The same, counting what `frame` (in progress) holds, but not its worlds.
+    ResourceAudit AuditFor(const FrameSession* frame) const;
 
   private:
-    // Global and parameter setup, each unless already done.
+    // Global and parameter setup, each unless already done; callers hold setup_mutex_.
     CommandResult EnsureSetUp();
 
     PluginLibrary library_;
     std::unique_ptr<HostServices> services_;
     A_long appl_id_ = kAppIdAfterEffects;
-    bool global_setup_done_ = false;
+    std::atomic<bool> global_setup_done_{false};
+    std::mutex setup_mutex_;  // the first frames of several threads set up once
 };
 
 #endif

@@ -26,26 +26,28 @@ bool HandleHeap::Consume(std::set<int>& schedule, int& counter) {
     return fail;
 }
 
-PF_Handle HandleHeap::New(size_t size) {
+PF_Handle HandleHeap::New(size_t size, ResourceHolder holder) {
     std::lock_guard lock(mutex_);
     if (Consume(failing_allocations_, allocation_counter_)) return nullptr;
     auto block = std::make_unique<Block>();
     block->bytes.assign(size, kFreshByte);
+    block->allocated_by = holder;
     auto handle = reinterpret_cast<PF_Handle>(block.get());
     blocks_.emplace(handle, std::move(block));
     return handle;
 }
 
-void* HandleHeap::Lock(PF_Handle handle) {
+void* HandleHeap::Lock(PF_Handle handle, ResourceHolder holder) {
     std::lock_guard lock(mutex_);
     if (Consume(failing_locks_, lock_counter_)) return nullptr;
     Block* block = Find(handle);
     if (block == nullptr) return nullptr;
     ++block->locks;
+    block->lockers.Add(holder);
     return block->bytes.data();
 }
 
-void HandleHeap::Unlock(PF_Handle handle) {
+void HandleHeap::Unlock(PF_Handle handle, ResourceHolder holder) {
     std::lock_guard lock(mutex_);
     Block* block = Find(handle);
     if (block == nullptr) return;
@@ -54,6 +56,7 @@ void HandleHeap::Unlock(PF_Handle handle) {
         return;
     }
     --block->locks;
+    block->lockers.Remove(holder);
 }
 
 void HandleHeap::Dispose(PF_Handle handle) {
@@ -110,16 +113,18 @@ size_t HandleHeap::LiveCount() const {
     return blocks_.size();
 }
 
-size_t HandleHeap::UnownedLiveCount() const {
+size_t HandleHeap::UnownedLiveCount(const HolderSet& skip) const {
     std::lock_guard lock(mutex_);
-    return static_cast<size_t>(std::count_if(blocks_.begin(), blocks_.end(),
-                                             [](const auto& b) { return !b.second->host_owned; }));
+    return static_cast<size_t>(std::count_if(blocks_.begin(), blocks_.end(), [&](const auto& b) {
+        return !b.second->host_owned && skip.count(b.second->allocated_by) == 0;
+    }));
 }
 
-size_t HandleHeap::LockedCount() const {
+size_t HandleHeap::LockedCount(const HolderSet& skip) const {
     std::lock_guard lock(mutex_);
-    return static_cast<size_t>(std::count_if(blocks_.begin(), blocks_.end(),
-                                             [](const auto& b) { return b.second->locks != 0; }));
+    return static_cast<size_t>(std::count_if(blocks_.begin(), blocks_.end(), [&](const auto& b) {
+        return b.second->lockers.Total(skip) != 0;
+    }));
 }
 
 int HandleHeap::Misuses() const {

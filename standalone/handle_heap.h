@@ -12,15 +12,18 @@
 #include <vector>
 
 #include "host/ae_basic_types.h"
+#include "standalone/resource_holder.h"
 
+// Safe for use from several frames at once; `holder` is the frame a call belongs to.
 class HandleHeap {
   public:
     // Fresh blocks hold this byte, so reads of unwritten memory show up.
     static constexpr uint8_t kFreshByte = 0xA5;
 
-    PF_Handle New(size_t size);
-    void* Lock(PF_Handle handle);  // null for unknown handles and injected failures
-    void Unlock(PF_Handle handle);
+    PF_Handle New(size_t size, ResourceHolder holder = nullptr);
+    // Null for unknown handles and injected failures.
+    void* Lock(PF_Handle handle, ResourceHolder holder = nullptr);
+    void Unlock(PF_Handle handle, ResourceHolder holder = nullptr);
     void Dispose(PF_Handle handle);
     size_t Size(PF_Handle handle) const;
     PF_Err Resize(size_t size, PF_Handle* handle);
@@ -35,8 +38,9 @@ class HandleHeap {
     bool IsLive(PF_Handle handle) const;
     std::vector<uint8_t> Bytes(PF_Handle handle) const;
     size_t LiveCount() const;
-    size_t UnownedLiveCount() const;
-    size_t LockedCount() const;
+    // Both leave out what the skipped holders allocated or locked.
+    size_t UnownedLiveCount(const HolderSet& skip = {}) const;
+    size_t LockedCount(const HolderSet& skip = {}) const;
     int Misuses() const;  // unknown handles, unbalanced unlocks, disposal while locked
 
   private:
@@ -44,6 +48,8 @@ class HandleHeap {
         std::vector<uint8_t> bytes;
         int locks = 0;
         bool host_owned = false;
+        ResourceHolder allocated_by = nullptr;
+        HeldCounts lockers;
     };
     Block* Find(PF_Handle handle) const;
     static bool Consume(std::set<int>& schedule, int& counter);

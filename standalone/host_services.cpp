@@ -8,17 +8,18 @@
 namespace {
 
 thread_local HostServices* active_services = nullptr;
+thread_local FrameSession* active_frame = nullptr;
 
 SPErr AcquireSuite(const char* name, int32_t version, const void** suite) {
     HostServices* services = HostServices::Active();
     if (services == nullptr) return kSPSuiteNotFoundError;
-    return services->suites().Acquire(name, version, suite);
+    return services->suites().Acquire(name, version, suite, active_frame);
 }
 
 SPErr ReleaseSuite(const char* name, int32_t version) {
     HostServices* services = HostServices::Active();
     if (services == nullptr) return kSPSuiteNotFoundError;
-    return services->suites().Release(name, version);
+    return services->suites().Release(name, version, active_frame);
 }
 
 SPBoolean IsEqual(const char* a, const char* b) {
@@ -61,14 +62,27 @@ HostServices* HostServices::Active() {
     return active_services;
 }
 
-HostServices* HostServices::FromEffectRef(PF_ProgPtr effect_ref) {
-    return reinterpret_cast<HostServices*>(effect_ref);
+FrameSession* HostServices::ActiveFrame() {
+    return active_frame;
 }
 
-ActiveServicesScope::ActiveServicesScope(HostServices* services) : previous_(active_services) {
+HostServices* HostServices::FromEffectRef(PF_ProgPtr effect_ref) {
+    const auto* target = reinterpret_cast<const EffectRefTarget*>(effect_ref);
+    return target != nullptr ? target->services : nullptr;
+}
+
+FrameSession* HostServices::FrameOfEffectRef(PF_ProgPtr effect_ref) {
+    const auto* target = reinterpret_cast<const EffectRefTarget*>(effect_ref);
+    return target != nullptr ? target->frame : nullptr;
+}
+
+ActiveServicesScope::ActiveServicesScope(HostServices* services, FrameSession* frame)
+    : previous_(active_services), previous_frame_(active_frame) {
     active_services = services;
+    active_frame = frame;
 }
 
 ActiveServicesScope::~ActiveServicesScope() {
     active_services = previous_;
+    active_frame = previous_frame_;
 }

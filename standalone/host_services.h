@@ -1,6 +1,8 @@
 // Everything the standalone host keeps for one effect instance: its suites, handles,
-// parameters and the records of what the effect asked for. The host's C callbacks carry no
-// context, so a thread running a call into the effect makes its services active.
+// parameters and the records of what the effect asked for. Several frames of the instance may
+// be rendered at once; what they share is safe for that. Callbacks given an effect_ref find the
+// instance, and the frame the call belongs to, through it; the host's other C callbacks carry no
+// context, so a thread running a call into the effect makes its services (and frame) active.
 #ifndef SPIROVAULT_STANDALONE_HOST_SERVICES_H
 #define SPIROVAULT_STANDALONE_HOST_SERVICES_H
 
@@ -20,6 +22,15 @@
 struct PixelFormatRecord {
     int clear_calls = 0;
     std::vector<PrPixelFormat> supported;
+};
+
+class FrameSession;
+class HostServices;
+
+// What an effect_ref names: the instance, and the frame for calls that belong to one.
+struct EffectRefTarget {
+    HostServices* services = nullptr;
+    FrameSession* frame = nullptr;
 };
 
 class HostServices {
@@ -46,11 +57,19 @@ class HostServices {
     static SPBasicSuite* BasicSuite();
     // The services of the call running on this thread, or null.
     static HostServices* Active();
-    // As the effect's token: callbacks given effect_ref find their instance through it.
-    PF_ProgPtr EffectRef() { return reinterpret_cast<PF_ProgPtr>(this); }
+    // The frame whose command is running on this thread, or null.
+    static FrameSession* ActiveFrame();
+    // The effect's token outside frames; a frame hands out its own (FrameSession::in_data).
+    PF_ProgPtr EffectRef() { return reinterpret_cast<PF_ProgPtr>(&instance_ref_); }
+    static PF_ProgPtr EffectRefFor(EffectRefTarget* target) {
+        return reinterpret_cast<PF_ProgPtr>(target);
+    }
+    // The instance and the frame (null outside frames) an effect_ref names.
     static HostServices* FromEffectRef(PF_ProgPtr effect_ref);
+    static FrameSession* FrameOfEffectRef(PF_ProgPtr effect_ref);
 
   private:
+    EffectRefTarget instance_ref_{this, nullptr};
     SuiteRegistry suites_;
     HandleHeap handles_;
     ParamStore params_;
@@ -63,16 +82,18 @@ class HostServices {
     GpuDevices gpu_;
 };
 
-// Makes services active on this thread for a scope (nesting restores the previous).
+// Makes services, and the frame a call belongs to, active on this thread for a scope (nesting
+// restores the previous).
 class ActiveServicesScope {
   public:
-    explicit ActiveServicesScope(HostServices* services);
+    explicit ActiveServicesScope(HostServices* services, FrameSession* frame = nullptr);
     ~ActiveServicesScope();
     ActiveServicesScope(const ActiveServicesScope&) = delete;
     ActiveServicesScope& operator=(const ActiveServicesScope&) = delete;
 
   private:
     HostServices* previous_;
+    FrameSession* previous_frame_;
 };
 
 #endif

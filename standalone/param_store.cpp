@@ -10,6 +10,7 @@ ParamStore::ParamStore() {
 }
 
 PF_Err ParamStore::Add(PF_ParamIndex index, const PF_ParamDef& def) {
+    std::lock_guard lock(mutex_);
     ++add_calls_;
     if (fail_add_at_ > 0 && --fail_add_at_ == 0) return fail_add_code_;
     if (index != -1) return PF_Err_BAD_CALLBACK_PARAM;  // only appending is modelled
@@ -26,16 +27,19 @@ PF_Err ParamStore::Add(PF_ParamIndex index, const PF_ParamDef& def) {
 }
 
 void ParamStore::FailAdd(int nth, PF_Err code) {
+    std::lock_guard lock(mutex_);
     fail_add_at_ = nth;
     fail_add_code_ = code;
 }
 
 PF_Err ParamStore::RegisterUi(const PF_CustomUIInfo& info) {
+    std::lock_guard lock(mutex_);
     ui_registrations_.push_back(info);
     return PF_Err_NONE;
 }
 
 PF_Err ParamStore::UpdateUi(PF_ParamIndex index, const PF_ParamDef& def) {
+    std::lock_guard lock(mutex_);
     if (index < 0 || static_cast<size_t>(index) >= params_.size()) return PF_Err_INVALID_INDEX;
     ui_updates_.push_back(ParamUiUpdate{index, def});
     params_[static_cast<size_t>(index)].def.ui_flags = def.ui_flags;
@@ -55,6 +59,7 @@ void ParamStore::SetColor(PF_ParamIndex index, PF_Pixel color) {
 }
 
 void ParamStore::Animate(PF_ParamIndex index, std::vector<ParamKey> keys) {
+    std::lock_guard lock(mutex_);
     if (index < 0 || static_cast<size_t>(index) >= params_.size()) {
         throw std::out_of_range("no parameter at index " + std::to_string(index));
     }
@@ -72,6 +77,11 @@ void ParamStore::Animate(PF_ParamIndex index, std::vector<ParamKey> keys) {
 }
 
 PF_ParamDef ParamStore::ValueAt(size_t index, double seconds) const {
+    std::lock_guard lock(mutex_);
+    return ValueAtLocked(index, seconds);
+}
+
+PF_ParamDef ParamStore::ValueAtLocked(size_t index, double seconds) const {
     PF_ParamDef def = params_.at(index).def;
     const auto keyed = keys_.find(static_cast<PF_ParamIndex>(index));
     if (keyed != keys_.end()) ApplyKeysAt(keyed->second, seconds, &def);
@@ -81,19 +91,36 @@ PF_ParamDef ParamStore::ValueAt(size_t index, double seconds) const {
     return def;
 }
 
-PF_Err ParamStore::Checkout(PF_ParamIndex index, double seconds, PF_ParamDef* param) {
+PF_Err ParamStore::Checkout(PF_ParamIndex index, double seconds, PF_ParamDef* param,
+                            ResourceHolder holder) {
     if (param == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+    std::lock_guard lock(mutex_);
     if (index < 0 || static_cast<size_t>(index) >= params_.size()) return PF_Err_INVALID_INDEX;
     const auto failing = failing_checkouts_.find(index);
     if (failing != failing_checkouts_.end()) return failing->second;
-    *param = ValueAt(static_cast<size_t>(index), seconds);
-    ++outstanding_checkouts_;
+    *param = ValueAtLocked(static_cast<size_t>(index), seconds);
+    checkouts_.Add(holder);
     checkout_log_.push_back(index);
     return PF_Err_NONE;
 }
 
-PF_Err ParamStore::Checkin(PF_ParamDef* param) {
-    if (param == nullptr || outstanding_checkouts_ == 0) return PF_Err_BAD_CALLBACK_PARAM;
-    --outstanding_checkouts_;
-    return PF_Err_NONE;
+PF_Err ParamStore::Checkin(PF_ParamDef* param, ResourceHolder holder) {
+    if (param == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+    std::lock_guard lock(mutex_);
+    return checkouts_.Remove(holder) ? PF_Err_NONE : PF_Err_BAD_CALLBACK_PARAM;
+}
+
+void ParamStore::FailCheckout(PF_ParamIndex index, PF_Err code) {
+    std::lock_guard lock(mutex_);
+    failing_checkouts_[index] = code;
+}
+
+int ParamStore::outstanding_checkouts(const HolderSet& skip) const {
+    std::lock_guard lock(mutex_);
+    return checkouts_.Total(skip);
+}
+
+std::vector<PF_ParamIndex> ParamStore::checkout_log() const {
+    std::lock_guard lock(mutex_);
+    return checkout_log_;
 }

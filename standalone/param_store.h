@@ -12,6 +12,7 @@
 #include "host/pf_custom_ui.h"
 #include "host/pf_param_def.h"
 #include "standalone/param_animation.h"
+#include "standalone/resource_holder.h"
 
 struct DeclaredParam {
     PF_ParamDef def;
@@ -25,6 +26,8 @@ struct ParamUiUpdate {
     PF_ParamDef def;
 };
 
+// Several frames read values and check parameters out at once; the store guards what it holds.
+// References from at() are for setting the instance up, before frames run.
 class ParamStore {
   public:
     ParamStore();  // holds the input layer at index 0
@@ -52,26 +55,32 @@ class ParamStore {
     // arbitrary-data value that was never set showing the default.
     PF_ParamDef ValueAt(size_t index, double seconds) const;
 
-    // checkout_param at a time in seconds; checkout of `index` can be made to fail with code.
-    PF_Err Checkout(PF_ParamIndex index, double seconds, PF_ParamDef* param);
-    PF_Err Checkin(PF_ParamDef* param);
-    void FailCheckout(PF_ParamIndex index, PF_Err code) { failing_checkouts_[index] = code; }
-    int outstanding_checkouts() const { return outstanding_checkouts_; }
+    // checkout_param at a time in seconds, for the frame `holder`; checkout of `index` can be
+    // made to fail with code.
+    PF_Err Checkout(PF_ParamIndex index, double seconds, PF_ParamDef* param,
+                    ResourceHolder holder = nullptr);
+    PF_Err Checkin(PF_ParamDef* param, ResourceHolder holder = nullptr);
+    void FailCheckout(PF_ParamIndex index, PF_Err code);
+    // Leaves out the check-outs of the skipped holders.
+    int outstanding_checkouts(const HolderSet& skip = {}) const;
     // Indices in the order they were checked out.
-    const std::vector<PF_ParamIndex>& checkout_log() const { return checkout_log_; }
+    std::vector<PF_ParamIndex> checkout_log() const;
 
     size_t size() const { return params_.size(); }
     const DeclaredParam& at(size_t index) const { return params_.at(index); }
     DeclaredParam& at(size_t index) { return params_.at(index); }
 
   private:
+    PF_ParamDef ValueAtLocked(size_t index, double seconds) const;
+
+    mutable std::mutex mutex_;
     std::vector<DeclaredParam> params_;
     std::vector<PF_CustomUIInfo> ui_registrations_;
     std::vector<ParamUiUpdate> ui_updates_;
     int add_calls_ = 0;
     int fail_add_at_ = 0;
     PF_Err fail_add_code_ = PF_Err_NONE;
-    int outstanding_checkouts_ = 0;
+    HeldCounts checkouts_;
     std::map<PF_ParamIndex, std::vector<ParamKey>> keys_;
     std::map<PF_ParamIndex, PF_Err> failing_checkouts_;
     std::vector<PF_ParamIndex> checkout_log_;

@@ -20,7 +20,8 @@ void SuiteRegistry::SetAvailabilityOfFamily(const std::string& prefix, Availabil
     }
 }
 
-SPErr SuiteRegistry::Acquire(const char* name, int32_t version, const void** suite) {
+SPErr SuiteRegistry::Acquire(const char* name, int32_t version, const void** suite,
+                             ResourceHolder holder) {
     std::lock_guard lock(mutex_);
     if (name == nullptr || suite == nullptr) return kSPSuiteNotFoundError;
     Entry& entry = entries_[{name, version}];
@@ -31,10 +32,11 @@ SPErr SuiteRegistry::Acquire(const char* name, int32_t version, const void** sui
     }
     *suite = entry.availability == Availability::kNullPointer ? nullptr : entry.suite;
     ++entry.counts.acquires;
+    entry.held.Add(holder);
     return kSPNoError;
 }
 
-SPErr SuiteRegistry::Release(const char* name, int32_t version) {
+SPErr SuiteRegistry::Release(const char* name, int32_t version, ResourceHolder holder) {
     std::lock_guard lock(mutex_);
     if (name == nullptr) return kSPSuiteNotFoundError;
     Entry& entry = entries_[{name, version}];
@@ -43,6 +45,7 @@ SPErr SuiteRegistry::Release(const char* name, int32_t version) {
         return kSPSuiteNotFoundError;
     }
     ++entry.counts.releases;
+    entry.held.Remove(holder);
     return kSPNoError;
 }
 
@@ -52,11 +55,11 @@ SuiteRegistry::Counts SuiteRegistry::CountsFor(const std::string& name, int32_t 
     return it == entries_.end() ? Counts{} : it->second.counts;
 }
 
-std::vector<std::string> SuiteRegistry::Outstanding() const {
+std::vector<std::string> SuiteRegistry::Outstanding(const HolderSet& skip) const {
     std::lock_guard lock(mutex_);
     std::vector<std::string> held;
     for (const auto& [key, entry] : entries_) {
-        for (int i = entry.counts.releases; i < entry.counts.acquires; ++i) {
+        for (int i = entry.held.Total(skip); i > 0; --i) {
             held.push_back(key.first + " v" + std::to_string(key.second));
         }
     }

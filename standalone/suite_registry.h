@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "host/sp_basic_suite.h"
+#include "standalone/resource_holder.h"
 
 class SuiteRegistry {
   public:
@@ -29,12 +30,15 @@ class SuiteRegistry {
     // The same for every provided suite whose name starts with the prefix.
     void SetAvailabilityOfFamily(const std::string& prefix, Availability availability);
 
-    SPErr Acquire(const char* name, int32_t version, const void** suite);
-    SPErr Release(const char* name, int32_t version);
+    // Safe to call from several frames at once; `holder` is the frame the call belongs to.
+    SPErr Acquire(const char* name, int32_t version, const void** suite,
+                  ResourceHolder holder = nullptr);
+    SPErr Release(const char* name, int32_t version, ResourceHolder holder = nullptr);
 
     Counts CountsFor(const std::string& name, int32_t version) const;
-    // Suites acquired and not yet released, "name vN" once per outstanding acquire.
-    std::vector<std::string> Outstanding() const;
+    // Suites acquired and not yet released, "name vN" once per outstanding acquire, leaving out
+    // those the skipped holders hold.
+    std::vector<std::string> Outstanding(const HolderSet& skip = {}) const;
     int StrayReleases() const;
 
   private:
@@ -42,6 +46,7 @@ class SuiteRegistry {
         const void* suite = nullptr;
         Availability availability = Availability::kProvided;
         Counts counts;
+        HeldCounts held;
     };
     using Key = std::pair<std::string, int32_t>;
 

@@ -9,10 +9,10 @@ PF_Err CheckoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_tim
     HostServices* services = HostServices::FromEffectRef(effect_ref);
     if (services == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
     const double seconds = time_scale != 0 ? static_cast<double>(what_time) / time_scale : 0.0;
-    const PF_Err err = services->params().Checkout(index, seconds, param);
+    FrameSession* frame = HostServices::FrameOfEffectRef(effect_ref);
+    const PF_Err err = services->params().Checkout(index, seconds, param, frame);
     if (err != PF_Err_NONE || param->param_type != PF_Param_LAYER) return err;
-    // A layer parameter shows the pixels of the layer it points at in the frame being rendered.
-    FrameSession* frame = services->render().frame;
+    // A layer parameter shows the pixels of the layer it points at in the frame asking.
     ShowLayerWorld(frame != nullptr ? frame->LayerParamWorld(index) : nullptr, param);
     return PF_Err_NONE;
 }
@@ -20,7 +20,7 @@ PF_Err CheckoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_tim
 PF_Err CheckinParam(PF_ProgPtr effect_ref, PF_ParamDef* param) {
     HostServices* services = HostServices::FromEffectRef(effect_ref);
     if (services == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
-    return services->params().Checkin(param);
+    return services->params().Checkin(param, HostServices::FrameOfEffectRef(effect_ref));
 }
 
 PF_Err AddParam(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_ParamDefPtr def) {

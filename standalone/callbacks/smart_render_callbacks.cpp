@@ -4,9 +4,9 @@
 
 namespace {
 
+// Each frame's in-data names the frame; calls outside a frame find none.
 FrameSession* FrameOf(PF_ProgPtr effect_ref) {
-    HostServices* services = HostServices::FromEffectRef(effect_ref);
-    return services != nullptr ? services->render().frame : nullptr;
+    return HostServices::FrameOfEffectRef(effect_ref);
 }
 
 PF_Err CheckoutLayer(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long checkout_id,

@@ -1,7 +1,10 @@
 #include "standalone/cli/render_job.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <deque>
+#include <future>
 #include <optional>
 
 #include "standalone/cli/cli_error.h"
@@ -143,9 +146,8 @@ int RunRenderJob(const RenderOptions& o) {
     CheckWritable(FrameOutputPath(o.output, frames.first));
     const long frame_count = frames.last - frames.first + 1;
     ProgressReporter progress = ProgressReporter::ForStderr(frame_count);
-    for (long frame = frames.first; frame <= frames.last; ++frame) {
-        const auto start = std::chrono::steady_clock::now();
-        progress.BeginFrame(frame);
+    const long parallel = std::max(1, o.parallel_frames);
+    auto request_for = [&](long frame) {
         FrameRequest request;
         request.width = size.width;
         request.height = size.height;
@@ -156,8 +158,32 @@ int RunRenderJob(const RenderOptions& o) {
         request.hdri_depth = hdri_depth;
         request.threads = o.threads;
         request.gpu = gpu;
-        request.progress = [&progress](int done, int total) { progress.Rows(done, total); };
-        FloatImage image = FrameToImage(std::move(session.Render(request).output));
+        // Rows of several frames at once make no one percentage.
+        if (parallel == 1) {
+            request.progress = [&progress](int done, int total) { progress.Rows(done, total); };
+        }
+        return request;
+    };
+    // Frames render ahead on threads of their own, up to `parallel` at once on the one effect
+    // instance, as the host application renders them; files are written here, in frame order.
+    struct Rendering {
+        std::chrono::steady_clock::time_point start;
+        std::future<FrameResult> result;
+    };
+    std::deque<Rendering> rendering;
+    long next = frames.first;
+    for (long frame = frames.first; frame <= frames.last; ++frame) {
+        progress.BeginFrame(frame);
+        for (; next <= frames.last && next - frame < parallel; ++next) {
+            rendering.push_back(
+                Rendering{std::chrono::steady_clock::now(),
+                          std::async(std::launch::async, [&session, request = request_for(next)] {
+                              return session.Render(request);
+                          })});
+        }
+        const auto start = rendering.front().start;
+        FloatImage image = FrameToImage(std::move(rendering.front().result.get().output));
+        rendering.pop_front();
         const std::string path = FrameOutputPath(o.output, frame);
         WriteImage(path, image, format.kind, format.depth);
         progress.Clear();

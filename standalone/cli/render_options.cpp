@@ -15,6 +15,9 @@ void RegisterRenderOptions(CLI::App& app, RenderOptions& o) {
     app.add_option("--frames", o.frames, "frame A or frames A-B (default 0)");
     app.add_option("--threads", o.threads, "render threads (default all cores)")
         ->check(CLI::Range(1, 1024));
+    app.add_option("--parallel-frames", o.parallel_frames,
+                   "frames of a sequence rendered at once on the one effect instance (default 1)")
+        ->check(CLI::Range(1, 64));
     app.add_option("--set", o.sets,
                    "NAME=VALUE: a parameter by its display name (see --list-params); repeatable")
         ->allow_extra_args(false);

@@ -17,6 +17,7 @@ struct RenderOptions {
     std::optional<int> depth;           // 8, 16 or 32
     std::optional<std::string> frames;  // A or A-B
     int threads = 0;                    // 0: all cores
+    int parallel_frames = 1;            // frames of a sequence rendered at once
     std::vector<std::string> sets;      // NAME=VALUE
     std::optional<std::string> ramp;
     std::optional<std::string> scene;

@@ -42,11 +42,12 @@ const CompLayer* CompositionHandles::Find(AEGP_LayerH layer) const {
     return index < composition_->layers.size() ? &composition_->layers[index] : &effect_layer_;
 }
 
-AEGP_StreamRefH CompositionHandles::OpenStream(AEGP_LayerH layer, AEGP_LayerStream stream) {
+AEGP_StreamRefH CompositionHandles::OpenStream(AEGP_LayerH layer, AEGP_LayerStream stream,
+                                               ResourceHolder holder) {
     std::lock_guard<std::mutex> lock(mutex_);
     // Stream references are counters shifted into the high half, never valid pointers.
     auto ref = reinterpret_cast<AEGP_StreamRefH>((next_stream_++) << 20);
-    streams_[ref] = {static_cast<A_long>(reinterpret_cast<uintptr_t>(layer) - 1), stream};
+    streams_[ref] = {static_cast<A_long>(reinterpret_cast<uintptr_t>(layer) - 1), stream, holder};
     return ref;
 }
 
@@ -67,17 +68,14 @@ bool CompositionHandles::Lookup(AEGP_StreamRefH stream, const CompLayer** layer,
     return *layer != nullptr;
 }
 
-void CompositionHandles::ValueHandedOut() {
+void CompositionHandles::ValueHandedOut(ResourceHolder holder) {
     std::lock_guard<std::mutex> lock(mutex_);
-    ++open_values_;
+    open_values_.Add(holder);
 }
 
-bool CompositionHandles::ValueDisposed() {
+bool CompositionHandles::ValueDisposed(ResourceHolder holder) {
     std::lock_guard<std::mutex> lock(mutex_);
-    if (open_values_ > 0) {
-        --open_values_;
-        return true;
-    }
+    if (open_values_.Remove(holder)) return true;
     ++misuses_;
     return false;
 }
@@ -93,14 +91,16 @@ std::vector<std::string> CompositionHandles::registered_names() const {
     return registered_;
 }
 
-int CompositionHandles::open_streams() const {
+int CompositionHandles::open_streams(const HolderSet& skip) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return static_cast<int>(streams_.size());
+    int open = 0;
+    for (const auto& [ref, record] : streams_) open += skip.count(record.holder) == 0 ? 1 : 0;
+    return open;
 }
 
-int CompositionHandles::open_values() const {
+int CompositionHandles::open_values(const HolderSet& skip) const {
     std::lock_guard<std::mutex> lock(mutex_);
-    return open_values_;
+    return open_values_.Total(skip);
 }
 
 int CompositionHandles::misuses() const {

@@ -11,6 +11,7 @@
 
 #include "host/aegp_types.h"
 #include "standalone/composition/composition.h"
+#include "standalone/resource_holder.h"
 
 class CompositionHandles {
   public:
@@ -31,24 +32,28 @@ class CompositionHandles {
     AEGP_LayerH EffectLayer() const;          // null when the effect has no layer
     const CompLayer* Find(AEGP_LayerH layer) const;
 
-    AEGP_StreamRefH OpenStream(AEGP_LayerH layer, AEGP_LayerStream stream);
+    // `holder`: the frame whose command opens the stream or takes the value.
+    AEGP_StreamRefH OpenStream(AEGP_LayerH layer, AEGP_LayerStream stream,
+                               ResourceHolder holder = nullptr);
     bool CloseStream(AEGP_StreamRefH stream);
     // False for a reference that is not open.
     bool Lookup(AEGP_StreamRefH stream, const CompLayer** layer, AEGP_LayerStream* which) const;
-    void ValueHandedOut();
-    bool ValueDisposed();  // false when no value was outstanding
+    void ValueHandedOut(ResourceHolder holder = nullptr);
+    bool ValueDisposed(ResourceHolder holder = nullptr);  // false when no value was outstanding
 
     AEGP_PluginID Register(const std::string& name);
     std::vector<std::string> registered_names() const;
 
-    int open_streams() const;
-    int open_values() const;
+    // Both leave out what the skipped holders have open.
+    int open_streams(const HolderSet& skip = {}) const;
+    int open_values(const HolderSet& skip = {}) const;
     int misuses() const;  // disposals of streams or values that were not open
 
   private:
     struct OpenStreamRecord {
         A_long layer_index;
         AEGP_LayerStream stream;
+        ResourceHolder holder;
     };
 
     Composition* composition_;
@@ -56,7 +61,7 @@ class CompositionHandles {
     mutable std::mutex mutex_;
     std::map<AEGP_StreamRefH, OpenStreamRecord> streams_;
     uintptr_t next_stream_ = 1;
-    int open_values_ = 0;
+    HeldCounts open_values_;
     int misuses_ = 0;
     std::vector<std::string> registered_;
 };

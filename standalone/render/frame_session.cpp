@@ -46,16 +46,20 @@ HostImage Unpremultiplied(const HostImage& image) {
 }  // namespace
 
 FrameSession::FrameSession(EffectHost& host, const FrameRequest& request)
-    : host_(host), state_(host.services().render()), request_(request) {
+    : host_(host),
+      state_(host.services().render()),
+      request_(request),
+      iterate_{request.threads, request.progress},
+      effect_ref_{&host.services(), this} {
     if (request.width <= 0 || request.height <= 0) {
         throw std::invalid_argument("frame size must be positive");
     }
     CheckImage(request.input, "input");
     CheckImage(request.hdri_layer, "HDRI layer");
-    if (state_.frame != nullptr) throw std::logic_error("another frame is being rendered");
 
     const TimeBase time = TimeBaseFor(host.services().composition().frame_rate);
     in_data_ = host.MakeInData();
+    in_data_.effect_ref = HostServices::EffectRefFor(&effect_ref_);
     in_data_.time_scale = time.time_scale;
     in_data_.time_step = time.time_step;
     in_data_.local_time_step = time.time_step;
@@ -72,40 +76,50 @@ FrameSession::FrameSession(EffectHost& host, const FrameRequest& request)
     const WorldDepth hdri_depth = premiere_pro_ ? WorldDepth::kVuya32 : request.hdri_depth;
     bitdepth_ = BitDepth(depth);
 
-    GpuDevices& gpu = host.services().gpu();
-    const int device =
-        request.gpu != PF_GPU_Framework_NONE && !premiere_pro_ ? gpu.Find(request.gpu) : -1;
-    if (device >= 0 && gpu.setup(static_cast<A_u_long>(device)).accepted) {
-        gpu_ = std::make_unique<GpuFrameWorlds>(gpu, static_cast<A_u_long>(device), request.width,
-                                                request.height, request.input);
-        bitdepth_ = BitDepth(WorldDepth::k32);
-    } else {
-        input_ = &state_.worlds.Create(request.width, request.height, depth);
-        if (request.input != nullptr) {
-            input_->Fill(premiere_pro_ ? Unpremultiplied(*request.input) : *request.input);
+    // In progress before the first world exists, so that no audit counts it as left over.
+    state_.Enter(this);
+    try {
+        GpuDevices& gpu = host.services().gpu();
+        const int device =
+            request.gpu != PF_GPU_Framework_NONE && !premiere_pro_ ? gpu.Find(request.gpu) : -1;
+        if (device >= 0 && gpu.setup(static_cast<A_u_long>(device)).accepted) {
+            gpu_ = std::make_unique<GpuFrameWorlds>(gpu, static_cast<A_u_long>(device),
+                                                    request.width, request.height, request.input);
+            bitdepth_ = BitDepth(WorldDepth::k32);
+        } else {
+            input_ = &state_.worlds.Create(request.width, request.height, depth, 0, this);
+            if (request.input != nullptr) {
+                input_->Fill(premiere_pro_ ? Unpremultiplied(*request.input) : *request.input);
+            }
+            output_ = &state_.worlds.Create(request.width, request.height, depth,
+                                            request.faults.output_format_unknown
+                                                ? PF_PixelFormat_GPU_BGRA128
+                                                : PF_PixelFormat{0},
+                                            this);
         }
-        output_ = &state_.worlds.Create(
-            request.width, request.height, depth,
-            request.faults.output_format_unknown ? PF_PixelFormat_GPU_BGRA128 : PF_PixelFormat{0});
+        if (request.hdri_layer != nullptr) {
+            hdri_ = &state_.worlds.Create(request.hdri_layer->width, request.hdri_layer->height,
+                                          hdri_depth, 0, this);
+            hdri_->Fill(*request.hdri_layer);
+        }
+    } catch (...) {
+        ReleaseWorlds();
+        throw;
     }
-    if (request.hdri_layer != nullptr) {
-        hdri_ = &state_.worlds.Create(request.hdri_layer->width, request.hdri_layer->height,
-                                      hdri_depth);
-        hdri_->Fill(*request.hdri_layer);
-    }
-
-    previous_iterate_ = state_.iterate;
-    state_.iterate = IterateSettings{request.threads, request.progress};
-    state_.frame = this;
 }
 
 FrameSession::~FrameSession() {
     DisposePreRenderData();
-    state_.frame = nullptr;
-    state_.iterate = previous_iterate_;
+    ReleaseWorlds();
+}
+
+void FrameSession::ReleaseWorlds() {
+    gpu_.reset();
     for (HostWorld* world : {input_, output_, hdri_}) {
         if (world != nullptr) state_.worlds.Destroy(*world);
     }
+    input_ = output_ = hdri_ = nullptr;
+    state_.Leave(this);
 }
 
 CommandResult FrameSession::PreRender() {
@@ -241,7 +255,7 @@ PF_Err FrameSession::CheckoutLayerPixels(A_long checkout_id, PF_EffectWorld** pi
     }
     *pixels = LayerWorld(layer->second);
     pixels_out_[checkout_id] = true;
-    ++state_.layer_checkouts;
+    state_.LayerCheckedOut(this);
     return PF_Err_NONE;
 }
 
@@ -250,7 +264,7 @@ PF_Err FrameSession::CheckinLayerPixels(A_long checkout_id) {
     // Checking in what is not out (after a failed check-out) is harmless.
     if (pixels_out_[checkout_id]) {
         pixels_out_[checkout_id] = false;
-        --state_.layer_checkouts;
+        state_.LayerCheckedIn(this);
     }
     return PF_Err_NONE;
 }

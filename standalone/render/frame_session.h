@@ -1,9 +1,11 @@
 // One frame through the smart-render protocol, as the host runs it: the frame's in-data and
 // worlds, PF_Cmd_SMART_PRE_RENDER, PF_Cmd_SMART_RENDER with the pre-render data, and the
 // disposal of that data. Under Premiere Pro the frame's worlds are VUYA float and the frame is
-// one PF_Cmd_RENDER instead. The callbacks the effect makes during the frame land here, and every
-// check-out is counted in the instance's RenderState. EffectHost::RenderFrame runs the steps in
-// order; tests may run them one by one.
+// one PF_Cmd_RENDER instead. The frame's in-data carries an effect_ref that names the frame, so
+// the callbacks the effect makes during the frame land here; every check-out is counted in the
+// instance's RenderState under the frame. Several frames of one host may be in progress at once,
+// each from its own thread. EffectHost::RenderFrame runs the steps in order; tests may run them
+// one by one.
 #ifndef SPIROVAULT_STANDALONE_RENDER_FRAME_SESSION_H
 #define SPIROVAULT_STANDALONE_RENDER_FRAME_SESSION_H
 
@@ -18,15 +20,17 @@
 
 class FrameSession {
   public:
-    // Makes the frame current in the host's services; one frame at a time per host. A request
-    // for a GPU framework whose device is set up and accepted gets GPU worlds on that device
-    // (PrepareGpuDevice makes it so); otherwise the frame is a CPU frame.
+    // Enters the frame into the host's frames in progress. A request for a GPU framework whose
+    // device is set up and accepted gets GPU worlds on that device (PrepareGpuDevice makes it
+    // so); otherwise the frame is a CPU frame.
     FrameSession(EffectHost& host, const FrameRequest& request);
     ~FrameSession();  // disposes pre-render data still held, frees the worlds
     FrameSession(const FrameSession&) = delete;
     FrameSession& operator=(const FrameSession&) = delete;
 
     PF_InData& in_data() { return in_data_; }
+    // How the iterate suites spread this frame's rows.
+    const IterateSettings& iterate() const { return iterate_; }
     const PF_RenderRequest& output_request() const { return output_request_; }
     // The host's pre-render output record: what it sets before the call, what the effect left.
     PF_PreRenderOutput& pre_render_output() { return pre_render_output_; }
@@ -57,7 +61,6 @@ class FrameSession {
 
     // The CPU output world; a GPU frame has none.
     HostWorld& output_world() { return *output_; }
-    size_t world_count() const { return hdri_ != nullptr ? 3 : 2; }
     // The frame's GPU worlds, or null for a CPU frame.
     GpuFrameWorlds* gpu_worlds() { return gpu_.get(); }
     // The output converted back to floats and its packed bytes.
@@ -73,6 +76,8 @@ class FrameSession {
     HostWorld* LayerParamWorld(PF_ParamIndex index);
 
   private:
+    // Frees the worlds and leaves the frames in progress.
+    void ReleaseWorlds();
     HostWorld* WorldOfLayer(PF_ParamIndex index);
     // The world record a layer's check-out hands out: the device input of a GPU frame.
     PF_EffectWorld* LayerWorld(PF_ParamIndex index);
@@ -80,7 +85,8 @@ class FrameSession {
     EffectHost& host_;
     RenderState& state_;
     FrameRequest request_;
-    IterateSettings previous_iterate_;
+    IterateSettings iterate_;
+    EffectRefTarget effect_ref_;  // what the frame's in-data names
     PF_InData in_data_{};
     PF_RenderRequest output_request_{};
     A_short bitdepth_ = 8;

@@ -16,16 +16,20 @@ std::string ReturnMessage(const PF_OutData& out_data) {
 
 FrameResult EffectHost::RenderFrame(const FrameRequest& request) {
     FrameResult result;
-    CommandResult step = EnsureSetUp();
-    // Premiere Pro does not render this effect on a GPU.
-    if (step.err == PF_Err_NONE && request.gpu != PF_GPU_Framework_NONE && !premiere_pro()) {
-        const GpuTarget target = PrepareGpuDevice(*this, request.gpu);
-        if (target.device_index < 0) throw std::runtime_error(target.why_not);
-        if (target.setup_err != PF_Err_NONE) {
-            result.err = target.setup_err;
-            result.return_msg = target.setup_msg;
-            result.audit = Audit();
-            return result;
+    CommandResult step;
+    {
+        std::lock_guard lock(setup_mutex_);
+        step = EnsureSetUp();
+        // Premiere Pro does not render this effect on a GPU.
+        if (step.err == PF_Err_NONE && request.gpu != PF_GPU_Framework_NONE && !premiere_pro()) {
+            const GpuTarget target = PrepareGpuDevice(*this, request.gpu);
+            if (target.device_index < 0) throw std::runtime_error(target.why_not);
+            if (target.setup_err != PF_Err_NONE) {
+                result.err = target.setup_err;
+                result.return_msg = target.setup_msg;
+                result.audit = Audit();
+                return result;
+            }
         }
     }
     if (step.err == PF_Err_NONE) {

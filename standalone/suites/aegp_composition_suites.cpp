@@ -191,7 +191,7 @@ A_Err GetNewLayerStream(AEGP_PluginID, AEGP_LayerH layer, AEGP_LayerStream which
     const CompLayer* found = FindLayer(layer);
     if (found == nullptr || stream == nullptr) return A_Err_PARAMETER;
     if (!LayerHasStream(*found, which)) return A_Err_PARAMETER;
-    *stream = Handles()->OpenStream(layer, which);
+    *stream = Handles()->OpenStream(layer, which, HostServices::ActiveFrame());
     return A_Err_NONE;
 }
 
@@ -218,14 +218,16 @@ A_Err GetNewStreamValue(AEGP_PluginID, AEGP_StreamRefH stream, AEGP_LTimeMode, c
         value->val.one_d =
             LayerStreamValue(handles->composition(), *layer, which, seconds, pre_expression != 0);
     }
-    handles->ValueHandedOut();
+    handles->ValueHandedOut(HostServices::ActiveFrame());
     return A_Err_NONE;
 }
 
 A_Err DisposeStreamValue(AEGP_StreamValue2* value) {
     CompositionHandles* handles = Handles();
-    return handles != nullptr && value != nullptr && handles->ValueDisposed() ? A_Err_NONE
-                                                                              : A_Err_PARAMETER;
+    return handles != nullptr && value != nullptr &&
+                   handles->ValueDisposed(HostServices::ActiveFrame())
+               ? A_Err_NONE
+               : A_Err_PARAMETER;
 }
 
 AEGP_StreamSuite7 MakeStreamSuite() {

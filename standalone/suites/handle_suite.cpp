@@ -5,16 +5,20 @@ namespace {
 
 PF_Handle NewHandle(A_HandleSize size) {
     HostServices* services = HostServices::Active();
-    return services != nullptr ? services->handles().New(static_cast<size_t>(size)) : nullptr;
+    return services != nullptr
+               ? services->handles().New(static_cast<size_t>(size), HostServices::ActiveFrame())
+               : nullptr;
 }
 
 void* LockHandle(PF_Handle handle) {
     HostServices* services = HostServices::Active();
-    return services != nullptr ? services->handles().Lock(handle) : nullptr;
+    return services != nullptr ? services->handles().Lock(handle, HostServices::ActiveFrame())
+                               : nullptr;
 }
 
 void UnlockHandle(PF_Handle handle) {
-    if (HostServices* services = HostServices::Active()) services->handles().Unlock(handle);
+    if (HostServices* services = HostServices::Active())
+        services->handles().Unlock(handle, HostServices::ActiveFrame());
 }
 
 void DisposeHandle(PF_Handle handle) {

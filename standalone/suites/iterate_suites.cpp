@@ -1,9 +1,10 @@
 // The three iterate suites: the pixel function over every pixel of the area, rows spread over
-// the instance's thread pool as the host does.
+// a thread pool as the host does, sized as the frame the in-data names asks.
 #include <algorithm>
 #include <cstddef>
 
 #include "standalone/host_services.h"
+#include "standalone/render/frame_session.h"
 #include "standalone/render/row_pool.h"
 #include "standalone/suites/standalone_suites.h"
 
@@ -31,7 +32,8 @@ PF_Err Iterate(PF_InData* in_data, A_long /*progress_base*/, A_long /*progress_f
     r.right = std::min(r.right, dst->width);
     r.bottom = std::min(r.bottom, dst->height);
     const bool has_src = src != nullptr && src->data != nullptr;
-    const IterateSettings& settings = services->render().iterate;
+    const FrameSession* frame = HostServices::FrameOfEffectRef(in_data->effect_ref);
+    const IterateSettings settings = frame != nullptr ? frame->iterate() : IterateSettings{};
     return RunRows(
         r.top, r.bottom, settings.threads,
         [&](int y) {

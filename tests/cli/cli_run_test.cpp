@@ -396,4 +396,39 @@ TEST_F(CliRunTest, ExampleSceneRendersItsCameraMove) {
     EXPECT_NE(ReadFile(dir_ / "orbit_000.png"), ReadFile(dir_ / "orbit_002.png"));
 }
 
+TEST_F(CliRunTest, ParallelFramesWriteTheFilesOfASerialRun) {
+    // The example's sky, moving camera, shadow-casting light and keyframes, over an input layer.
+    const std::string scene = std::string(SPIROVAULT_SOURCE_DIR) + "/examples/orbit/orbit.json";
+    FloatImage layer(24, 16);
+    for (size_t i = 0; i < layer.rgba.size(); i += 4) {
+        layer.rgba[i] = static_cast<float>(i % 96) / 96.0f;
+        layer.rgba[i + 3] = 0.6f;
+    }
+    WritePng(Path("layer.png"), layer, 8);
+    const std::vector<std::string> common = {"--scene",   scene,
+                                             "--size",    "24x16",
+                                             "--frames",  "0-7",
+                                             "--input",   "layer.png",
+                                             "--set",     "Composite On Original=on",
+                                             "--set",     "HDRI Samples=2",
+                                             "--threads", "2"};
+    auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), common.begin(), common.end());
+        return more;
+    };
+    const RunResult serial = Run(with({"-o", "serial_#.png"}));
+    ASSERT_EQ(serial.status, 0) << serial.err;
+    const RunResult parallel = Run(with({"--parallel-frames", "4", "-o", "parallel_#.png"}));
+    ASSERT_EQ(parallel.status, 0) << parallel.err;
+    for (int frame = 0; frame < 8; ++frame) {
+        const std::string number = std::to_string(frame) + ".png";
+        SCOPED_TRACE(number);
+        const std::string bytes = ReadFile(dir_ / ("serial_" + number));
+        EXPECT_FALSE(bytes.empty());
+        EXPECT_EQ(ReadFile(dir_ / ("parallel_" + number)), bytes);
+    }
+    EXPECT_NE(ReadFile(dir_ / "serial_0.png"), ReadFile(dir_ / "serial_7.png"));
+    ExpectRefused({"--parallel-frames", "0"}, "--parallel-frames", 2);
+}
+
 }  // namespace
