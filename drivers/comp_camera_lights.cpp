@@ -44,7 +44,7 @@ void StoreCameraAxes(const CompFrame& comp, const A_Matrix4& m, RenderSettings* 
     Normalise(f(2, 0), f(2, 2), -f(2, 1), record->camera_forward);
 }
 
-void ReadCameraLens(const AEGP_StreamSuite7* streams, AEGP_PluginID id, AEGP_LayerH camera,
+void ReadCameraLens(const AEGP_StreamSuite2* streams, AEGP_PluginID id, AEGP_LayerH camera,
                     const A_Time& time, const CompFrame& comp, double zoom,
                     RenderSettings* record) {
     auto read = [&](AEGP_LayerStream stream, double fallback) {
@@ -66,7 +66,7 @@ void ReadCameraLens(const AEGP_StreamSuite7* streams, AEGP_PluginID id, AEGP_Lay
     record->highlight_saturation = static_cast<float>(saturation / 100.0);
 }
 
-void ReadCamera(const AEGP_LayerSuite14* layers, const AEGP_StreamSuite7* streams, AEGP_PluginID id,
+void ReadCamera(const AEGP_LayerSuite8* layers, const AEGP_StreamSuite2* streams, AEGP_PluginID id,
                 AEGP_LayerH camera, const A_Time& time, const CompFrame& comp,
                 RenderSettings* record) {
     if (camera == nullptr) {
@@ -84,7 +84,7 @@ void ReadCamera(const AEGP_LayerSuite14* layers, const AEGP_StreamSuite7* stream
     ReadCameraLens(streams, id, camera, time, comp, zoom, record);
 }
 
-bool IsSwitchedOnPointLight(const AEGP_LayerSuite14* layers, const AEGP_LightSuite2* lights,
+bool IsSwitchedOnPointLight(const AEGP_LayerSuite8* layers, const AEGP_LightSuite2* lights,
                             AEGP_LayerH layer) {
     AEGP_LayerFlags flags = 0;
     AEGP_ObjectType type = AEGP_ObjectType_NONE;
@@ -99,7 +99,7 @@ bool IsSwitchedOnPointLight(const AEGP_LayerSuite14* layers, const AEGP_LightSui
            light_type == AEGP_LightType_POINT;
 }
 
-void ReadLight(const AEGP_StreamSuite7* streams, AEGP_PluginID id, AEGP_LayerH layer,
+void ReadLight(const AEGP_StreamSuite2* streams, AEGP_PluginID id, AEGP_LayerH layer,
                const A_Time& time, const CompFrame& comp, const A_Matrix4& m, CompLight* light) {
     auto read = [&](AEGP_LayerStream stream, double fallback) {
         return ReadStreamValue(streams, id, layer, stream, time, fallback);
@@ -117,10 +117,10 @@ void ReadLight(const AEGP_StreamSuite7* streams, AEGP_PluginID id, AEGP_LayerH l
 }
 
 // The first eight switched-on point lights from the top of the layer stack.
-void ReadLights(SuiteHandler& suites, const AEGP_StreamSuite7* streams, AEGP_PluginID id,
+void ReadLights(SuiteHandler& suites, const AEGP_StreamSuite2* streams, AEGP_PluginID id,
                 AEGP_CompH comp_handle, const A_Time& time, const CompFrame& comp,
                 RenderSettings* record) {
-    auto* layers = suites.Get<AEGP_LayerSuite14>(kAEGPLayerSuite, kAEGPLayerSuiteVersion14);
+    auto* layers = suites.Get<AEGP_LayerSuite8>(kAEGPLayerSuite, kAEGPLayerSuiteVersion8);
     auto* lights = suites.Get<AEGP_LightSuite2>(kAEGPLightSuite, kAEGPLightSuiteVersion2);
     record->comp_light_count = 0;
     A_long count = 0;
@@ -160,9 +160,9 @@ PF_Err ReadCompCameraAndLights(PF_InData* in_data, PF_OutData* out_data, RenderS
         return PF_Err_NONE;
     }
 
-    auto* layers = suites.Get<AEGP_LayerSuite14>(kAEGPLayerSuite, kAEGPLayerSuiteVersion14);
-    auto* comps = suites.Get<AEGP_CompSuite21>(kAEGPCompSuite, kAEGPCompSuiteVersion21);
-    auto* items = suites.Get<AEGP_ItemSuite13>(kAEGPItemSuite, kAEGPItemSuiteVersion13);
+    auto* layers = suites.Get<AEGP_LayerSuite8>(kAEGPLayerSuite, kAEGPLayerSuiteVersion8);
+    auto* comps = suites.Get<AEGP_CompSuite10>(kAEGPCompSuite, kAEGPCompSuiteVersion10);
+    auto* items = suites.Get<AEGP_ItemSuite8>(kAEGPItemSuite, kAEGPItemSuiteVersion8);
     AEGP_CompH comp_handle = nullptr;
     layers->AEGP_GetLayerParentComp(effect_layer, &comp_handle);
     A_long width = 1, height = 1;
@@ -180,10 +180,10 @@ PF_Err ReadCompCameraAndLights(PF_InData* in_data, PF_OutData* out_data, RenderS
     AEGP_LayerH camera = nullptr;
     effect->AEGP_GetEffectCamera(in_data->effect_ref, &time, &camera);
 
-    ScopedSuite<AEGP_UtilitySuite11> utility(in_data->pica_basicP, kAEGPUtilitySuite,
-                                             kAEGPUtilitySuiteVersion11, out_data);
-    ScopedSuite<AEGP_StreamSuite7> streams(in_data->pica_basicP, kAEGPStreamSuite,
-                                           kAEGPStreamSuiteVersion7, out_data);
+    ScopedSuite<AEGP_UtilitySuite5> utility(in_data->pica_basicP, kAEGPUtilitySuite,
+                                            kAEGPUtilitySuiteVersion5, out_data);
+    ScopedSuite<AEGP_StreamSuite2> streams(in_data->pica_basicP, kAEGPStreamSuite,
+                                           kAEGPStreamSuiteVersion2, out_data);
     AEGP_PluginID id = 0;
     utility->AEGP_RegisterWithAEGP(nullptr, kCameraPluginName, &id);
 

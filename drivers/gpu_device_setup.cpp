@@ -51,7 +51,7 @@ PF_Err SetUpGpuDevice(const GpuRuntimes& runtimes, PF_InData* in_data, PF_OutDat
     }
     // Released in the reverse order: the device suite first, then the handle suite.
     ScopedSuite<PF_HandleSuite1> handles(in_data->pica_basicP, kPFHandleSuite,
-                                         kPFHandleSuiteVersion2, out_data);
+                                         kPFHandleSuiteVersion1, out_data);
     ScopedSuite<PF_GPUDeviceSuite1> devices(in_data->pica_basicP, kPFGPUDeviceSuite,
                                             kPFGPUDeviceSuiteVersion1, out_data);
     PF_GPUDeviceInfo info{};

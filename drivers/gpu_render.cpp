@@ -17,7 +17,7 @@ cl_kernel DeviceKernel(PF_InData* in_data, PF_OutData* out_data, const void* gpu
     auto handle = static_cast<PF_Handle>(const_cast<void*>(gpu_data));
     if (handle == nullptr) return nullptr;
     ScopedSuite<PF_HandleSuite1> handles(in_data->pica_basicP, kPFHandleSuite,
-                                         kPFHandleSuiteVersion2, out_data);
+                                         kPFHandleSuiteVersion1, out_data);
     const auto* data = static_cast<const OpenCLDeviceData*>(handles->host_lock_handle(handle));
     if (data == nullptr) return nullptr;
     cl_kernel kernel = data->kernel;

@@ -47,7 +47,7 @@ void ResolveParams(RenderSettings* record, PF_InData* in_data, PF_ParamDef* para
             values[spec.index] = ReadValue(spec, *params[spec.index]);
     }
     SuiteHandler suites(in_data->pica_basicP);
-    const auto* handles = suites.Get<PF_HandleSuite1>(kPFHandleSuite, kPFHandleSuiteVersion2);
+    const auto* handles = suites.Get<PF_HandleSuite1>(kPFHandleSuite, kPFHandleSuiteVersion1);
     const PF_ParamDef* ramp_param = params[kParamColorRamp];
     const LockedRamp ramp(handles, ramp_param != nullptr ? ramp_param->u.arb_d.value : nullptr);
     StoreParamValues(values, ramp.ramp(), record);

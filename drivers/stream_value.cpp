@@ -5,7 +5,7 @@ namespace {
 // Opens the stream, reads its value before expressions and hands it to `take`, disposing of the
 // value and the stream on every path. Returns whether a value was read.
 template <typename Take>
-bool WithStreamValue(const AEGP_StreamSuite7* streams, AEGP_PluginID plugin_id, AEGP_LayerH layer,
+bool WithStreamValue(const AEGP_StreamSuite2* streams, AEGP_PluginID plugin_id, AEGP_LayerH layer,
                      AEGP_LayerStream stream, const A_Time& comp_time, Take take) {
     AEGP_StreamRefH ref = nullptr;
     if (streams->AEGP_GetNewLayerStream(plugin_id, layer, stream, &ref) != A_Err_NONE) return false;
@@ -22,7 +22,7 @@ bool WithStreamValue(const AEGP_StreamSuite7* streams, AEGP_PluginID plugin_id, 
 
 }  // namespace
 
-double ReadStreamValue(const AEGP_StreamSuite7* streams, AEGP_PluginID plugin_id, AEGP_LayerH layer,
+double ReadStreamValue(const AEGP_StreamSuite2* streams, AEGP_PluginID plugin_id, AEGP_LayerH layer,
                        AEGP_LayerStream stream, const A_Time& comp_time, double default_value) {
     double result = default_value;
     WithStreamValue(streams, plugin_id, layer, stream, comp_time,
@@ -30,11 +30,11 @@ double ReadStreamValue(const AEGP_StreamSuite7* streams, AEGP_PluginID plugin_id
     return result;
 }
 
-void ReadStreamColor(const AEGP_StreamSuite7* streams, AEGP_PluginID plugin_id, AEGP_LayerH layer,
+void ReadStreamColor(const AEGP_StreamSuite2* streams, AEGP_PluginID plugin_id, AEGP_LayerH layer,
                      AEGP_LayerStream stream, const A_Time& comp_time, double rgb[3]) {
     WithStreamValue(streams, plugin_id, layer, stream, comp_time, [&](const AEGP_StreamVal2& val) {
-        rgb[0] = val.color.red;
-        rgb[1] = val.color.green;
-        rgb[2] = val.color.blue;
+        rgb[0] = val.color.redF;
+        rgb[1] = val.color.greenF;
+        rgb[2] = val.color.blueF;
     });
 }

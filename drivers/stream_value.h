@@ -6,11 +6,11 @@
 #include "host/aegp_suites.h"
 
 // A one-dimensional stream's value.
-double ReadStreamValue(const AEGP_StreamSuite7* streams, AEGP_PluginID plugin_id, AEGP_LayerH layer,
+double ReadStreamValue(const AEGP_StreamSuite2* streams, AEGP_PluginID plugin_id, AEGP_LayerH layer,
                        AEGP_LayerStream stream, const A_Time& comp_time, double default_value);
 
 // A colour stream's red, green and blue; `rgb` keeps its contents when the colour is unreadable.
-void ReadStreamColor(const AEGP_StreamSuite7* streams, AEGP_PluginID plugin_id, AEGP_LayerH layer,
+void ReadStreamColor(const AEGP_StreamSuite2* streams, AEGP_PluginID plugin_id, AEGP_LayerH layer,
                      AEGP_LayerStream stream, const A_Time& comp_time, double rgb[3]);
 
 #endif

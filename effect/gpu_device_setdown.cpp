@@ -13,7 +13,7 @@ PF_Err GPUDeviceSetdown(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSe
     if (handle == nullptr) return PF_Err_NONE;
     // Taken first, so that without it nothing is half torn down.
     ScopedSuite<PF_HandleSuite1> handles(in_data->pica_basicP, kPFHandleSuite,
-                                         kPFHandleSuiteVersion2, out_data);
+                                         kPFHandleSuiteVersion1, out_data);
     cl_kernel kernel = nullptr;
     if (auto* data = static_cast<OpenCLDeviceData*>(handles->host_lock_handle(handle))) {
         kernel = data->kernel;

@@ -20,16 +20,17 @@ PF_ParamDef* ParamAt(const PF_InData* in_data, PF_ParamDef* params[], PF_ParamIn
 
 void SetParamEnabled(SuiteHandler& suites, PF_InData* in_data, PF_ParamDef* params[],
                      PF_ParamIndex index, bool enabled) {
-    PF_ParamDef* def = ParamAt(in_data, params, index);
+    // The host's own entry must stay as it is: the changed definition goes over as a copy.
+    PF_ParamDef changed = *ParamAt(in_data, params, index);
     if (enabled) {
-        def->ui_flags &= ~PF_PUI_DISABLED;
+        changed.ui_flags &= ~PF_PUI_DISABLED;
     } else {
-        def->ui_flags |= PF_PUI_DISABLED;
+        changed.ui_flags |= PF_PUI_DISABLED;
     }
     const auto* utils =
         suites.Get<PF_ParamUtilsSuite3>(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3);
     // A refusal changes nothing the effect could act on.
-    utils->PF_UpdateParamUI(in_data->effect_ref, index, def);
+    utils->PF_UpdateParamUI(in_data->effect_ref, index, &changed);
 }
 
 void UpdateDependentParamsUI(PF_InData* in_data, PF_ParamDef* params[]) {

@@ -8,7 +8,8 @@
 // Sends the enabled state of all six dependent parameters, every time.
 void UpdateDependentParamsUI(PF_InData* in_data, PF_ParamDef* params[]);
 
-// Sets or clears PF_PUI_DISABLED on params[index] and hands the definition to the host.
+// Hands the host a copy of params[index] with PF_PUI_DISABLED set or cleared; the host forbids
+// changing its own entry.
 void SetParamEnabled(SuiteHandler& suites, PF_InData* in_data, PF_ParamDef* params[],
                      PF_ParamIndex index, bool enabled);
 

@@ -12,7 +12,8 @@ constexpr PF_FpShort kCurveTolerance = 0.05f;
 
 void CopyName(PF_InData* in_data, const char* name, PF_ParamDef* def) {
     if (name == nullptr) return;
-    if (std::strlen(name) > PF_MAX_NAME_LEN) throw PfError(PF_Err_INTERNAL_STRUCT_DAMAGED);
+    if (std::strlen(name) > PF_MAX_EFFECT_PARAM_NAME_LEN)
+        throw PfError(PF_Err_INTERNAL_STRUCT_DAMAGED);
     in_data->utils->ansi.strcpy(def->name, name);
 }
 
@@ -37,7 +38,7 @@ void FillDefinition(const ParamSpec& spec, PF_Handle ramp_default, PF_ParamDef* 
             fs.valid_max = spec.valid_max;
             fs.slider_min = spec.slider_min;
             fs.slider_max = spec.slider_max;
-            fs.precision = static_cast<PF_ValueDisplayPrecision>(spec.precision);
+            fs.precision = static_cast<A_short>(spec.precision);
             fs.curve_tolerance = kCurveTolerance;
             break;
         }

@@ -48,6 +48,7 @@ void PutCode(std::vector<uint8_t>& out, const char* code) {
     PutU32(out, v);
 }
 
+// The value's bytes unpadded: the length field counts these, the padding follows.
 std::vector<uint8_t> Value(const Property& p) {
     std::vector<uint8_t> value;
     switch (p.kind) {
@@ -77,8 +78,14 @@ std::vector<uint8_t> Value(const Property& p) {
             PutU16(value, static_cast<uint32_t>(p.first));
             break;
     }
-    while (value.size() % 4 != 0) value.push_back(0);
     return value;
+}
+
+// Strings keep the length they have always been written with, terminator and padding
+// included; a 16-bit number is two bytes long and padded, as the host's own compiler writes it.
+uint32_t DeclaredLength(const Property& p, const std::vector<uint8_t>& padded, size_t unpadded) {
+    return p.kind == ValueKind::kShort ? static_cast<uint32_t>(unpadded)
+                                       : static_cast<uint32_t>(padded.size());
 }
 
 }  // namespace
@@ -89,11 +96,13 @@ std::vector<uint8_t> PropertyListBytes() {
     PutU32(out, 0);  // reserved
     PutU32(out, sizeof kProperties / sizeof kProperties[0]);
     for (const Property& p : kProperties) {
-        const std::vector<uint8_t> value = Value(p);
+        std::vector<uint8_t> value = Value(p);
+        const size_t unpadded = value.size();
+        while (value.size() % 4 != 0) value.push_back(0);
         PutCode(out, "8BIM");
         PutCode(out, p.key);
         PutU32(out, 0);  // id
-        PutU32(out, static_cast<uint32_t>(value.size()));
+        PutU32(out, DeclaredLength(p, value, unpadded));
         out.insert(out.end(), value.begin(), value.end());
     }
     return out;

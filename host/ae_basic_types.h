@@ -12,7 +12,6 @@ typedef uint16_t A_u_short;
 typedef uint8_t A_u_char;
 typedef char A_char;
 typedef uint8_t A_Boolean;
-typedef int64_t A_longlong;
 typedef uint64_t A_u_longlong;
 typedef intptr_t A_intptr_t;
 typedef double A_FpLong;
@@ -22,7 +21,7 @@ typedef A_long PF_Err;
 typedef A_FpLong PF_FpLong;
 typedef A_FpShort PF_FpShort;
 typedef A_long PF_Fixed;
-typedef A_u_char PF_Boolean;
+typedef int8_t PF_Boolean;
 typedef A_u_longlong A_HandleSize;
 
 // Host memory handle: the host owns the block; the plug-in locks it for every access.

@@ -26,7 +26,7 @@ enum {
     AEGP_ObjectType_VECTOR = 4,
 };
 
-typedef A_long AEGP_LightType;
+typedef A_u_long AEGP_LightType;
 enum {
     AEGP_LightType_NONE = -1,
     AEGP_LightType_PARALLEL = 0,
@@ -35,7 +35,7 @@ enum {
     AEGP_LightType_AMBIENT = 3,
 };
 
-typedef A_long AEGP_LTimeMode;
+typedef A_short AEGP_LTimeMode;
 enum { AEGP_LTimeMode_LayerTime = 0, AEGP_LTimeMode_CompTime = 1 };
 
 typedef A_long AEGP_LayerStream;
@@ -63,11 +63,9 @@ typedef struct {
     A_FpLong x, y, z;
 } AEGP_ThreeDVal;
 typedef struct {
-    A_FpLong alpha, red, green, blue;
+    A_FpLong alphaF, redF, greenF, blueF;
 } AEGP_ColorVal;
-typedef struct {
-    A_FpLong a, b, c, d;
-} AEGP_FourDVal;
+typedef A_FpLong AEGP_FourDVal[4];
 
 typedef union {
     AEGP_FourDVal four_d;

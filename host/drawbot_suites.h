@@ -51,8 +51,8 @@ typedef struct DRAWBOT_SurfaceSuite2 {
                        const DRAWBOT_RectF32* in_rectPR);
     A_Err (*FillPath)(DRAWBOT_SurfaceRef in_surface_ref, DRAWBOT_BrushRef in_brush_ref,
                       DRAWBOT_PathRef in_path_ref, DRAWBOT_FillType in_fill_type);
-    A_Err (*FramePath)(DRAWBOT_SurfaceRef in_surface_ref, DRAWBOT_PenRef in_pen_ref,
-                       DRAWBOT_PathRef in_path_ref);
+    A_Err (*StrokePath)(DRAWBOT_SurfaceRef in_surface_ref, DRAWBOT_PenRef in_pen_ref,
+                        DRAWBOT_PathRef in_path_ref);
     A_Err (*Clip)(DRAWBOT_SurfaceRef in_surface_ref, DRAWBOT_SupplierRef in_supplier_ref,
                   const DRAWBOT_Rect32* in_clip_rectPR);
     A_Err (*GetClipBounds)(DRAWBOT_SurfaceRef in_surface_ref, DRAWBOT_Rect32* out_clip_rectPR);
@@ -94,6 +94,8 @@ typedef struct {
     const DRAWBOT_SupplierSuite1* supplier_suiteP;
     const DRAWBOT_SurfaceSuite2* surface_suiteP;
     const DRAWBOT_PathSuite1* path_suiteP;
+    const void* pen_suiteP;    // not acquired: the editor draws with the supplier's pens
+    const void* image_suiteP;  // not acquired
 } DRAWBOT_Suites;
 
 #endif

@@ -15,7 +15,7 @@ typedef DRAWBOT_ObjectRef DRAWBOT_FontRef;
 typedef DRAWBOT_ObjectRef DRAWBOT_ImageRef;
 
 typedef uint16_t DRAWBOT_UTF16Char;
-typedef int32_t DRAWBOT_Boolean;
+typedef uint8_t DRAWBOT_Boolean;
 
 typedef struct {
     float red, green, blue, alpha;

@@ -3,6 +3,7 @@
 #define SPIROVAULT_HOST_PF_CUSTOM_UI_H
 
 #include "host/pf_geometry.h"
+#include "host/pf_pixel.h"
 
 typedef A_long PF_CustomEventFlags;
 enum {
@@ -39,16 +40,15 @@ enum {
     PF_Event_DEACTIVATE = 5,
     PF_Event_CLOSE_CONTEXT = 6,
     PF_Event_IDLE = 7,
-    PF_Event_KEYDOWN = 8,
     PF_Event_ADJUST_CURSOR = 9,
-    PF_Event_KEYUP = 10,
+    PF_Event_KEYDOWN = 10,
     PF_Event_MOUSE_EXITED = 11,
 };
 
 typedef A_long PF_EffectArea;
 enum {
     PF_EA_NONE = 0,
-    PF_EA_TITLE = 1,
+    PF_EA_PARAM_TITLE = 1,
     PF_EA_CONTROL = 2,
 };
 
@@ -79,7 +79,6 @@ typedef struct {
     A_intptr_t continue_refcon[4];
     PF_Boolean send_drag;  // ask the host for drag events
     PF_Boolean last_time;
-    A_short reserved;
 } PF_DoClickEventInfo;
 
 typedef struct {
@@ -90,7 +89,7 @@ typedef struct {
 typedef struct {
     A_u_long when;
     PF_Point screen_point;
-    A_long char_code;
+    A_u_long keycode;
     PF_Modifiers modifiers;
 } PF_KeyDownEvent;
 
@@ -108,16 +107,29 @@ typedef union {
 } PF_EventUnion;
 
 typedef struct {
+    PF_ParamIndex index;  // the parameter whose control the event concerns
     PF_EffectArea area;
     PF_Rect current_frame;
     PF_Rect param_title_frame;
     A_long horiz_offset;
 } PF_EffectWindowInfo;
 
-// Coordinate conversions the host offers during events; not called by the effect.
+// Coordinate conversions and info-panel output the host offers during events; not called by
+// the effect.
 typedef struct {
     void* refcon;
-    void* entry[12];
+    PF_Err (*layer_to_comp)(void* refcon, PF_ContextH context, A_long curr_time, A_long time_scale,
+                            void* pt);
+    PF_Err (*comp_to_layer)(void* refcon, PF_ContextH context, A_long curr_time, A_long time_scale,
+                            void* pt);
+    PF_Err (*get_comp2layer_xform)(void* refcon, PF_ContextH context, A_long curr_time,
+                                   A_long time_scale, A_long* exists, void* comp2layer);
+    PF_Err (*get_layer2comp_xform)(void* refcon, PF_ContextH context, A_long curr_time,
+                                   A_long time_scale, void* layer2comp);
+    PF_Err (*source_to_frame)(void* refcon, PF_ContextH context, void* pt);
+    PF_Err (*frame_to_source)(void* refcon, PF_ContextH context, void* pt);
+    PF_Err (*info_draw_color)(void* refcon, PF_Pixel color);
+    PF_Err (*info_draw_text)(void* refcon, const A_char* text1Z0, const A_char* text2Z0);
 } PF_EventCallbacks;
 
 typedef struct {
@@ -126,8 +138,8 @@ typedef struct {
     PF_EventUnion u;
     PF_EffectWindowInfo effect_win;
     PF_EventCallbacks cbs;
-    PF_EventOutFlags evt_out_flags;
     PF_EventInFlags evt_in_flags;
+    PF_EventOutFlags evt_out_flags;
 } PF_EventExtra;
 
 #endif

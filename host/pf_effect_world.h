@@ -52,7 +52,7 @@ enum : A_long {
 // Premiere Pro's pixel format codes.
 typedef A_u_long PrPixelFormat;
 enum : A_u_long {
-    PrPixelFormat_BGRA_4444_8u = 0x41524742,
+    PrPixelFormat_BGRA_4444_8u = 0x61726762,
     PrPixelFormat_VUYA_4444_32f = 0x61795556,
 };
 

@@ -30,9 +30,11 @@ typedef struct PF_GPUDeviceSuite1 {
     PF_Err (*FreeDeviceMemory)(PF_ProgPtr effect_ref, A_u_long device_index, void* memoryP);
     PF_Err (*PurgeDeviceMemory)(PF_ProgPtr effect_ref, A_u_long device_index, size_t size,
                                 size_t* bytes_purgedP0);
-    PF_Err (*AllocateHostMemory)(PF_ProgPtr effect_ref, size_t size, void** memoryPP);
-    PF_Err (*FreeHostMemory)(PF_ProgPtr effect_ref, void* memoryP);
-    PF_Err (*PurgeHostMemory)(PF_ProgPtr effect_ref, size_t bytes_to_purge, size_t* bytes_purgedP0);
+    PF_Err (*AllocateHostMemory)(PF_ProgPtr effect_ref, A_u_long device_index, size_t size,
+                                 void** memoryPP);
+    PF_Err (*FreeHostMemory)(PF_ProgPtr effect_ref, A_u_long device_index, void* memoryP);
+    PF_Err (*PurgeHostMemory)(PF_ProgPtr effect_ref, A_u_long device_index, size_t bytes_to_purge,
+                              size_t* bytes_purgedP0);
     PF_Err (*CreateGPUWorld)(PF_ProgPtr effect_ref, A_u_long device_index, A_long width,
                              A_long height, PF_RationalScale pixel_aspect_ratio, A_long field_type,
                              PF_PixelFormat pixel_format, PF_Boolean clear_pixB,

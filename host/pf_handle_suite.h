@@ -5,7 +5,7 @@
 #include "host/ae_basic_types.h"
 
 #define kPFHandleSuite "PF Handle Suite"
-#define kPFHandleSuiteVersion2 2
+#define kPFHandleSuiteVersion1 2
 
 typedef struct PF_HandleSuite1 {
     PF_Handle (*host_new_handle)(A_HandleSize size);

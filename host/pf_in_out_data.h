@@ -13,7 +13,7 @@ enum {
     PF_OutFlag_NONE = 0,
     PF_OutFlag_DISPLAY_ERROR_MESSAGE = 1L << 8,
     PF_OutFlag_PIX_INDEPENDENT = 1L << 10,
-    PF_OutFlag_SEND_UPDATE_PARAMS_UI = 1L << 12,
+    PF_OutFlag_SEND_UPDATE_PARAMS_UI = 1L << 26,
     PF_OutFlag_CUSTOM_UI = 1L << 15,
     PF_OutFlag_DEEP_COLOR_AWARE = 1L << 25,
 };
@@ -40,9 +40,9 @@ typedef struct {
 
 // Audio buffers; the effect renders no sound.
 typedef struct {
-    A_FpLong rateF;
-    A_long num_channels;
-    A_long format;
+    struct {
+        A_u_longlong opaque[2];  // the sample format
+    } fi;
     A_long num_samples;
     void* dataP;
 } PF_SoundWorld;

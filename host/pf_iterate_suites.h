@@ -24,26 +24,47 @@ typedef struct PF_Iterate8Suite2 {
     PF_Err (*iterate)(PF_InData* in_data, A_long progress_base, A_long progress_final,
                       PF_EffectWorld* src, const PF_Rect* area, void* refcon,
                       PF_IteratePixel8Func pix_fn, PF_EffectWorld* dst);
-    void* iterate_origin;
-    void* iterate_lut;
-    void* iterate_origin_non_clip_src;
-    void* iterate_generic;
+    PF_Err (*iterate_origin)(PF_InData* in_data, A_long progress_base, A_long progress_final,
+                             PF_EffectWorld* src, const PF_Rect* area, const PF_Point* origin,
+                             void* refcon, PF_IteratePixel8Func pix_fn, PF_EffectWorld* dst);
+    PF_Err (*iterate_lut)(PF_InData* in_data, A_long progress_base, A_long progress_final,
+                          PF_EffectWorld* src, const PF_Rect* area, A_u_char* a_lut0,
+                          A_u_char* r_lut0, A_u_char* g_lut0, A_u_char* b_lut0,
+                          PF_EffectWorld* dst);
+    PF_Err (*iterate_origin_non_clip_src)(PF_InData* in_data, A_long progress_base,
+                                          A_long progress_final, PF_EffectWorld* src,
+                                          const PF_Rect* area, const PF_Point* origin, void* refcon,
+                                          PF_IteratePixel8Func pix_fn, PF_EffectWorld* dst);
+    // Runs fn_func for i in [0, iterationsL) on the host's threads.
+    PF_Err (*iterate_generic)(A_long iterationsL, void* refconPV,
+                              PF_Err (*fn_func)(void* refconPV, A_long thread_indexL, A_long i,
+                                                A_long iterationsL));
 } PF_Iterate8Suite2;
 
 typedef struct PF_Iterate16Suite2 {
     PF_Err (*iterate)(PF_InData* in_data, A_long progress_base, A_long progress_final,
                       PF_EffectWorld* src, const PF_Rect* area, void* refcon,
                       PF_IteratePixel16Func pix_fn, PF_EffectWorld* dst);
-    void* iterate_origin;
-    void* iterate_origin_non_clip_src;
+    PF_Err (*iterate_origin)(PF_InData* in_data, A_long progress_base, A_long progress_final,
+                             PF_EffectWorld* src, const PF_Rect* area, const PF_Point* origin,
+                             void* refcon, PF_IteratePixel16Func pix_fn, PF_EffectWorld* dst);
+    PF_Err (*iterate_origin_non_clip_src)(PF_InData* in_data, A_long progress_base,
+                                          A_long progress_final, PF_EffectWorld* src,
+                                          const PF_Rect* area, const PF_Point* origin, void* refcon,
+                                          PF_IteratePixel16Func pix_fn, PF_EffectWorld* dst);
 } PF_Iterate16Suite2;
 
 typedef struct PF_IterateFloatSuite2 {
     PF_Err (*iterate)(PF_InData* in_data, A_long progress_base, A_long progress_final,
                       PF_EffectWorld* src, const PF_Rect* area, void* refcon,
                       PF_IteratePixelFloatFunc pix_fn, PF_EffectWorld* dst);
-    void* iterate_origin;
-    void* iterate_origin_non_clip_src;
+    PF_Err (*iterate_origin)(PF_InData* in_data, A_long progress_base, A_long progress_final,
+                             PF_EffectWorld* src, const PF_Rect* area, const PF_Point* origin,
+                             void* refcon, PF_IteratePixelFloatFunc pix_fn, PF_EffectWorld* dst);
+    PF_Err (*iterate_origin_non_clip_src)(PF_InData* in_data, A_long progress_base,
+                                          A_long progress_final, PF_EffectWorld* src,
+                                          const PF_Rect* area, const PF_Point* origin, void* refcon,
+                                          PF_IteratePixelFloatFunc pix_fn, PF_EffectWorld* dst);
 } PF_IterateFloatSuite2;
 
 #endif

@@ -5,7 +5,7 @@
 
 #include "host/pf_effect_world.h"
 
-#define PF_MAX_NAME_LEN 31
+#define PF_MAX_EFFECT_PARAM_NAME_LEN 31
 
 typedef A_long PF_ParamType;
 enum {
@@ -60,17 +60,16 @@ typedef A_long PF_ChangeFlags;
 enum {
     PF_ChangeFlag_NONE = 0,
     PF_ChangeFlag_CHANGED_VALUE = 1L << 0,
-    PF_ChangeFlag_SET_TO_VARY = 1L << 1,
-    PF_ChangeFlag_SET_TO_CONSTANT = 1L << 2,
+    PF_ChangeFlag_SET_TO_VARY = 1L << 2,
+    PF_ChangeFlag_SET_TO_CONSTANT = 1L << 3,
 };
 
-typedef A_short PF_ValueDisplayPrecision;
-typedef A_long PF_FSliderFlags;
+typedef A_u_long PF_FSliderFlags;
 
 typedef struct {
     PF_ParamValue value;
-    A_char value_str[PF_MAX_NAME_LEN + 1];
-    A_char value_desc[PF_MAX_NAME_LEN + 1];
+    A_char value_str[PF_MAX_EFFECT_PARAM_NAME_LEN + 1];
+    A_char value_desc[PF_MAX_EFFECT_PARAM_NAME_LEN + 1];
     PF_ParamValue valid_min, valid_max;
     PF_ParamValue slider_min, slider_max;
     PF_ParamValue dephault;
@@ -78,8 +77,8 @@ typedef struct {
 
 typedef struct {
     PF_Fixed value;
-    A_char value_str[PF_MAX_NAME_LEN + 1];
-    A_char value_desc[PF_MAX_NAME_LEN + 1];
+    A_char value_str[PF_MAX_EFFECT_PARAM_NAME_LEN + 1];
+    A_char value_desc[PF_MAX_EFFECT_PARAM_NAME_LEN + 1];
     PF_Fixed valid_min, valid_max;
     PF_Fixed slider_min, slider_max;
     PF_Fixed dephault;
@@ -90,14 +89,15 @@ typedef struct {
 typedef struct {
     PF_FpLong value;
     PF_FpLong phase;
-    A_char value_desc[PF_MAX_NAME_LEN + 1];
+    A_char value_desc[PF_MAX_EFFECT_PARAM_NAME_LEN + 1];
     PF_FpShort valid_min, valid_max;
     PF_FpShort slider_min, slider_max;
     PF_FpShort dephault;
-    PF_ValueDisplayPrecision precision;
+    A_short precision;
     A_short display_flags;
     PF_FSliderFlags fs_flags;
     PF_FpShort curve_tolerance;
+    PF_Boolean useExponent;
     PF_FpShort exponent;
 } PF_FloatSliderDef;
 
@@ -170,8 +170,11 @@ typedef union {
     PF_PopupDef pd;
     PF_FloatSliderDef fs_d;
     PF_ArbitraryDef arb_d;
-    PF_Point3DDef point3d_d;
+    struct {
+        A_long opaque[3];  // mask paths: the effect declares none
+    } path_d;
     PF_ButtonDef button_d;
+    PF_Point3DDef point3d_d;
 } PF_ParamDefUnion;
 
 typedef struct PF_ParamDef {
@@ -183,7 +186,7 @@ typedef struct PF_ParamDef {
     A_short ui_width;
     A_short ui_height;
     PF_ParamType param_type;
-    A_char name[PF_MAX_NAME_LEN + 1];
+    A_char name[PF_MAX_EFFECT_PARAM_NAME_LEN + 1];
     PF_ParamFlags flags;
     A_long unused;
     PF_ParamDefUnion u;

@@ -9,7 +9,7 @@
 #define kPFParamUtilsSuiteVersion3 3
 
 typedef struct {
-    A_long reserved[4];
+    A_long reservedAL[4];
 } PF_State;
 
 typedef A_long PF_KeyIndex;

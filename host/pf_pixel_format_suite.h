@@ -16,6 +16,9 @@ typedef struct PF_PixelFormatSuite1 {
     PF_Err (*DisposeWorld)(PF_ProgPtr effect_ref, PF_EffectWorld* world);
     PF_Err (*GetPixelFormat)(PF_EffectWorld* world, PrPixelFormat* pixel_format);
     PF_Err (*GetBlackForPixelFormat)(PrPixelFormat pixel_format, void* pixel_data);
+    PF_Err (*GetWhiteForPixelFormat)(PrPixelFormat pixel_format, void* pixel_data);
+    PF_Err (*ConvertColorToPixelFormattedData)(PrPixelFormat pixel_format, float alpha, float red,
+                                               float green, float blue, void* pixel_data);
 } PF_PixelFormatSuite1;
 
 #endif

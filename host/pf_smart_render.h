@@ -21,7 +21,7 @@ typedef struct {
     PF_LRect result_rect;
     PF_LRect max_result_rect;
     PF_RationalScale par;
-    A_long solid;
+    PF_Boolean solid;
     PF_Boolean reservedB[3];
     A_long ref_width;
     A_long ref_height;
@@ -59,7 +59,7 @@ typedef struct {
     PF_Err (*checkout_layer)(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long checkout_idL,
                              const PF_RenderRequest* req, A_long what_time, A_long time_step,
                              A_u_long time_scale, PF_CheckoutResult* checkout_result);
-    void* GuidMixInPtr;
+    PF_Err (*GuidMixInPtr)(PF_ProgPtr effect_ref, A_u_long buf_sizeLu, const void* buf);
 } PF_PreRenderCallbacks;
 
 typedef struct {

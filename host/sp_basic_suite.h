@@ -7,19 +7,18 @@
 #include <cstdint>
 
 typedef int32_t SPErr;
-typedef uint8_t SPBoolean;
-#define SPAPI
+typedef int32_t SPBoolean;
 
 enum { kSPNoError = 0, kSPSuiteNotFoundError = 0x53214664 /* 'S!Fd' */ };
 
 typedef struct SPBasicSuite {
-    SPAPI SPErr (*AcquireSuite)(const char* name, int32_t version, const void** suite);
-    SPAPI SPErr (*ReleaseSuite)(const char* name, int32_t version);
-    SPAPI SPBoolean (*IsEqual)(const char* token1, const char* token2);
-    SPAPI SPErr (*AllocateBlock)(size_t size, void** block);
-    SPAPI SPErr (*FreeBlock)(void* block);
-    SPAPI SPErr (*ReallocateBlock)(void* block, size_t new_size, void** new_block);
-    SPAPI SPErr (*Undefined)(void);
+    SPErr (*AcquireSuite)(const char* name, int32_t version, const void** suite);
+    SPErr (*ReleaseSuite)(const char* name, int32_t version);
+    SPBoolean (*IsEqual)(const char* token1, const char* token2);
+    SPErr (*AllocateBlock)(size_t size, void** block);
+    SPErr (*FreeBlock)(void* block);
+    SPErr (*ReallocateBlock)(void* block, size_t new_size, void** new_block);
+    SPErr (*Undefined)(void);
 } SPBasicSuite;
 
 #endif

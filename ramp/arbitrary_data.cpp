@@ -12,7 +12,7 @@
 namespace {
 
 const PF_HandleSuite1* HandleSuite(SuiteHandler& suites) {
-    return suites.Get<PF_HandleSuite1>(kPFHandleSuite, kPFHandleSuiteVersion2);
+    return suites.Get<PF_HandleSuite1>(kPFHandleSuite, kPFHandleSuiteVersion1);
 }
 
 // Every handler that writes through an out pointer needs it; a host that omits one gets an

@@ -55,7 +55,7 @@ void DrawbotPainter::Frame(const Object& path, const DRAWBOT_ColorRGBA& pen_colo
     if (!ok()) return;
     Object pen(*this);
     Note(suites_.supplier_suiteP->NewPen(supplier_, &pen_color, pen_width, pen.out()));
-    if (ok()) Note(suites_.surface_suiteP->FramePath(surface_, pen.get(), path.get()));
+    if (ok()) Note(suites_.surface_suiteP->StrokePath(surface_, pen.get(), path.get()));
 }
 
 void DrawbotPainter::FrameRect(const DRAWBOT_RectF32& rect, const DRAWBOT_ColorRGBA& pen_color,

@@ -12,7 +12,7 @@ namespace {
 constexpr const char* kStopColorTitle = "Stop Color";
 
 // The host's colour picker on one stop; the stop changes only when the user confirms.
-PF_Err PickStopColor(const PFAppSuite6* app, RampStop* stop, PF_ParamDef* param) {
+PF_Err PickStopColor(const PFAppSuite4* app, RampStop* stop, PF_ParamDef* param) {
     PF_PixelFloat color{stop->alpha, stop->red, stop->green, stop->blue};
     const PF_Err err = app->PF_AppColorPickerDialog(kStopColorTitle, &color, true, &color);
     if (err != PF_Err_NONE) return err;
@@ -25,7 +25,7 @@ PF_Err PickStopColor(const PFAppSuite6* app, RampStop* stop, PF_ParamDef* param)
 }
 
 // Everything but the end of a drag. Returns an error only from the colour picker.
-PF_Err ClassifyClick(PF_InData* in_data, const PFAppSuite6* app, PF_EventExtra* event,
+PF_Err ClassifyClick(PF_InData* in_data, const PFAppSuite4* app, PF_EventExtra* event,
                      PF_ParamDef* param, ColorRamp* ramp, RampEditorState& state) {
     const RampEditorLayout layout = EventLayout(event);
     PF_DoClickEventInfo& click = event->u.do_click;
@@ -77,7 +77,7 @@ PF_Err DoRampClick(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_La
     if (!IsControlEvent(event)) return PF_Err_NONE;
     PF_ParamDef* param = RampParam(in_data, params, ramp_index);
     RampEditSession session(in_data, param);
-    const PFAppSuite6* app = session.app();
+    const PFAppSuite4* app = session.app();
     ColorRamp* ramp = session.ramp();
     if (ramp == nullptr) return PF_Err_OUT_OF_MEMORY;
 

@@ -35,7 +35,7 @@ PF_Err DoRampDrag(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_Lay
     if (!state.drag_active || !IsControlEvent(event)) return PF_Err_NONE;
     PF_ParamDef* param = RampParam(in_data, params, ramp_index);
     RampEditSession session(in_data, param);
-    const PFAppSuite6* app = session.app();
+    const PFAppSuite4* app = session.app();
     ColorRamp* ramp = session.ramp();
     if (ramp == nullptr) return PF_Err_OUT_OF_MEMORY;
 

@@ -15,13 +15,13 @@ PF_ParamDef* RampParam(const PF_InData* in_data, PF_ParamDef* params[], PF_Param
 }
 
 const PF_HandleSuite1* HandleSuite(SuiteHandler& suites) {
-    return suites.Get<PF_HandleSuite1>(kPFHandleSuite, kPFHandleSuiteVersion2);
+    return suites.Get<PF_HandleSuite1>(kPFHandleSuite, kPFHandleSuiteVersion1);
 }
 
-const PFAppSuite6* AppSuite(SuiteHandler& suites) {
-    return suites.Get<PFAppSuite6>(kPFAppSuite, kPFAppSuiteVersion6);
+const PFAppSuite4* AppSuite(SuiteHandler& suites) {
+    return suites.Get<PFAppSuite4>(kPFAppSuite, kAppSuiteRequestVersion);
 }
 
-PF_Err RequestRedraw(const PFAppSuite6* app, const PF_EventExtra* event) {
+PF_Err RequestRedraw(const PFAppSuite4* app, const PF_EventExtra* event) {
     return app->PF_InvalidateRect(event->contextH, &event->effect_win.current_frame);
 }

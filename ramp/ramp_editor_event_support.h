@@ -20,7 +20,7 @@ bool IsControlEvent(const PF_EventExtra* event);
 PF_ParamDef* RampParam(const PF_InData* in_data, PF_ParamDef* params[], PF_ParamIndex index);
 
 const PF_HandleSuite1* HandleSuite(SuiteHandler& suites);
-const PFAppSuite6* AppSuite(SuiteHandler& suites);
+const PFAppSuite4* AppSuite(SuiteHandler& suites);
 
 // What an editing event works on: both suites, taken before the ramp is locked so that a host
 // lacking one finds the ramp untouched, and the ramp locked for the event. ramp() is null when
@@ -34,12 +34,12 @@ class RampEditSession {
           locked_(handles_, param->u.arb_d.value) {}
 
     ColorRamp* ramp() const { return locked_.ramp(); }
-    const PFAppSuite6* app() const { return app_; }
+    const PFAppSuite4* app() const { return app_; }
 
   private:
     SuiteHandler suites_;
     const PF_HandleSuite1* handles_;
-    const PFAppSuite6* app_;
+    const PFAppSuite4* app_;
     LockedRamp locked_;
 };
 
@@ -53,6 +53,6 @@ inline void MarkRampChanged(PF_ParamDef* param) {
 }
 
 // Asks the host to redraw the whole control; returns the host's answer.
-PF_Err RequestRedraw(const PFAppSuite6* app, const PF_EventExtra* event);
+PF_Err RequestRedraw(const PFAppSuite4* app, const PF_EventExtra* event);
 
 #endif

@@ -26,13 +26,13 @@ PF_Err NewRampHandle(const PF_HandleSuite1* suite, PF_Handle* handle) {
 
 PF_Err NewDefaultRampHandle(PF_InData* in_data, PF_Handle* handle) {
     SuiteHandler suites(in_data->pica_basicP);
-    return NewRampHandle(suites.Get<PF_HandleSuite1>(kPFHandleSuite, kPFHandleSuiteVersion2),
+    return NewRampHandle(suites.Get<PF_HandleSuite1>(kPFHandleSuite, kPFHandleSuiteVersion1),
                          handle);
 }
 
 void DisposeRampHandle(PF_InData* in_data, PF_Handle handle) {
     if (handle == nullptr) return;
     SuiteHandler suites(in_data->pica_basicP);
-    suites.Get<PF_HandleSuite1>(kPFHandleSuite, kPFHandleSuiteVersion2)
+    suites.Get<PF_HandleSuite1>(kPFHandleSuite, kPFHandleSuiteVersion1)
         ->host_dispose_handle(handle);
 }

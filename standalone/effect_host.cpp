@@ -2,6 +2,8 @@
 
 #include "standalone/callbacks/host_callbacks.h"
 #include "standalone/gpu/gpu_device_commands.h"
+#include "standalone/param_definition_guard.h"
+#include "standalone/record_canary.h"
 #include "standalone/render/frame_session.h"
 
 EffectHost::EffectHost(const std::string& plugin_path)
@@ -60,6 +62,15 @@ std::vector<PF_ParamDef*> Pointers(std::vector<PF_ParamDef>& copies) {
     return params;
 }
 
+// A command that changed a params[] definition in place fails, as it would corrupt the host.
+void RejectChangedDefinitions(const ParamDefinitionGuard& guard,
+                              const std::vector<PF_ParamDef>& copies, CommandResult* result) {
+    result->audit.param_definition_changes = guard.ChangedCount(copies);
+    if (result->audit.param_definition_changes > 0 && result->err == PF_Err_NONE) {
+        result->err = PF_Err_INTERNAL_STRUCT_DAMAGED;
+    }
+}
+
 }  // namespace
 
 std::vector<PF_ParamDef> EffectHost::ParamCopies(const PF_InData& in_data) const {
@@ -70,7 +81,9 @@ CommandResult EffectHost::SendWith(PF_Cmd cmd, PF_InData* in_data, void* extra,
                                    const PF_OutData& out_data) {
     std::vector<PF_ParamDef> copies = ParamCopies(*in_data);
     std::vector<PF_ParamDef*> params = Pointers(copies);
+    const ParamDefinitionGuard guard(copies);
     CommandResult result = SendRaw(cmd, in_data, params.data(), extra, out_data);
+    RejectChangedDefinitions(guard, copies, &result);
     if (cmd == PF_Cmd_GLOBAL_SETUP && result.err == PF_Err_NONE) global_setup_done_ = true;
     return result;
 }
@@ -88,8 +101,14 @@ EventResult EffectHost::SendEvent(PF_EventExtra* event) {
     std::vector<PF_ParamDef> copies = ParamCopiesAt(services_->params(), in);
     for (PF_ParamDef& def : copies) def.uu.change_flags = PF_ChangeFlag_NONE;
     std::vector<PF_ParamDef*> params = Pointers(copies);
+    const ParamDefinitionGuard guard(copies);
+    GuardedRecord<PF_EventExtra> guarded(*event);
     EventResult result;
-    static_cast<CommandResult&>(result) = SendRaw(PF_Cmd_EVENT, &in, params.data(), event);
+    static_cast<CommandResult&>(result) =
+        SendRaw(PF_Cmd_EVENT, &in, params.data(), &guarded.record);
+    *event = guarded.record;
+    if (!guarded.intact()) result.audit.record_overruns = 1;
+    RejectChangedDefinitions(guard, copies, &result);
     for (size_t i = 0; i < copies.size(); ++i) {
         if (copies[i].uu.change_flags & PF_ChangeFlag_CHANGED_VALUE) {
             result.changed_params.push_back(static_cast<PF_ParamIndex>(i));

@@ -27,8 +27,9 @@ PF_Err RecordRegistration(PF_PluginDataPtr inPtr, const A_char* inNodeName,
 
 PluginLibrary::PluginLibrary(const std::string& path) : library_(path) {
     if (!library_.opened()) throw std::runtime_error("cannot load plug-in " + library_.error());
-    effect_main_ = reinterpret_cast<PF_EffectMainFunc>(library_.Symbol("EffectMain"));
-    entry_ = reinterpret_cast<PF_PluginDataEntryFunc>(library_.Symbol("PluginDataEntryFunction"));
+    effect_main_ = reinterpret_cast<PF_FilterProc>(library_.Symbol("EffectMain"));
+    entry_ =
+        reinterpret_cast<PluginDataEntryFunctionPtr>(library_.Symbol("PluginDataEntryFunction"));
     optimus_flag_ = static_cast<const int*>(library_.Symbol("NvOptimusEnablementCuda"));
     if (effect_main_ == nullptr || entry_ == nullptr) {
         throw std::runtime_error("plug-in " + path + " lacks its entry points");

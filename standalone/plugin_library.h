@@ -28,7 +28,7 @@ class PluginLibrary {
     PluginLibrary(const PluginLibrary&) = delete;
     PluginLibrary& operator=(const PluginLibrary&) = delete;
 
-    PF_EffectMainFunc effect_main() const { return effect_main_; }
+    PF_FilterProc effect_main() const { return effect_main_; }
     const int* optimus_flag() const { return optimus_flag_; }
 
     // Calls PluginDataEntryFunction the way the host does when it scans plug-ins.
@@ -36,8 +36,8 @@ class PluginLibrary {
 
   private:
     RuntimeLibrary library_;
-    PF_EffectMainFunc effect_main_ = nullptr;
-    PF_PluginDataEntryFunc entry_ = nullptr;
+    PF_FilterProc effect_main_ = nullptr;
+    PluginDataEntryFunctionPtr entry_ = nullptr;
     const int* optimus_flag_ = nullptr;
 };
 

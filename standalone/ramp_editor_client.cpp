@@ -65,7 +65,7 @@ EditorEvent RampEditorClient::Send(const PF_EventExtra& event) {
 }
 
 EditorEvent RampEditorClient::Click(PF_Point where, A_long num_clicks) {
-    EditorEvent sent = Send(MakeClickEvent(frame_, context_, where, num_clicks));
+    EditorEvent sent = Send(MakeClickEvent(index_, frame_, context_, where, num_clicks));
     last_click_ = sent.event;
     return sent;
 }
@@ -85,7 +85,7 @@ std::vector<EditorEvent> RampEditorClient::PressAndMove(PF_Point press,
 }
 
 EditorEvent RampEditorClient::AdjustCursor(PF_Point where) {
-    return Send(MakeAdjustCursorEvent(frame_, context_, where));
+    return Send(MakeAdjustCursorEvent(index_, frame_, context_, where));
 }
 
 EditorDrawing RampEditorClient::Draw() {
@@ -93,7 +93,7 @@ EditorDrawing RampEditorClient::Draw() {
     PanelServices& panel = host_.services().panel();
     DrawbotCanvas* canvas = drawbot.NewCanvas(frame_);
     panel.AttachCanvas(context_, canvas);
-    PF_EventExtra event = MakeDrawEvent(frame_, context_);
+    PF_EventExtra event = MakeDrawEvent(index_, frame_, context_);
     EditorDrawing drawing{host_.SendEvent(&event), canvas->Image()};
     panel.AttachCanvas(context_, nullptr);
     drawbot.DeleteCanvas(canvas);

@@ -10,6 +10,7 @@ std::string ResourceAudit::Describe() const {
         std::to_string(live_worlds) + ", stray releases " + std::to_string(stray_suite_releases) +
         ", handle misuses " + std::to_string(handle_misuses) + ", drawing objects " +
         std::to_string(live_drawing_objects) + ", drawing misuses " +
-        std::to_string(drawing_misuses);
+        std::to_string(drawing_misuses) + ", record overruns " + std::to_string(record_overruns) +
+        ", definitions changed in place " + std::to_string(param_definition_changes);
     return text;
 }

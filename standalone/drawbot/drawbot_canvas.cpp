@@ -146,8 +146,8 @@ void DrawbotCanvas::FillPath(const std::vector<PathSegment>& path, const DRAWBOT
     cairo_fill(cr_);
 }
 
-void DrawbotCanvas::FramePath(const std::vector<PathSegment>& path, const DRAWBOT_ColorRGBA& color,
-                              float width) {
+void DrawbotCanvas::StrokePath(const std::vector<PathSegment>& path, const DRAWBOT_ColorRGBA& color,
+                               float width) {
     Trace(path);
     cairo_set_line_width(cr_, width);
     SetColor(cr_, color);

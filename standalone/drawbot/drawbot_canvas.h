@@ -26,8 +26,8 @@ class DrawbotCanvas {
     void PaintRect(const DRAWBOT_ColorRGBA& color, const DRAWBOT_RectF32& rect);
     void FillPath(const std::vector<PathSegment>& path, const DRAWBOT_ColorRGBA& color,
                   DRAWBOT_FillType fill_type);
-    void FramePath(const std::vector<PathSegment>& path, const DRAWBOT_ColorRGBA& color,
-                   float width);
+    void StrokePath(const std::vector<PathSegment>& path, const DRAWBOT_ColorRGBA& color,
+                    float width);
     // UTF-16 text in the default sans-serif face, the origin on its baseline.
     void DrawString(const DRAWBOT_UTF16Char* text, float font_size, const DRAWBOT_PointF32& origin,
                     const DRAWBOT_ColorRGBA& color, DRAWBOT_TextAlignment alignment,

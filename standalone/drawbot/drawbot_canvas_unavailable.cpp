@@ -13,7 +13,7 @@ DrawbotCanvas::~DrawbotCanvas() = default;
 void DrawbotCanvas::PaintRect(const DRAWBOT_ColorRGBA&, const DRAWBOT_RectF32&) {}
 void DrawbotCanvas::FillPath(const std::vector<PathSegment>&, const DRAWBOT_ColorRGBA&,
                              DRAWBOT_FillType) {}
-void DrawbotCanvas::FramePath(const std::vector<PathSegment>&, const DRAWBOT_ColorRGBA&, float) {}
+void DrawbotCanvas::StrokePath(const std::vector<PathSegment>&, const DRAWBOT_ColorRGBA&, float) {}
 void DrawbotCanvas::DrawString(const DRAWBOT_UTF16Char*, float, const DRAWBOT_PointF32&,
                                const DRAWBOT_ColorRGBA&, DRAWBOT_TextAlignment,
                                DRAWBOT_TextTruncation, float) {}

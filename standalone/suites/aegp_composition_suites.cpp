@@ -117,8 +117,8 @@ A_Err GetLayerToWorldXform(AEGP_LayerH layer, const A_Time* comp_time, A_Matrix4
     return A_Err_NONE;
 }
 
-AEGP_LayerSuite14 MakeLayerSuite() {
-    AEGP_LayerSuite14 suite{};
+AEGP_LayerSuite8 MakeLayerSuite() {
+    AEGP_LayerSuite8 suite{};
     suite.AEGP_GetCompNumLayers = GetCompNumLayers;
     suite.AEGP_GetCompLayerByIndex = GetCompLayerByIndex;
     suite.AEGP_GetLayerParentComp = GetLayerParentComp;
@@ -127,7 +127,7 @@ AEGP_LayerSuite14 MakeLayerSuite() {
     suite.AEGP_GetLayerToWorldXform = GetLayerToWorldXform;
     return suite;
 }
-const AEGP_LayerSuite14 kLayerSuite = MakeLayerSuite();
+const AEGP_LayerSuite8 kLayerSuite = MakeLayerSuite();
 
 // --- AEGP Comp Suite and AEGP Item Suite ---------------------------------------------------
 
@@ -147,14 +147,19 @@ A_Err GetItemDimensions(AEGP_ItemH item, A_long* width, A_long* height) {
     return A_Err_NONE;
 }
 
-const AEGP_CompSuite21 kCompSuite = {nullptr, GetItemFromComp};
+AEGP_CompSuite10 MakeCompSuite() {
+    AEGP_CompSuite10 suite{};
+    suite.AEGP_GetItemFromComp = GetItemFromComp;
+    return suite;
+}
+const AEGP_CompSuite10 kCompSuite = MakeCompSuite();
 
-AEGP_ItemSuite13 MakeItemSuite() {
-    AEGP_ItemSuite13 suite{};
+AEGP_ItemSuite8 MakeItemSuite() {
+    AEGP_ItemSuite8 suite{};
     suite.AEGP_GetItemDimensions = GetItemDimensions;
     return suite;
 }
-const AEGP_ItemSuite13 kItemSuite = MakeItemSuite();
+const AEGP_ItemSuite8 kItemSuite = MakeItemSuite();
 
 // --- AEGP Light Suite ----------------------------------------------------------------------
 
@@ -177,12 +182,12 @@ A_Err RegisterWithAEGP(AEGP_GlobalRefcon, const A_char* name, AEGP_PluginID* id)
     return A_Err_NONE;
 }
 
-AEGP_UtilitySuite11 MakeUtilitySuite() {
-    AEGP_UtilitySuite11 suite{};
+AEGP_UtilitySuite5 MakeUtilitySuite() {
+    AEGP_UtilitySuite5 suite{};
     suite.AEGP_RegisterWithAEGP = RegisterWithAEGP;
     return suite;
 }
-const AEGP_UtilitySuite11 kUtilitySuite = MakeUtilitySuite();
+const AEGP_UtilitySuite5 kUtilitySuite = MakeUtilitySuite();
 
 // --- AEGP Stream Suite ---------------------------------------------------------------------
 
@@ -230,24 +235,24 @@ A_Err DisposeStreamValue(AEGP_StreamValue2* value) {
                : A_Err_PARAMETER;
 }
 
-AEGP_StreamSuite7 MakeStreamSuite() {
-    AEGP_StreamSuite7 suite{};
+AEGP_StreamSuite2 MakeStreamSuite() {
+    AEGP_StreamSuite2 suite{};
     suite.AEGP_GetNewLayerStream = GetNewLayerStream;
     suite.AEGP_DisposeStream = DisposeStream;
     suite.AEGP_GetNewStreamValue = GetNewStreamValue;
     suite.AEGP_DisposeStreamValue = DisposeStreamValue;
     return suite;
 }
-const AEGP_StreamSuite7 kStreamSuite = MakeStreamSuite();
+const AEGP_StreamSuite2 kStreamSuite = MakeStreamSuite();
 
 }  // namespace
 
 void ProvideCompositionSuites(SuiteRegistry& registry) {
     registry.Provide(kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1, &kPFInterfaceSuite);
-    registry.Provide(kAEGPLayerSuite, kAEGPLayerSuiteVersion14, &kLayerSuite);
-    registry.Provide(kAEGPCompSuite, kAEGPCompSuiteVersion21, &kCompSuite);
-    registry.Provide(kAEGPItemSuite, kAEGPItemSuiteVersion13, &kItemSuite);
+    registry.Provide(kAEGPLayerSuite, kAEGPLayerSuiteVersion8, &kLayerSuite);
+    registry.Provide(kAEGPCompSuite, kAEGPCompSuiteVersion10, &kCompSuite);
+    registry.Provide(kAEGPItemSuite, kAEGPItemSuiteVersion8, &kItemSuite);
     registry.Provide(kAEGPLightSuite, kAEGPLightSuiteVersion2, &kLightSuite);
-    registry.Provide(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion11, &kUtilitySuite);
-    registry.Provide(kAEGPStreamSuite, kAEGPStreamSuiteVersion7, &kStreamSuite);
+    registry.Provide(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion5, &kUtilitySuite);
+    registry.Provide(kAEGPStreamSuite, kAEGPStreamSuiteVersion2, &kStreamSuite);
 }

@@ -39,14 +39,18 @@ PF_Err InvalidateRect(const PF_ContextH context, const PF_Rect* rect) {
     return PF_Err_NONE;
 }
 
-// The rest of the suite is not modelled: the effect does not call it.
+// The rest of the table is not modelled: the effect does not call it, and a call that lands
+// in one of these slots by a layout mistake fails instead of passing.
 PF_Err NotModelled() {
     return PF_Err_UNRECOGNIZED_PARAM_TYPE;
 }
 PF_Err GetColor(PF_App_ColorType, PF_App_Color*) {
     return NotModelled();
 }
-PF_Err GetLanguage(A_char*) {
+PF_Err GetPersonalInfo(void*) {
+    return NotModelled();
+}
+PF_Err GetFontStyleSheet(A_long, void*, A_short*, A_short*, A_short*) {
     return NotModelled();
 }
 PF_Err SetCursor(PF_CursorType) {
@@ -63,11 +67,23 @@ PF_Err GetMouse(PF_Point*) {
 PF_Err ConvertLocalToGlobal(const PF_Point*, PF_Point*) {
     return NotModelled();
 }
+PF_Err GetColorAtGlobalPoint(const PF_Point*, A_short, A_short, PF_PixelFloat*) {
+    return NotModelled();
+}
 
-const PFAppSuite6 kAppSuite = {
-    GetBgColor, GetColor,       GetLanguage,          nullptr,
-    nullptr,    SetCursor,      IsRenderEngine,       ColorPickerDialog,
-    GetMouse,   InvalidateRect, ConvertLocalToGlobal,
+// The table the host hands out for the version the effect requests.
+const PFAppSuite4 kAppSuite = {
+    GetBgColor,
+    GetColor,
+    GetPersonalInfo,
+    GetFontStyleSheet,
+    SetCursor,
+    IsRenderEngine,
+    ColorPickerDialog,
+    GetMouse,
+    InvalidateRect,
+    ConvertLocalToGlobal,
+    GetColorAtGlobalPoint,
 };
 
 PF_Err GetDrawingReference(const PF_ContextH context, DRAWBOT_DrawRef* reference) {
@@ -83,7 +99,7 @@ const PF_EffectCustomUISuite1 kCustomUiSuite = {GetDrawingReference};
 
 }  // namespace
 
-const PFAppSuite6* StandaloneAppSuite() {
+const PFAppSuite4* StandaloneAppSuite() {
     return &kAppSuite;
 }
 

@@ -190,13 +190,13 @@ A_Err FillPath(DRAWBOT_SurfaceRef surface, DRAWBOT_BrushRef brush, DRAWBOT_PathR
     });
 }
 
-A_Err FramePath(DRAWBOT_SurfaceRef surface, DRAWBOT_PenRef pen, DRAWBOT_PathRef path) {
-    return OnSurface("FramePath", surface, [&](DrawbotHost& db, DrawbotCanvas& canvas) -> A_Err {
+A_Err StrokePath(DRAWBOT_SurfaceRef surface, DRAWBOT_PenRef pen, DRAWBOT_PathRef path) {
+    return OnSurface("StrokePath", surface, [&](DrawbotHost& db, DrawbotCanvas& canvas) -> A_Err {
         A_Err err = PF_Err_NONE;
         const DrawbotObject* p = Object(&db, pen, Kind::kPen, &err);
         const DrawbotObject* shape = Object(&db, path, Kind::kPath, &err);
         if (err != PF_Err_NONE) return err;
-        canvas.FramePath(shape->path, p->color, p->size);
+        canvas.StrokePath(shape->path, p->color, p->size);
         return PF_Err_NONE;
     });
 }
@@ -366,7 +366,7 @@ const DRAWBOT_SurfaceSuite2 kSurfaceSuite = {
     PopStateStack,
     PaintRect,
     FillPath,
-    FramePath,
+    StrokePath,
     Clip,
     GetClipBounds,
     IsWithinClipBounds,

@@ -54,18 +54,18 @@ PF_Err PurgeDeviceMemory(PF_ProgPtr, A_u_long, size_t, size_t* purged) {
     return PF_Err_NONE;
 }
 
-PF_Err AllocateHostMemory(PF_ProgPtr, size_t size, void** memory) {
+PF_Err AllocateHostMemory(PF_ProgPtr, A_u_long, size_t size, void** memory) {
     if (memory == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
     *memory = ::operator new(size, std::nothrow);
     return *memory != nullptr ? PF_Err_NONE : PF_Err_OUT_OF_MEMORY;
 }
 
-PF_Err FreeHostMemory(PF_ProgPtr, void* memory) {
+PF_Err FreeHostMemory(PF_ProgPtr, A_u_long, void* memory) {
     ::operator delete(memory);
     return PF_Err_NONE;
 }
 
-PF_Err PurgeHostMemory(PF_ProgPtr, size_t, size_t* purged) {
+PF_Err PurgeHostMemory(PF_ProgPtr, A_u_long, size_t, size_t* purged) {
     if (purged != nullptr) *purged = 0;
     return PF_Err_NONE;
 }

@@ -42,8 +42,14 @@ PF_Err GetBlackForPixelFormat(PrPixelFormat, void*) {
 }
 
 const PF_PixelFormatSuite1 kPixelFormatSuite = {
-    AddSupportedPixelFormat, ClearSupportedPixelFormats, NewWorldOfPixelFormat, DisposeWorld,
-    GetPixelFormat,          GetBlackForPixelFormat,
+    AddSupportedPixelFormat,
+    ClearSupportedPixelFormats,
+    NewWorldOfPixelFormat,
+    DisposeWorld,
+    GetPixelFormat,
+    GetBlackForPixelFormat,
+    nullptr,
+    nullptr,
 };
 
 }  // namespace

@@ -2,11 +2,11 @@
 
 void ProvideStandaloneSuites(SuiteRegistry& registry) {
     registry.Provide(kPFANSISuite, kPFANSISuiteVersion1, StandaloneAnsiSuite());
-    registry.Provide(kPFHandleSuite, kPFHandleSuiteVersion2, StandaloneHandleSuite());
+    registry.Provide(kPFHandleSuite, kPFHandleSuiteVersion1, StandaloneHandleSuite());
     registry.Provide(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1,
                      StandalonePixelFormatSuite());
     registry.Provide(kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3, StandaloneParamUtilsSuite());
-    registry.Provide(kPFAppSuite, kPFAppSuiteVersion6, StandaloneAppSuite());
+    registry.Provide(kPFAppSuite, kAppSuiteRequestVersion, StandaloneAppSuite());
     registry.Provide(kPFEffectCustomUISuite, kPFEffectCustomUISuiteVersion1,
                      StandaloneCustomUiSuite());
     registry.Provide(kDRAWBOT_DrawSuite, kDRAWBOT_DrawSuite_Version1, StandaloneDrawSuite());

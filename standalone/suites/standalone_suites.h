@@ -18,7 +18,7 @@ const PF_HandleSuite1* StandaloneHandleSuite();
 const PF_PixelFormatSuite1* StandalonePixelFormatSuite();
 const PF_ParamUtilsSuite3* StandaloneParamUtilsSuite();
 const PF_GPUDeviceSuite1* StandaloneGpuDeviceSuite();
-const PFAppSuite6* StandaloneAppSuite();
+const PFAppSuite4* StandaloneAppSuite();
 const PF_EffectCustomUISuite1* StandaloneCustomUiSuite();
 const DRAWBOT_DrawbotSuite1* StandaloneDrawSuite();
 const DRAWBOT_SupplierSuite1* StandaloneSupplierSuite();

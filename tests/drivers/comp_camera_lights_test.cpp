@@ -235,7 +235,7 @@ TEST_F(CompCameraTest, MissingSuitesEndTheFrameAndReleaseTheRest) {
 
     services_.suites().SetAvailability(kAEGPLightSuite, kAEGPLightSuiteVersion2,
                                        SuiteRegistry::Availability::kProvided);
-    services_.suites().SetAvailability(kAEGPStreamSuite, kAEGPStreamSuiteVersion7,
+    services_.suites().SetAvailability(kAEGPStreamSuite, kAEGPStreamSuiteVersion2,
                                        SuiteRegistry::Availability::kWithheld);
     try {
         Read();

@@ -72,4 +72,15 @@ TEST_F(CompFrame, SwitchedOnPointLightsLightTheFractal) {
     EXPECT_EQ(Render().raw, unlit.raw);
 }
 
+// The utility table handed out for the version requested has the registration in slot 8 and
+// nothing behind slot 9 in the stand-in (a call there, as with the host's window query, would
+// crash): every frame registers once under the camera reader's name.
+TEST_F(CompFrame, PreRenderRegistersThroughTheUtilityTablesRegistrationSlot) {
+    Render();
+    Render();
+    const std::vector<std::string> names = host().services().comp_handles().registered_names();
+    ASSERT_EQ(names.size(), 2u);
+    EXPECT_EQ(names[0], "Spirovault_Camera");
+}
+
 }  // namespace

@@ -111,7 +111,7 @@ TEST_F(ParamResolution, UnlockableRampGivesAZeroRampAndStillRenders) {
 }
 
 TEST_F(ParamResolution, MissingHandleSuiteStillChecksInAndHandsOver) {
-    Withhold(kPFHandleSuite, kPFHandleSuiteVersion2);
+    Withhold(kPFHandleSuite, kPFHandleSuiteVersion1);
     FrameSession frame(host(), Request());
     const CommandResult result = frame.PreRender();
     EXPECT_EQ(result.err, PF_Err_BAD_CALLBACK_PARAM);

@@ -32,7 +32,7 @@ TEST_F(GpuDeviceSetdown, CudaAndOtherDevicesTouchNoHandle) {
         EXPECT_TRUE(handles().IsLive(handle));
         EXPECT_CLEAN(result);
     }
-    EXPECT_EQ(suites().CountsFor(kPFHandleSuite, kPFHandleSuiteVersion2).acquires, 0);
+    EXPECT_EQ(suites().CountsFor(kPFHandleSuite, kPFHandleSuiteVersion1).acquires, 0);
     handles().Dispose(handle);
 }
 
@@ -45,7 +45,7 @@ TEST_F(GpuDeviceSetdown, OpenClDeviceHandleIsDisposed) {
 }
 
 TEST_F(GpuDeviceSetdown, MissingHandleSuiteReportsAndKeepsTheHandle) {
-    Withhold(kPFHandleSuite, kPFHandleSuiteVersion2);
+    Withhold(kPFHandleSuite, kPFHandleSuiteVersion1);
     PF_Handle handle = DeviceHandle();
     const CommandResult result = Setdown(PF_GPU_Framework_OPENCL, handle);
     EXPECT_EQ(result.err, A_Err_MISSING_SUITE);

@@ -218,7 +218,7 @@ TEST_F(ParamsSetup, DefaultRampFailureIsReportedAfterAllParametersAndSkipsTheEdi
 }
 
 TEST_F(ParamsSetup, MissingHandleSuiteEndsTheCommand) {
-    Withhold(kPFHandleSuite, kPFHandleSuiteVersion2);
+    Withhold(kPFHandleSuite, kPFHandleSuiteVersion1);
     const CommandResult result = host().ParamsSetup();
     EXPECT_EQ(result.err, PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(params().size(), 19u);  // up to the group before "Color Ramp"

@@ -10,12 +10,13 @@
 
 namespace {
 
-// One property: vendor and key as stored (characters reversed), id 0, padded length, value.
-std::string Property(const char* stored_key, const std::string& value) {
+// One property: vendor and key as stored (characters reversed), id 0, length, value. The length
+// is the padded one unless given: a 16-bit number is 2 bytes long, then 2 bytes of padding.
+std::string Property(const char* stored_key, const std::string& value, size_t length_field = 0) {
     std::string out = "MIB8";
     out += stored_key;
     out += std::string(4, '\0');
-    const auto length = static_cast<uint32_t>(value.size());
+    const auto length = static_cast<uint32_t>(length_field != 0 ? length_field : value.size());
     for (int i = 0; i < 4; ++i) out += static_cast<char>((length >> (8 * i)) & 0xFF);
     return out + value;
 }
@@ -36,7 +37,7 @@ std::string ExpectedBytes() {
     out += Property("RVPe", "\x02\0\0\0"s);
     out += Property("RVSe", "\x0d\0\x1b\0"s);
     out += Property("REVe", Long(0x00080001));
-    out += Property("FNIe", "\0\0\0\0"s);
+    out += Property("FNIe", "\0\0\0\0"s, 2);
     out += Property("OLGe", Long(0x02008400));
     out += Property("2LGe", Long(0x0A001406));
     out += Property("ANMe",

@@ -48,7 +48,7 @@ TEST_F(Resources, EveryCommandReleasesWhatItTook) {
     };
     const std::vector<std::pair<const char*, int32_t>> withheld = {
         {kPFANSISuite, kPFANSISuiteVersion1},
-        {kPFHandleSuite, kPFHandleSuiteVersion2},
+        {kPFHandleSuite, kPFHandleSuiteVersion1},
         {kPFParamUtilsSuite, kPFParamUtilsSuiteVersion3},
         {kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1},
     };

@@ -141,7 +141,7 @@ TEST_F(GpuDeviceCommands, OtherFrameworksAreDeclined) {
 
 TEST_F(GpuDeviceCommands, MissingSuitesAreReported) {
     for (const auto& [name, version] : {std::pair{kPFGPUDeviceSuite, kPFGPUDeviceSuiteVersion1},
-                                        std::pair{kPFHandleSuite, kPFHandleSuiteVersion2}}) {
+                                        std::pair{kPFHandleSuite, kPFHandleSuiteVersion1}}) {
         suites().SetAvailability(name, version, SuiteRegistry::Availability::kWithheld);
         void* gpu_data = nullptr;
         A_long out_flags2 = 0;

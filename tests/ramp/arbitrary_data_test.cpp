@@ -242,7 +242,7 @@ TEST_F(ArbitraryData, UnknownSelectorsDoNothing) {
         PF_ArbParamsExtra extra{};
         extra.which_function = selector;
         EXPECT_EQ(arb().Send(extra), PF_Err_NONE);
-        EXPECT_EQ(suites().CountsFor(kPFHandleSuite, kPFHandleSuiteVersion2).acquires, 0);
+        EXPECT_EQ(suites().CountsFor(kPFHandleSuite, kPFHandleSuiteVersion1).acquires, 0);
     }
 }
 
@@ -288,13 +288,13 @@ TEST_F(ArbitraryData, AllocationAndLockFailures) {
 
 TEST_F(ArbitraryData, MissingHandleSuiteGives516) {
     PF_Handle h = Make(Ramp({Stop(0, 1, 1, 1)}));
-    Withhold(kPFHandleSuite, kPFHandleSuiteVersion2);
+    Withhold(kPFHandleSuite, kPFHandleSuiteVersion1);
     EXPECT_EQ(arb().New().err, PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(arb().Copy(h).err, PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(arb().Compare(h, h).err, PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_EQ(arb().Dispose(h), PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_CLEAN(arb().last());
-    suites().SetAvailability(kPFHandleSuite, kPFHandleSuiteVersion2,
+    suites().SetAvailability(kPFHandleSuite, kPFHandleSuiteVersion1,
                              SuiteRegistry::Availability::kProvided);
     DisposeAll({h});
 }

@@ -138,6 +138,35 @@ TEST_F(RampEditorClick, DoubleClickOpensThePickerOnTheStopsColour) {
     EXPECT_EQ(stop.alpha, 0.5f);
 }
 
+// The host's record carries the parameter's index ahead of the area: a click on a stop and a
+// double-click on it are both taken as the control's, answered inside the record (nothing
+// written past its end), and their redraw requests go to PF_InvalidateRect with the event's
+// own context, not to a neighbouring slot of the app suite.
+TEST_F(RampEditorClick, ClickAndDoubleClickAnswerInsideTheHostsRecord) {
+    SetRamp(ThreeStops());
+    panel().color_picker = [](const ColorPickerRequest&, PF_PixelFloat* result) {
+        *result = PF_PixelFloat{1.0f, 0.5f, 0.5f, 0.5f};
+        return PF_Err_NONE;
+    };
+    const size_t redraws = panel().redraws.size();
+    const EditorEvent click = editor().Click({MarkerX(0.5f), kStripRow});
+    const EditorEvent twice = editor().Click({MarkerX(0.5f), kStripRow}, 2);
+    for (const EditorEvent* e : {&click, &twice}) {
+        EXPECT_EQ(e->result.err, PF_Err_NONE);
+        EXPECT_EQ(e->event.effect_win.index, kRampParam);
+        EXPECT_EQ(e->event.evt_out_flags, kHandled);
+        EXPECT_EQ(e->result.audit.record_overruns, 0);
+        EXPECT_CLEAN(e->result);
+    }
+    EXPECT_TRUE(click.event.u.do_click.send_drag);
+    EXPECT_EQ(panel().picker_requests.size(), 1u);
+    EXPECT_EQ(Ramp().stops[1].red, 0.5f);
+    ASSERT_EQ(panel().redraws.size(), redraws + 2);
+    for (size_t i = redraws; i < panel().redraws.size(); ++i) {
+        EXPECT_EQ(panel().redraws[i].context, editor().context());
+    }
+}
+
 TEST_F(RampEditorClick, ACancelledPickerReturnsItsCodeAndChangesNothing) {
     SetRamp(ThreeStops());
     const std::vector<uint8_t> before = editor().ValueBytes();
@@ -169,7 +198,7 @@ TEST_F(RampEditorClick, EventsForTheTitleAreaAreLeftAlone) {
          {PF_Event_DO_CLICK, PF_Event_DRAG, PF_Event_DRAW, PF_Event_ADJUST_CURSOR}) {
         PF_EventExtra event{};
         event.e_type = type;
-        event.effect_win.area = PF_EA_TITLE;
+        event.effect_win.area = PF_EA_PARAM_TITLE;
         event.effect_win.current_frame = editor().frame();
         event.u.do_click.screen_point = {kX0, 30};
         const EditorEvent e = editor().Send(event);

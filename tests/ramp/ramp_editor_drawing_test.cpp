@@ -125,7 +125,8 @@ TEST_F(RampEditorDrawing, AFrameAwayFromTheOriginDrawsTheSame) {
 }
 
 TEST_F(RampEditorDrawing, TheDrawEventIsHandledAndNothingElse) {
-    PF_EventExtra event = MakeDrawEvent(editor().frame(), editor().context());
+    PF_EventExtra event =
+        MakeDrawEvent(editor().param_index(), editor().frame(), editor().context());
     event.evt_out_flags = PF_EO_UPDATE_NOW;
     // No canvas: the drawing reference cannot be had; still handled, and the error returned.
     const EditorEvent e = editor().Send(event);

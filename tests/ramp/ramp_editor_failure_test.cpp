@@ -40,7 +40,7 @@ TEST_F(RampEditorFailure, AFailedLockLeavesRampAndEditorAsTheyWere) {
 }
 
 TEST_F(RampEditorFailure, WithoutTheHandleSuiteEveryEventFailsWith516) {
-    Withhold(kPFHandleSuite, kPFHandleSuiteVersion2);
+    Withhold(kPFHandleSuite, kPFHandleSuiteVersion1);
     const EditorEvent click = editor().Click({kX0 + 100, kStripRow});
     const EditorEvent cursor = editor().AdjustCursor({kX0 + 100, kStripRow});
     const EditorDrawing draw = editor().Draw();
@@ -54,7 +54,7 @@ TEST_F(RampEditorFailure, WithoutTheAppSuiteClicksAndDragsFailBeforeAnyEdit) {
     SetRamp(ThreeStops());
     editor().Click({MarkerX(0.5f), kStripRow});
     const std::vector<uint8_t> before = editor().ValueBytes();
-    Withhold(kPFAppSuite, kPFAppSuiteVersion6);
+    Withhold(kPFAppSuite, kAppSuiteRequestVersion);
     const EditorEvent drag = editor().Drag({kX0 + 30, kStripRow});
     const EditorEvent click = editor().Click({kX0 + 100, kStripRow});
     for (const EditorEvent* e : {&drag, &click}) {
@@ -101,14 +101,15 @@ TEST_F(RampEditorFailure, AParameterArrayWithoutTheRampIsRefused) {
     std::vector<PF_ParamDef> defs(kRampParam);
     std::vector<PF_ParamDef*> params;
     for (PF_ParamDef& def : defs) params.push_back(&def);
-    PF_EventExtra event = MakeClickEvent(editor().frame(), editor().context(), {kX0, 30}, 1);
+    PF_EventExtra event =
+        MakeClickEvent(editor().param_index(), editor().frame(), editor().context(), {kX0, 30}, 1);
     const CommandResult result = host().SendRaw(PF_Cmd_EVENT, &in, params.data(), &event);
     EXPECT_EQ(result.err, PF_Err_BAD_CALLBACK_PARAM);
     EXPECT_CLEAN(result);
 }
 
 TEST_F(RampEditorFailure, WithoutTheAppSuiteTheBackgroundIsBlackAndDrawingGoesOn) {
-    Withhold(kPFAppSuite, kPFAppSuiteVersion6);
+    Withhold(kPFAppSuite, kAppSuiteRequestVersion);
     const EditorDrawing drawing = editor().Draw();
     EXPECT_EQ(drawing.result.err, PF_Err_NONE);
     EXPECT_EQ(drawing.image.At(3, 3)[0], 0);

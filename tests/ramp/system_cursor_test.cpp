@@ -34,7 +34,7 @@ class SystemCursorTest : public ::testing::Test {
     // The cursor made current over (x, y), and what the event told the host.
     std::pair<SystemCursor, PF_CursorType> CursorAt(A_long x, A_long y) {
         ClearRecordedSystemCursor();
-        PF_EventExtra event = MakeAdjustCursorEvent(PF_Rect{0, 0, 640, 65}, nullptr, {x, y});
+        PF_EventExtra event = MakeAdjustCursorEvent(0, PF_Rect{0, 0, 640, 65}, nullptr, {x, y});
         PF_ParamDef* params[1] = {&param_};
         EXPECT_EQ(AdjustRampCursor(&in_data_, &out_data_, params, nullptr, &event, 0), PF_Err_NONE);
         EXPECT_TRUE(services_.suites().Outstanding().empty());

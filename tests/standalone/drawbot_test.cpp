@@ -62,7 +62,7 @@ TEST_F(Drawbot, ClosedPathsFillAndPensFrame) {
     DRAWBOT_PenRef pen = nullptr;
     const DRAWBOT_ColorRGBA blue{0, 0, 1, 1};
     supply().NewPen(supplier(), &blue, 1.0f, &pen);
-    EXPECT_EQ(draw().FramePath(surface(), pen, box), PF_Err_NONE);
+    EXPECT_EQ(draw().StrokePath(surface(), pen, box), PF_Err_NONE);
 
     const RgbaImage image = canvas_->Image();
     EXPECT_EQ(image.At(14, 14)[0], 255);  // inside the triangle
