@@ -12,7 +12,8 @@ PF_Err IterateWith(const char* name, int32_t version, PixelFn pixel_fn, PF_InDat
                    PF_OutData* out_data, PF_EffectWorld* input, PF_EffectWorld* output,
                    RenderSettings* record) {
     const ScopedSuite<Suite> suite(in_data->pica_basicP, name, version, out_data);
-    return suite->iterate(in_data, 0, output->height, input, nullptr, record, pixel_fn, output);
+    CpuFrame frame = MakeCpuFrame(record);
+    return suite->iterate(in_data, 0, output->height, input, nullptr, &frame, pixel_fn, output);
 }
 
 }  // namespace

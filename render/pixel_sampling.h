@@ -69,13 +69,13 @@ SV_FN Vec3 HighlightBoost(Vec3 colour, float defocus, const RenderSettings* s) {
     return AddVec3(colour, boost);
 }
 
-// Renders pixel (x, y). `in` may be null (no compositing). With exact_shortcuts set, work whose
-// result is provably identical is done once: a pinhole traces one ray for all of its lens
-// samples, and shades it once when shading draws no random numbers.
-SV_FN void RenderPixelSamples(const RenderSettings* s, int x, int y, const PixelF* in, PixelF* out,
-                              int exact_shortcuts) {
-    ViewFrame vf;
-    DeriveViewFrame(s, &vf);
+// Renders pixel (x, y) with the frame's view values, derived once for every pixel of the frame.
+// `in` may be null (no compositing). With exact_shortcuts set, work whose result is provably
+// identical is done once: a pinhole traces one ray for all of its lens samples, and shades it
+// once when shading draws no random numbers.
+SV_FN void RenderPixelInView(const RenderSettings* s, const ViewFrame* view, int x, int y,
+                             const PixelF* in, PixelF* out, int exact_shortcuts) {
+    const ViewFrame vf = *view;
     const int n = vf.supersampling;
     const int lens_on = !s->depth_map && s->camera_dof && s->dof_samples > 0;
     const int n_dof = lens_on ? s->dof_samples : 1;
@@ -175,6 +175,14 @@ SV_FN void RenderPixelSamples(const RenderSettings* s, int x, int y, const Pixel
     out->red = colour.x;
     out->green = colour.y;
     out->blue = colour.z;
+}
+
+// Renders pixel (x, y), deriving the view values for it alone.
+SV_FN void RenderPixelSamples(const RenderSettings* s, int x, int y, const PixelF* in, PixelF* out,
+                              int exact_shortcuts) {
+    ViewFrame vf;
+    DeriveViewFrame(s, &vf);
+    RenderPixelInView(s, &vf, x, y, in, out, exact_shortcuts);
 }
 
 #endif
