@@ -87,7 +87,9 @@ typedef struct _PF_UtilCallbacks {
     void* get_platform_data;
     A_HandleSize (*host_get_handle_size)(PF_Handle handle);
     void* iterate_origin_non_clip_src;
-    void* iterate_generic;
+    PF_Err (*iterate_generic)(A_long iterationsL, void* refconPV,
+                              PF_Err (*fn_func)(void* refconPV, A_long thread_indexL, A_long i,
+                                                A_long iterationsL));
     PF_Err (*host_resize_handle)(A_HandleSize new_size, PF_Handle* handle);
     void* subpixel_sample16;
     void* area_sample16;

@@ -27,7 +27,9 @@ typedef struct PF_Iterate8Suite2 {
     void* iterate_origin;
     void* iterate_lut;
     void* iterate_origin_non_clip_src;
-    void* iterate_generic;
+    PF_Err (*iterate_generic)(A_long iterationsL, void* refconPV,
+                              PF_Err (*fn_func)(void* refconPV, A_long thread_indexL, A_long i,
+                                                A_long iterationsL));
 } PF_Iterate8Suite2;
 
 typedef struct PF_Iterate16Suite2 {
