@@ -1,53 +1,82 @@
-// Throughput: estimates per second near the surface (the core alone), and pixels per second of
-// the default view through the plug-in in the standalone host, on one thread and on all of them.
+// Throughput: estimates per second near the surface (the core alone, each CPU row path), and
+// pixels per second of the default view through the plug-in in the standalone host, at two sizes,
+// on one thread and on two, for each CPU row path the processor runs: the trigonometric power
+// step one pixel at a time (the earlier renderer), the trigonometry-free step on one lane, and
+// packets of 4, 8 and 16 lanes. SPIROVAULT_CPU_LANES picks the path, as in the plug-in.
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
+#include <string>
 #include <vector>
 
+#include "drivers/cpu_lanes.h"
 #include "offhost/frame_renderer.h"
 #include "render/pixel_sampling.h"
 #include "standalone/effect_host.h"
-#include "standalone/render/row_pool.h"
 
 namespace {
 
+struct Path {
+    const char* name;  // as SPIROVAULT_CPU_LANES names it
+    CpuRowPath path;
+};
+const Path kPaths[] = {{"trig", CpuRowPath::kTrigStep},
+                       {"1", CpuRowPath::kLanes1},
+                       {"4", CpuRowPath::kLanes4},
+                       {"8", CpuRowPath::kLanes8},
+                       {"16", CpuRowPath::kLanes16}};
+
+bool Runs(CpuRowPath path) {
+    return LanesOf(path) <= LanesOf(WidestCpuRowPath());
+}
+
 // Points just off the surface of the default fractal, where marching spends its time.
-std::vector<Vec3> NearSurfacePoints(const RenderSettings& s) {
+void NearSurfacePoints(const RenderSettings& s, std::vector<float>* x, std::vector<float>* y,
+                       std::vector<float>* z) {
     ViewFrame vf;
     DeriveViewFrame(&s, &vf);
-    std::vector<Vec3> points;
-    for (int y = 0; y < s.output_height; y += 3) {
-        for (int x = 0; x < s.output_width; x += 3) {
-            float u, v;
-            SampleScreenPosition(&s, x, y, 0, 0, 1, &u, &v);
-            const Vec3 d =
-                NormalizeVec3(AddVec3(AddVec3(ScaleVec3(vf.right, u), ScaleVec3(vf.up, v)),
-                                      ScaleVec3(vf.forward, 1.0f / s.tan_half_fov)));
+    const PixelPlan plan = MakePixelPlan(&s, &vf, 1);
+    for (int py = 0; py < s.output_height; py += 3) {
+        for (int px = 0; px < s.output_width; px += 3) {
+            Vec3 o, d;
+            float t_focus;
+            SampleCameraRay(&s, &vf, &plan, px, py, 0, 0, 0, &o, &d, &t_focus);
             MarchHit hit;
-            if (MarchPrimary(vf.eye, d, &s, vf.step_budget, vf.footprint, &hit)) {
-                points.push_back(AddVec3(hit.point, ScaleVec3(d, -0.01f)));
+            if (MarchPrimary(o, d, &s, vf.step_budget, vf.footprint, &hit)) {
+                const Vec3 p = AddVec3(hit.point, ScaleVec3(d, -0.01f));
+                x->push_back(p.x), y->push_back(p.y), z->push_back(p.z);
             }
         }
     }
-    return points;
 }
 
-void BM_EstimateDistanceNearSurface(benchmark::State& state) {
-    const RenderSettings s = MakeDefaultRenderSettings(160, 90);
-    const std::vector<Vec3> points = NearSurfacePoints(s);
-    size_t i = 0;
-    for (auto _ : state) {
-        float trap = 4.0f;
-        benchmark::DoNotOptimize(EstimateDistance(points[i], &trap, &s));
-        i = (i + 1) % points.size();
+void BM_EstimatesNearSurface(benchmark::State& state, CpuRowPath path) {
+    if (!Runs(path)) {
+        state.SkipWithError("the processor lacks these instructions");
+        return;
     }
-    state.SetItemsProcessed(state.iterations());
+    const RenderSettings s = MakeDefaultRenderSettings(160, 90);
+    std::vector<float> x, y, z;
+    NearSurfacePoints(s, &x, &y, &z);
+    const int count = static_cast<int>(x.size());
+    std::vector<float> distance(count), trap(count);
+    const EstimateSpanFn estimate = EstimateSpanFor(path);
+    for (auto _ : state) {
+        std::fill(trap.begin(), trap.end(), 4.0f);
+        estimate(&s, x.data(), y.data(), z.data(), count, distance.data(), trap.data());
+        benchmark::DoNotOptimize(distance.data());
+    }
+    state.SetItemsProcessed(state.iterations() * count);
 }
-BENCHMARK(BM_EstimateDistanceNearSurface);
 
 // Pre-render, smart render with the host's iterate suite, disposal: the whole frame as the host
 // asks for it, in float.
-void BM_PluginDefaultView(benchmark::State& state) {
+void BM_PluginDefaultView(benchmark::State& state, Path path) {
+    if (!Runs(path.path)) {
+        state.SkipWithError("the processor lacks these instructions");
+        return;
+    }
+    setenv("SPIROVAULT_CPU_LANES", path.name, 1);
     EffectHost host(SPIROVAULT_PLUGIN_PATH);
     FrameRequest request;
     request.width = static_cast<int>(state.range(0));
@@ -64,14 +93,31 @@ void BM_PluginDefaultView(benchmark::State& state) {
         }
         benchmark::DoNotOptimize(frame.raw.data());
     }
+    unsetenv("SPIROVAULT_CPU_LANES");
     state.SetItemsProcessed(state.iterations() * request.width * request.height);
     state.counters["threads"] = request.threads;
 }
-BENCHMARK(BM_PluginDefaultView)
-    ->Args({480, 270, 1})
-    ->Args({480, 270, AllCoresThreadCount()})
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime();
+
+int RegisterAll() {
+    for (const Path& path : kPaths) {
+        const std::string lanes = path.path == CpuRowPath::kTrigStep ? "trig" : path.name;
+        benchmark::RegisterBenchmark(("Estimates/" + lanes).c_str(), BM_EstimatesNearSurface,
+                                     path.path);
+    }
+    for (const Path& path : kPaths) {
+        benchmark::RegisterBenchmark((std::string("DefaultView/") + path.name).c_str(),
+                                     BM_PluginDefaultView, path)
+            ->ArgNames({"w", "h", "threads"})
+            ->Args({480, 270, 1})
+            ->Args({480, 270, 2})
+            ->Args({960, 540, 1})
+            ->Args({960, 540, 2})
+            ->Unit(benchmark::kMillisecond)
+            ->UseRealTime();
+    }
+    return 0;
+}
+const int kRegistered = RegisterAll();
 
 }  // namespace
 

@@ -37,12 +37,19 @@ A_u_char FloatToChannel8(float value) {
     return static_cast<A_u_char>(SvClampF(value, 0.0f, 1.0f) * PF_MAX_CHAN8);
 }
 
+CpuFrame MakeCpuFrame(const RenderSettings* settings) {
+    CpuFrame frame{settings, {}};
+    DeriveViewFrame(settings, &frame.view);
+    return frame;
+}
+
 PF_Err RenderPixelFloat(void* refcon, A_long x, A_long y, PF_PixelFloat* in, PF_PixelFloat* out) {
-    const auto* settings = static_cast<const RenderSettings*>(refcon);
+    const auto* frame = static_cast<const CpuFrame*>(refcon);
     PixelF in_f{};
     if (in != nullptr) in_f = PixelF{in->alpha, in->red, in->green, in->blue};
     PixelF out_f{};
-    RenderPixelSamples(settings, x, y, in != nullptr ? &in_f : nullptr, &out_f, kExactShortcuts);
+    RenderPixelInView(frame->settings, &frame->view, x, y, in != nullptr ? &in_f : nullptr, &out_f,
+                      kExactShortcuts);
     *out = PF_PixelFloat{out_f.alpha, out_f.red, out_f.green, out_f.blue};
     return PF_Err_NONE;
 }

@@ -1,9 +1,18 @@
 // The pixel functions the host's iterate suites call, one per bit depth. The reference value is
-// the frame's const RenderSettings.
+// the frame's const CpuFrame.
 #ifndef SPIROVAULT_DRIVERS_CPU_PIXEL_CALLBACKS_H
 #define SPIROVAULT_DRIVERS_CPU_PIXEL_CALLBACKS_H
 
 #include "host/pf_pixel.h"
+#include "render/settings.h"
+#include "render/view_frame.h"
+
+// What every pixel of a frame reads: the record and the view values derived from it once.
+struct CpuFrame {
+    const RenderSettings* settings;
+    ViewFrame view;
+};
+CpuFrame MakeCpuFrame(const RenderSettings* settings);
 
 PF_Err RenderPixelFloat(void* refcon, A_long x, A_long y, PF_PixelFloat* in, PF_PixelFloat* out);
 PF_Err RenderPixel16(void* refcon, A_long x, A_long y, PF_Pixel16* in, PF_Pixel16* out);

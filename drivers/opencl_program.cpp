@@ -1,5 +1,6 @@
 #include "drivers/opencl_program.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #if defined(_WIN32)
@@ -40,6 +41,10 @@ std::string IncludeOption(std::string directory) {
 
 std::string OpenClBuildOptions(const std::string& kernel_directory) {
     std::string options = kOpenClBuildOptions;
+    // For comparing the power steps on a device: SPIROVAULT_GPU_TRIG_STEP=1 builds the kernel
+    // with the trigonometric step for every power.
+    const char* trig = std::getenv("SPIROVAULT_GPU_TRIG_STEP");
+    if (trig != nullptr && std::strcmp(trig, "1") == 0) options.append(" -DSV_TRIG_POWER_STEP=1");
     if (!kernel_directory.empty()) {
         options.push_back(' ');
         options.append(IncludeOption(kernel_directory));

@@ -21,7 +21,8 @@ std::vector<Pixel> RenderFrame(const RenderSettings& settings, int threads,
     std::vector<Pixel> frame(static_cast<size_t>(width) * settings.output_height);
     // The callbacks take a mutable input pointer, as the host's do; they only read it.
     auto* in_pixels = input != nullptr ? const_cast<Pixel*>(input->data()) : nullptr;
-    auto* refcon = const_cast<RenderSettings*>(&settings);
+    CpuFrame cpu_frame = MakeCpuFrame(&settings);
+    void* refcon = &cpu_frame;
     ForEachRow(settings.output_height, threads, [&](int y) {
         for (int x = 0; x < width; ++x) {
             const size_t at = static_cast<size_t>(y) * width + x;

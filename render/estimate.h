@@ -2,11 +2,17 @@
 #ifndef SPIROVAULT_RENDER_ESTIMATE_H
 #define SPIROVAULT_RENDER_ESTIMATE_H
 
+#include "render/lanes.h"
 #include "render/portable.h"
 #include "render/settings.h"
 
-// Lowers *trap to the smallest orbit radius met; returns the distance estimate at p.
-SV_FN float EstimateDistance(Vec3 p, float* trap, const RenderSettings* s) {
+#define SV_LANE float
+#define SV_MASK int
+#define SV_SPLAT(x) (x)
+#include "render/estimate_lanes.h"
+
+// The estimate with the angles as angles: any power, through the trigonometric functions.
+SV_FN float EstimateDistanceTrig(Vec3 p, float* trap, const RenderSettings* s) {
     const float n = s->power;
     const Vec3 c = s->julia_mode ? LoadVec3(s->julia_c) : p;
     Vec3 z = p;
@@ -45,6 +51,31 @@ SV_FN float EstimateDistance(Vec3 p, float* trap, const RenderSettings* s) {
     return 0.5f * sv_log(r) * r / SvMaxF(dr, 1e-12f);
 }
 
+// Integer powers take the trigonometry-free step. A unit built with SV_TRIG_POWER_STEP keeps
+// every power on the trigonometric one, for comparing the two.
+SV_FN int UsesIntegerPowerStep(const RenderSettings* s) {
+#if defined(SV_TRIG_POWER_STEP)
+    (void)s;
+    return 0;
+#else
+    const float n = s->power;
+    return n == sv_floor(n) && sv_fabs(n) >= 2.0f && sv_fabs(n) <= 1024.0f;
+#endif
+}
+
+// Lowers *trap to the smallest orbit radius met; returns the distance estimate at p.
+SV_FN float EstimateDistance(Vec3 p, float* trap, const RenderSettings* s) {
+    if (UsesIntegerPowerStep(s)) return EstimateIntegerPower(p.x, p.y, p.z, trap, s);
+    return EstimateDistanceTrig(p, trap, s);
+}
+
+SV_FN float EstimateDistanceLanes(float px, float py, float pz, float* trap,
+                                  const RenderSettings* s) {
+    return EstimateDistance(MakeVec3(px, py, pz), trap, s);
+}
+
+#include "render/march_lanes.h"
+
 typedef struct MarchHit {
     Vec3 point;  // after the final step
     float t;     // distance travelled from the origin
@@ -52,39 +83,21 @@ typedef struct MarchHit {
     float eps;   // the threshold the hit satisfied
 } MarchHit;
 
-#define kMarchStartEpsilon 3e-7f
-
-// Sphere-traces one camera ray. The bounding sphere's value is its squared radius. Returns 1 on a
-// hit (filling *hit), 0 on a miss.
+// Sphere-traces one camera ray. Returns 1 on a hit (filling *hit), 0 on a miss.
 SV_FN int MarchPrimary(Vec3 o, Vec3 d, const RenderSettings* s, int step_budget, float footprint,
                        MarchHit* hit) {
-    const float b = DotVec3(o, d);
-    const Vec3 oxd = CrossVec3(o, d);
-    const float disc = s->bounding_sphere - DotVec3(oxd, oxd);
-    if (disc <= 0.0f) return 0;
-    const float h = sv_sqrt(disc);
-    const float t_exit = h - b;
-    if (t_exit <= 0.0f) return 0;
-    float t = SvMaxF(-b - h, 0.0f);
-    Vec3 p = AddVec3(o, ScaleVec3(d, t));
+    Vec3 point = o;
+    float t = 0.0f;
     float trap = 4.0f;
     float eps = kMarchStartEpsilon;
-    for (int i = 0; i < step_budget; ++i) {
-        const float dist = EstimateDistance(p, &trap, s);
-        const float step = dist * s->epsilon_scale;
-        t += step;
-        p = AddVec3(p, ScaleVec3(d, step));
-        if (dist < eps) {
-            hit->point = p;
-            hit->t = t;
-            hit->trap = trap;
-            hit->eps = eps;
-            return 1;
-        }
-        if (t > t_exit) return 0;
-        eps = SvMaxF(kMarchStartEpsilon, t * footprint);
-    }
-    return 0;
+    if (!MarchPrimaryLanes(o.x, o.y, o.z, d.x, d.y, d.z, s, step_budget, footprint, &point.x,
+                           &point.y, &point.z, &t, &trap, &eps))
+        return 0;
+    hit->point = point;
+    hit->t = t;
+    hit->trap = trap;
+    hit->eps = eps;
+    return 1;
 }
 
 #endif

@@ -6,26 +6,25 @@
 #include "render/estimate.h"
 #include "render/portable.h"
 #include "render/settings.h"
+#include "render/shadow_lanes.h"
 
 // 1 when nothing blocks the segment from p to the target, 0 otherwise.
 SV_FN int ShadowVisibility(Vec3 p, Vec3 n, Vec3 target, float eps, float footprint,
                            const RenderSettings* s, int step_budget) {
-    const Vec3 to_target = SubVec3(target, p);
-    const float dist = LengthVec3(to_target);
-    const Vec3 dir = NormalizeVec3(to_target);
-    float t = 10.0f * eps;
-    Vec3 pos = AddVec3(p, ScaleVec3(n, 10.0f * eps));
-    float trap = 4.0f;
-    for (int i = 0; i < step_budget; ++i) {
-        const float threshold = SvMinF(4.0f * eps, t * footprint + eps);
-        const float d = EstimateDistance(pos, &trap, s);
-        if (d < threshold) return 0;
-        const float step = d * s->epsilon_scale;
-        t += step;
-        pos = AddVec3(pos, ScaleVec3(dir, step));
-        if (t > dist) break;
-    }
-    return 1;
+    return ShadowVisibleLanes(p.x, p.y, p.z, n.x, n.y, n.z, target.x, target.y, target.z, eps,
+                              footprint, s, step_budget)
+               ? 1
+               : 0;
+}
+
+// Whether ShadowFactor marches a single ray, straight to the light's centre.
+SV_FN int ShadowIsOneRay(float radius, float darkness, int exact_shortcuts) {
+    return darkness > 0.0f && exact_shortcuts && radius <= 0.0f;
+}
+
+// The factor from the visibility of the one ray, when ShadowIsOneRay.
+SV_FN float ShadowFactorOfOneRay(int visible, float darkness) {
+    return 1.0f - (1.0f - (float)visible) * darkness;
 }
 
 // Shadow factor of a light disk of the given radius and darkness, seen from p.
@@ -35,18 +34,17 @@ SV_FN float ShadowFactor(Vec3 p, Vec3 n, Vec3 light_centre, float radius, float 
                          float footprint, unsigned int seed, const RenderSettings* s,
                          int step_budget, int exact_shortcuts) {
     if (darkness <= 0.0f) return 1.0f;
-    const int count = SvMaxI(s->shadow_samples, 1);
-    float mean;
-    if (exact_shortcuts && radius <= 0.0f) {
-        mean = (float)ShadowVisibility(p, n, light_centre, eps, footprint, s, step_budget);
-    } else {
-        float sum = 0.0f;
-        for (int i = 0; i < count; ++i) {
-            const Vec3 target = SampleLightDisk(light_centre, p, radius, i, count, seed);
-            sum += (float)ShadowVisibility(p, n, target, eps, footprint, s, step_budget);
-        }
-        mean = sum / (float)count;
+    if (ShadowIsOneRay(radius, darkness, exact_shortcuts)) {
+        return ShadowFactorOfOneRay(
+            ShadowVisibility(p, n, light_centre, eps, footprint, s, step_budget), darkness);
     }
+    const int count = SvMaxI(s->shadow_samples, 1);
+    float sum = 0.0f;
+    for (int i = 0; i < count; ++i) {
+        const Vec3 target = SampleLightDisk(light_centre, p, radius, i, count, seed);
+        sum += (float)ShadowVisibility(p, n, target, eps, footprint, s, step_budget);
+    }
+    const float mean = sum / (float)count;
     return 1.0f - (1.0f - mean) * darkness;
 }
 

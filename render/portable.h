@@ -28,7 +28,9 @@
 #define SV_HAS_DOUBLE 1
 #if defined(__CUDACC__)
 #define SV_FN __host__ __device__ inline
-#else
+#elif !defined(SV_FN)
+// CPU units compiled with their own instruction-set flags define SV_FN as `static inline`, so
+// that no copy of a core function built for one instruction set is shared with another unit.
 #define SV_FN inline
 #endif
 #define SV_GLOBAL

@@ -19,16 +19,36 @@ typedef struct HitSeeds {
     unsigned int environment;
 } HitSeeds;
 
-SV_FN Vec3 EstimateNormal(Vec3 p, float h, const RenderSettings* s) {
-    float scratch = 4.0f;
-    const float dxp = EstimateDistance(MakeVec3(p.x + h, p.y, p.z), &scratch, s);
-    const float dxn = EstimateDistance(MakeVec3(p.x - h, p.y, p.z), &scratch, s);
-    const float dyp = EstimateDistance(MakeVec3(p.x, p.y + h, p.z), &scratch, s);
-    const float dyn = EstimateDistance(MakeVec3(p.x, p.y - h, p.z), &scratch, s);
-    const float dzp = EstimateDistance(MakeVec3(p.x, p.y, p.z + h), &scratch, s);
-    const float dzn = EstimateDistance(MakeVec3(p.x, p.y, p.z - h), &scratch, s);
-    const Vec3 g = DivVec3(MakeVec3(dxp - dxn, dyp - dyn, dzp - dzn), 2.0f * h);
+// The six points around p whose estimates give the gradient, in the order NormalFromProbes
+// takes their distances: +x, -x, +y, -y, +z, -z.
+SV_FN void NormalProbePoints(Vec3 p, float h, Vec3* points) {
+    points[0] = MakeVec3(p.x + h, p.y, p.z);
+    points[1] = MakeVec3(p.x - h, p.y, p.z);
+    points[2] = MakeVec3(p.x, p.y + h, p.z);
+    points[3] = MakeVec3(p.x, p.y - h, p.z);
+    points[4] = MakeVec3(p.x, p.y, p.z + h);
+    points[5] = MakeVec3(p.x, p.y, p.z - h);
+}
+
+SV_FN Vec3 NormalFromProbes(const float* d, float h) {
+    const Vec3 g = DivVec3(MakeVec3(d[0] - d[1], d[2] - d[3], d[4] - d[5]), 2.0f * h);
     return NormalizeVec3(g);
+}
+
+SV_FN Vec3 EstimateNormal(Vec3 p, float h, const RenderSettings* s) {
+    Vec3 points[6];
+    NormalProbePoints(p, h, points);
+    float d[6];
+    for (int k = 0; k < 6; ++k) {
+        float scratch = 4.0f;
+        d[k] = EstimateDistance(points[k], &scratch, s);
+    }
+    return NormalFromProbes(d, h);
+}
+
+// The step the normal is estimated with at a hit.
+SV_FN float NormalProbeStep(const MarchHit* hit) {
+    return hit->eps * 0.5f;
 }
 
 SV_FN Vec3 RampAlbedo(float trap, const RenderSettings* s) {
@@ -60,17 +80,27 @@ SV_FN int ShadingUsesSeeds(const RenderSettings* s) {
     return s->hdri_pixels != 0 && s->hdri_width > 0 && s->hdri_height > 0;
 }
 
-SV_FN Vec3 ShadeHit(const MarchHit* hit, const ViewFrame* vf, const RenderSettings* s,
-                    HitSeeds seeds, int exact_shortcuts) {
+// What a packet of hits may find for all of them at once before shading each.
+typedef struct HitPrepass {
+    Vec3 normal;
+    int light_shadow_known;  // else the parameter light's shadow is marched while shading
+    float light_shadow;
+} HitPrepass;
+
+// Shades a hit with the normal (and perhaps the light's shadow) found beforehand.
+SV_FN Vec3 ShadeHitPrepared(const MarchHit* hit, const HitPrepass* pre, const ViewFrame* vf,
+                            const RenderSettings* s, HitSeeds seeds, int exact_shortcuts) {
     const Vec3 p = hit->point;
     const float eps = hit->eps;
+    const Vec3 n = pre->normal;
     const Vec3 albedo = RampAlbedo(hit->trap, s);
-    const Vec3 n = EstimateNormal(p, eps * 0.5f, s);
     const float occlusion = AmbientOcclusion(p, n, hit->trap, eps, seeds.occlusion, s);
 
     const float light_shadow =
-        ShadowFactor(p, n, vf->light, s->light_size, s->shadow_intensity, eps, vf->footprint,
-                     seeds.light_shadow, s, vf->step_budget, exact_shortcuts);
+        pre->light_shadow_known
+            ? pre->light_shadow
+            : ShadowFactor(p, n, vf->light, s->light_size, s->shadow_intensity, eps, vf->footprint,
+                           seeds.light_shadow, s, vf->step_budget, exact_shortcuts);
     Vec3 lit = AddLight(MakeVec3(0.0f, 0.0f, 0.0f), ShadeLight(p, n, vf->eye, vf->light, albedo,
                                                                vf->light_rgb, s, light_shadow));
 
@@ -103,6 +133,15 @@ SV_FN Vec3 ShadeHit(const MarchHit* hit, const ViewFrame* vf, const RenderSettin
     lit = ScaleVec3(lit, occlusion);
     return MakeVec3(SvClampF(lit.x, 0.0f, 100.0f), SvClampF(lit.y, 0.0f, 100.0f),
                     SvClampF(lit.z, 0.0f, 100.0f));
+}
+
+SV_FN Vec3 ShadeHit(const MarchHit* hit, const ViewFrame* vf, const RenderSettings* s,
+                    HitSeeds seeds, int exact_shortcuts) {
+    HitPrepass pre;
+    pre.normal = EstimateNormal(hit->point, NormalProbeStep(hit), s);
+    pre.light_shadow_known = 0;
+    pre.light_shadow = 1.0f;
+    return ShadeHitPrepared(hit, &pre, vf, s, seeds, exact_shortcuts);
 }
 
 #endif

@@ -60,7 +60,7 @@ std::vector<uint8_t> Encode(const FloatImage& image, int bit_depth) {
     const double top = bit_depth == 16 ? 65535.0 : 255.0;
     for (int y = 0; y < image.height; ++y) {
         uint8_t* row = &raw[row_bytes * y];
-        row[0] = 0;  // no filter
+        row[0] = 1;  // SUB: each byte less the same channel's byte one pixel to the left
         const float* src = image.Pixel(0, y);
         for (size_t i = 0; i < samples; ++i) {
             const double v = src[i] > 0.0f ? (src[i] < 1.0f ? src[i] : 1.0f) : 0.0f;
@@ -71,6 +71,10 @@ std::vector<uint8_t> Encode(const FloatImage& image, int bit_depth) {
             } else {
                 row[1 + i] = static_cast<uint8_t>(sample);
             }
+        }
+        const size_t pixel_bytes = 4 * static_cast<size_t>(bit_depth / 8);
+        for (size_t i = row_bytes - 1; i > pixel_bytes; --i) {
+            row[i] = static_cast<uint8_t>(row[i] - row[i - pixel_bytes]);
         }
     }
     int compressed_size = 0;

@@ -12,6 +12,13 @@ int AllCoresThreadCount() {
 
 PF_Err RunRows(int first, int last, int threads, const std::function<PF_Err(int)>& row,
                const std::function<void(int, int)>& progress) {
+    return RunRowsOnThreads(
+        first, last, threads, [&](int y, int) { return row(y); }, progress);
+}
+
+PF_Err RunRowsOnThreads(int first, int last, int threads,
+                        const std::function<PF_Err(int, int)>& row,
+                        const std::function<void(int, int)>& progress) {
     const int total = std::max(last - first, 0);
     if (total == 0) return PF_Err_NONE;
     if (threads <= 0) threads = AllCoresThreadCount();
@@ -24,11 +31,11 @@ PF_Err RunRows(int first, int last, int threads, const std::function<PF_Err(int)
     int failed_row = last;
     PF_Err first_err = PF_Err_NONE;
 
-    auto work = [&] {
+    auto work = [&](int thread_index) {
         while (!failed.load(std::memory_order_relaxed)) {
             const int y = next.fetch_add(1);
             if (y >= last) return;
-            const PF_Err err = row(y);
+            const PF_Err err = row(y, thread_index);
             std::lock_guard lock(mutex);
             if (err != PF_Err_NONE) {
                 if (y < failed_row) failed_row = y, first_err = err;
@@ -41,8 +48,8 @@ PF_Err RunRows(int first, int last, int threads, const std::function<PF_Err(int)
     };
     std::vector<std::thread> pool;
     pool.reserve(threads - 1);
-    for (int t = 1; t < threads; ++t) pool.emplace_back(work);
-    work();
+    for (int t = 1; t < threads; ++t) pool.emplace_back(work, t);
+    work(0);
     for (std::thread& thread : pool) thread.join();
     return first_err;
 }

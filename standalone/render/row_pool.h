@@ -16,5 +16,10 @@ int AllCoresThreadCount();
 // counting up.
 PF_Err RunRows(int first, int last, int threads, const std::function<PF_Err(int)>& row,
                const std::function<void(int, int)>& progress);
+// The same, telling row(y, thread_index) which of the pool's threads runs it: 0 for the
+// calling thread, then 1 up to the pool size less one.
+PF_Err RunRowsOnThreads(int first, int last, int threads,
+                        const std::function<PF_Err(int, int)>& row,
+                        const std::function<void(int, int)>& progress);
 
 #endif

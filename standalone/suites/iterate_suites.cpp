@@ -49,7 +49,26 @@ PF_Err Iterate(PF_InData* in_data, A_long /*progress_base*/, A_long /*progress_f
         settings.progress);
 }
 
-const PF_Iterate8Suite2 kIterate8Suite = {Iterate<PF_Pixel8>, nullptr, nullptr, nullptr, nullptr};
+// The host's own work distribution: fn for every i in [0, iterations) on the instance's pool,
+// told which thread runs it. No effect reference comes with the call; the instance is the one
+// whose command is running on this thread.
+PF_Err IterateGeneric(A_long iterations, void* refcon,
+                      PF_Err (*fn)(void* refcon, A_long thread_index, A_long i,
+                                   A_long iterations)) {
+    if (fn == nullptr || iterations < 0) return PF_Err_BAD_CALLBACK_PARAM;
+    HostServices* services = HostServices::Active();
+    if (services == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+    const IterateSettings& settings = services->render().iterate;
+    return RunRowsOnThreads(
+        0, iterations, settings.threads,
+        [&](int i, int thread_index) { return fn(refcon, thread_index, i, iterations); },
+        settings.progress);
+}
+
+const PF_Iterate8Suite2 kIterate8Suite = {Iterate<PF_Pixel8>, nullptr, nullptr, nullptr,
+                                          IterateGeneric};
+const PF_Iterate8Suite2 kIterate8SuiteWithoutGeneric = {Iterate<PF_Pixel8>, nullptr, nullptr,
+                                                        nullptr, nullptr};
 const PF_Iterate16Suite2 kIterate16Suite = {Iterate<PF_Pixel16>, nullptr, nullptr};
 const PF_IterateFloatSuite2 kIterateFloatSuite = {Iterate<PF_PixelFloat>, nullptr, nullptr};
 
@@ -57,6 +76,9 @@ const PF_IterateFloatSuite2 kIterateFloatSuite = {Iterate<PF_PixelFloat>, nullpt
 
 const PF_Iterate8Suite2* StandaloneIterate8Suite() {
     return &kIterate8Suite;
+}
+const PF_Iterate8Suite2* StandaloneIterate8SuiteWithoutGeneric() {
+    return &kIterate8SuiteWithoutGeneric;
 }
 const PF_Iterate16Suite2* StandaloneIterate16Suite() {
     return &kIterate16Suite;

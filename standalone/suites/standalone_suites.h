@@ -26,6 +26,8 @@ const DRAWBOT_SurfaceSuite2* StandaloneSurfaceSuite();
 const DRAWBOT_PathSuite1* StandalonePathSuite();
 const PF_WorldSuite2* StandaloneWorldSuite();
 const PF_Iterate8Suite2* StandaloneIterate8Suite();
+// As a host that predates iterate_generic hands the suite out.
+const PF_Iterate8Suite2* StandaloneIterate8SuiteWithoutGeneric();
 const PF_Iterate16Suite2* StandaloneIterate16Suite();
 const PF_IterateFloatSuite2* StandaloneIterateFloatSuite();
 

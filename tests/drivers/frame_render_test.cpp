@@ -63,16 +63,21 @@ TEST_F(FrameRender, EightSixteenAndFloatAgreeWithinOneEightBitStep) {
     }
 }
 
-TEST_F(FrameRender, ReportsEveryFinishedRow) {
+// Progress counts the pieces of work the iterate hands out (rows, or the effect's bands of rows
+// on the generic iterate), one at a time, up to the whole frame.
+TEST_F(FrameRender, ReportsEveryFinishedPieceUpToTheWholeFrame) {
     FrameRequest request = Request(kW, kH);
     std::vector<int> done;
-    request.progress = [&](int rows, int total) {
-        EXPECT_EQ(total, kH);
-        done.push_back(rows);
+    int total_seen = 0;
+    request.progress = [&](int pieces, int total) {
+        total_seen = total;
+        done.push_back(pieces);
     };
     ASSERT_EQ(host().RenderFrame(request).err, PF_Err_NONE);
-    ASSERT_EQ(done.size(), static_cast<size_t>(kH));
-    for (int i = 0; i < kH; ++i) EXPECT_EQ(done[i], i + 1);
+    ASSERT_GT(total_seen, 1);
+    ASSERT_LE(total_seen, kH);
+    ASSERT_EQ(done.size(), static_cast<size_t>(total_seen));
+    for (int i = 0; i < total_seen; ++i) EXPECT_EQ(done[i], i + 1);
 }
 
 }  // namespace

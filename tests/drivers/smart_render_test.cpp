@@ -5,6 +5,7 @@
 
 #include "host/pf_iterate_suites.h"
 #include "host/pf_world_suite.h"
+#include "standalone/suites/standalone_suites.h"
 #include "tests/drivers/frame_test_support.h"
 
 namespace {
@@ -75,15 +76,19 @@ TEST_F(SmartRenderProtocol, FailedCheckoutsStillCheckTheInputInOnce) {
     }
 }
 
+// The depth's own iterate suite is needed only where the host offers no generic iterate.
 TEST_F(SmartRenderProtocol, MissingSuitesAreReportedAfterCheckingIn) {
-    const std::pair<const char*, WorldDepth> missing[] = {
-        {kPFWorldSuite, WorldDepth::k8},
-        {kPFIterate8Suite, WorldDepth::k8},
-        {kPFIterate16Suite, WorldDepth::k16},
-        {kPFIterateFloatSuite, WorldDepth::k32},
+    const std::tuple<const char*, WorldDepth, bool> missing[] = {
+        {kPFWorldSuite, WorldDepth::k8, true},
+        {kPFIterate8Suite, WorldDepth::k8, true},
+        {kPFIterate16Suite, WorldDepth::k16, false},
+        {kPFIterateFloatSuite, WorldDepth::k32, false},
     };
-    for (const auto& [suite, depth] : missing) {
+    for (const auto& [suite, depth, generic] : missing) {
         host_ = std::make_unique<EffectHost>(SPIROVAULT_PLUGIN_PATH);
+        if (!generic) {
+            suites().Provide(kPFIterate8Suite, 2, StandaloneIterate8SuiteWithoutGeneric());
+        }
         Withhold(suite, 2);
         FrameRequest request = Request(8, 6, depth);
         request.hdri_layer = nullptr;
@@ -91,6 +96,17 @@ TEST_F(SmartRenderProtocol, MissingSuitesAreReportedAfterCheckingIn) {
         EXPECT_EQ(result.err, A_Err_MISSING_SUITE) << suite;
         EXPECT_EQ(result.return_msg, "Not able to acquire AEFX Suite.") << suite;
         EXPECT_TRUE(result.audit.clean()) << suite << ": " << result.audit.Describe();
+    }
+}
+
+TEST_F(SmartRenderProtocol, GenericIterateRendersEveryDepthWithoutTheDepthSuites) {
+    Withhold(kPFIterate16Suite, 2);
+    Withhold(kPFIterateFloatSuite, 2);
+    for (WorldDepth depth : {WorldDepth::k8, WorldDepth::k16, WorldDepth::k32}) {
+        const FrameResult result = host().RenderFrame(Request(8, 6, depth));
+        EXPECT_EQ(result.err, PF_Err_NONE);
+        EXPECT_TRUE(result.audit.clean()) << result.audit.Describe();
+        EXPECT_FALSE(AllZero(result.raw));
     }
 }
 

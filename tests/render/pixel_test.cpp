@@ -165,12 +165,13 @@ TEST(BitDepth, ConvertsByClampScaleAndTruncate) {
     // Inputs widen by 1/255 and 1/32768: an opaque composited miss returns the input.
     RenderSettings s = DefaultSettings(kW, kH);
     s.composite_on_original = 1;
+    CpuFrame frame = MakeCpuFrame(&s);
     PF_Pixel8 in8{255, 10, 128, 250}, out8{};
-    RenderPixel8(&s, 0, 0, &in8, &out8);
+    RenderPixel8(&frame, 0, 0, &in8, &out8);
     EXPECT_EQ(255, out8.alpha);
     EXPECT_EQ(128, out8.green);
     PF_Pixel16 in16{32768, 100, 16384, 32000}, out16{};
-    RenderPixel16(&s, 0, 0, &in16, &out16);
+    RenderPixel16(&frame, 0, 0, &in16, &out16);
     EXPECT_EQ(32768, out16.alpha);
     EXPECT_EQ(16384, out16.green);
 }
