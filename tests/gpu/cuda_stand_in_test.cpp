@@ -8,9 +8,12 @@
 #include <iterator>
 #include <regex>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "drivers/cuda_device_module.h"
 #include "drivers/cuda_driver.h"
+#include "standalone/host_services.h"
 #include "standalone/gpu/gpu_device_commands.h"
 #include "tests/cuda_driver_stand_in/stand_in_control.h"
 #include "tests/support/plugin_host_fixture.h"
@@ -262,6 +265,54 @@ TEST(CudaDriverLibrary, LoadsOnlyADriverWithEveryEntryPoint) {
     EXPECT_NE(CudaDriverLibrary::Load(SPIROVAULT_CUDA_STAND_IN), nullptr);
     EXPECT_EQ(CudaDriverLibrary::Load(SPIROVAULT_CUDA_STAND_IN_WITHOUT_LAUNCH), nullptr);
     EXPECT_EQ(CudaDriverLibrary::Load("/nonexistent/libcuda.so.1"), nullptr);
+}
+
+}  // namespace
+
+// The stand-in's own entry points, for a test that plays the host's part itself.
+extern "C" CUresult cuDevicePrimaryCtxRetain(CUcontext* context, CUdevice device);
+extern "C" CUresult cuCtxSetCurrent(CUcontext context);
+
+namespace {
+
+TEST(CudaDeviceModule, FramesArrivingTogetherLoadTheModuleOnce) {
+    StandInReset(1, 7, 5);
+    const CudaDriverApi* cu = CudaDriver();
+    ASSERT_NE(cu, nullptr);
+    HostServices services;
+    ActiveServicesScope active(&services);
+    const void* suite = nullptr;
+    ASSERT_EQ(HostServices::BasicSuite()->AcquireSuite(kPFHandleSuite, kPFHandleSuiteVersion2,
+                                                       &suite),
+              0);
+    const auto& handles = *static_cast<const PF_HandleSuite1*>(suite);
+    CUcontext context = nullptr;
+    ASSERT_EQ(cuDevicePrimaryCtxRetain(&context, 0), CUDA_SUCCESS);
+
+    PF_Handle handle = NewCudaDeviceHandle(handles);
+    ASSERT_NE(handle, nullptr);
+    std::vector<CUfunction> kernels(8);
+    std::vector<std::thread> frames;
+    for (size_t i = 0; i < kernels.size(); ++i) {
+        frames.emplace_back([&, i] {
+            ActiveServicesScope frame_services(&services);
+            cuCtxSetCurrent(context);
+            kernels[i] = CudaDeviceKernel(*cu, handles, handle);
+        });
+    }
+    for (std::thread& frame : frames) frame.join();
+    EXPECT_EQ(StandInModuleCount(), 1);
+    for (CUfunction kernel : kernels) EXPECT_EQ(kernel, kernels[0]);
+    EXPECT_NE(kernels[0], nullptr);
+
+    // Set down from a thread where no context is current: unloaded in the module's own.
+    std::thread([&] {
+        ActiveServicesScope setdown_services(&services);
+        ReleaseCudaDeviceHandle(cu, handles, handle);
+    }).join();
+    EXPECT_EQ(StandInModuleUnloaded(0), 1);
+    EXPECT_EQ(services.handles().LiveCount(), 0u);
+    HostServices::BasicSuite()->ReleaseSuite(kPFHandleSuite, kPFHandleSuiteVersion2);
 }
 
 }  // namespace

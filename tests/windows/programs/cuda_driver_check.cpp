@@ -15,6 +15,12 @@
 
 namespace {
 
+#if defined(STAND_IN_WITHOUT_LAUNCH)
+constexpr bool kIncompleteDriver = true;
+#else
+constexpr bool kIncompleteDriver = false;
+#endif
+
 int failures = 0;
 int passes = 0;
 
@@ -67,10 +73,10 @@ void CompleteDriver(const char* plugin) {
                   launch.block[2] == 1,
               "1920 x 1080 launches 120 x 68 blocks of 16 x 16");
         unsigned int width = 0, height = 0;
-        std::memcpy(&width, launch.params + 12, 4);
-        std::memcpy(&height, launch.params + 16, 4);
+        std::memcpy(&width, launch.params + 16, 4);
+        std::memcpy(&height, launch.params + 20, 4);
         Check(launch.param_bytes == 400 && width == 1920 && height == 1080,
-              "the 38 arguments in one 400-byte buffer, width and height at 12 and 16");
+              "the 38 arguments in one 400-byte buffer, width and height at 16 and 20");
 
         // The two tables are the frame's last allocations.
         const int before = StandInCallCount("cuMemAlloc_v2");
@@ -123,11 +129,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-#if defined(STAND_IN_WITHOUT_LAUNCH)
-        IncompleteDriver(argv[1]);
-#else
-        CompleteDriver(argv[1]);
-#endif
+        if (kIncompleteDriver) {
+            IncompleteDriver(argv[1]);
+        } else {
+            CompleteDriver(argv[1]);
+        }
     } catch (const std::exception& error) {
         std::printf("FAILED: %s\n", error.what());
         ++failures;

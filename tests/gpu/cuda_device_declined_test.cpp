@@ -1,13 +1,14 @@
-// The plug-in in a process whose CUDA driver lacks an entry point (the stand-in without
-// cuLaunchKernel, linked under the driver's name): the host's CUDA device opens, the plug-in
-// declines it, and the host renders the frame on the CPU.
+// The plug-in in a process whose CUDA driver it cannot use: in a build with the CUDA kernel, a
+// driver lacking an entry point (the stand-in without cuLaunchKernel); in a build without it,
+// the complete stand-in. Either way the host's CUDA device opens, the plug-in declines it, and
+// the host renders the frame on the CPU.
 #include <gtest/gtest.h>
 
 #include "standalone/gpu/gpu_device_commands.h"
 #include "tests/cuda_driver_stand_in/stand_in_control.h"
 #include "tests/support/plugin_host_fixture.h"
 
-TEST_F(PluginHostTest, IncompleteCudaDriverLeavesTheFrameToTheCpu) {
+TEST_F(PluginHostTest, CudaDeviceTheEffectCannotUseLeavesTheFrameToTheCpu) {
     StandInReset(1, 8, 6);
     ASSERT_GE(host().services().gpu().Open(PF_GPU_Framework_CUDA), 0);
     ASSERT_EQ(host().GlobalSetup().err, PF_Err_NONE);
@@ -24,7 +25,7 @@ TEST_F(PluginHostTest, IncompleteCudaDriverLeavesTheFrameToTheCpu) {
     EXPECT_FALSE(result.on_gpu);
     EXPECT_FALSE(host().services().gpu().setup(0).accepted);
     EXPECT_EQ(StandInModuleCount(), 0);
-    // Something was rendered: the fractal covers part of the frame.
+    // The CPU drew the fractal over part of the frame.
     float alpha = 0;
     for (size_t p = 0; p < result.output.argb.size(); p += 4) alpha += result.output.argb[p];
     EXPECT_GT(alpha, 0.0f);
