@@ -13,8 +13,8 @@
 
 #include "drivers/cuda_device_module.h"
 #include "drivers/cuda_driver.h"
-#include "standalone/host_services.h"
 #include "standalone/gpu/gpu_device_commands.h"
+#include "standalone/host_services.h"
 #include "tests/cuda_driver_stand_in/stand_in_control.h"
 #include "tests/support/plugin_host_fixture.h"
 
@@ -282,9 +282,9 @@ TEST(CudaDeviceModule, FramesArrivingTogetherLoadTheModuleOnce) {
     HostServices services;
     ActiveServicesScope active(&services);
     const void* suite = nullptr;
-    ASSERT_EQ(HostServices::BasicSuite()->AcquireSuite(kPFHandleSuite, kPFHandleSuiteVersion2,
-                                                       &suite),
-              0);
+    ASSERT_EQ(
+        HostServices::BasicSuite()->AcquireSuite(kPFHandleSuite, kPFHandleSuiteVersion2, &suite),
+        0);
     const auto& handles = *static_cast<const PF_HandleSuite1*>(suite);
     CUcontext context = nullptr;
     ASSERT_EQ(cuDevicePrimaryCtxRetain(&context, 0), CUDA_SUCCESS);
