@@ -1,9 +1,10 @@
 #include "drivers/gpu_device_setup.h"
 
+#include "drivers/cuda_device_module.h"
+#include "drivers/cuda_kernel_image.h"
 #include "drivers/module_directory.h"
 #include "drivers/opencl_device_data.h"
 #include "drivers/opencl_program.h"
-#include "host/cuda_runtime_api.h"
 #include "host/pf_error.h"
 #include "host/pf_gpu_device_suite.h"
 #include "host/pf_handle_suite.h"
@@ -31,12 +32,37 @@ PF_Err SetUpOpenClDevice(const OpenClApi& cl, const PF_HandleSuite1& handles,
     return err == CL_SUCCESS ? PF_Err_NONE : PF_Err_INTERNAL_STRUCT_DAMAGED;
 }
 
+// The device the host made current for this command; the one its info names otherwise.
+CUdevice CudaSetupDevice(const CudaDriverApi& cu, const PF_GPUDeviceInfo& info) {
+    CUcontext context = nullptr;
+    CUdevice device = 0;
+    if (cu.CtxGetCurrent(&context) == CUDA_SUCCESS && context != nullptr &&
+        cu.CtxGetDevice(&device) == CUDA_SUCCESS) {
+        return device;
+    }
+    return static_cast<CUdevice>(reinterpret_cast<intptr_t>(info.devicePV));
+}
+
+// Whether the fat binary runs on the device: its oldest machine code and PTX are for sm_75.
+bool CudaDeviceIsSupported(const CudaDriverApi& cu, CUdevice device) {
+    int major = 0;
+    int minor = 0;
+    if (cu.DeviceGetAttribute(&major, CU_DEVICE_ATTRIBUTE_COMPUTE_CAPABILITY_MAJOR, device) !=
+            CUDA_SUCCESS ||
+        cu.DeviceGetAttribute(&minor, CU_DEVICE_ATTRIBUTE_COMPUTE_CAPABILITY_MINOR, device) !=
+            CUDA_SUCCESS) {
+        return false;
+    }
+    return major * 10 + minor >= kCudaKernelMinArchitecture;
+}
+
 }  // namespace
 
 GpuRuntimes AvailableGpuRuntimes() {
     GpuRuntimes runtimes;
     runtimes.opencl = OpenClRuntime();
-    runtimes.cuda = SPIROVAULT_CUDA_RUNTIME_AVAILABLE != 0;
+    // Without the kernel there is nothing to load: the driver is not even opened.
+    if (SpirovaultCudaKernelImage().size != 0) runtimes.cuda = CudaDriver();
     return runtimes;
 }
 
@@ -65,8 +91,12 @@ PF_Err SetUpGpuDevice(const GpuRuntimes& runtimes, PF_InData* in_data, PF_OutDat
             out_data->out_flags2 = PF_OutFlag2_SUPPORTS_GPU_RENDER_F32;
             break;
         case PF_GPU_Framework_CUDA:
-            // The kernel is registered with the CUDA runtime when the library loads.
-            if (!runtimes.cuda) break;
+            if (runtimes.cuda == nullptr ||
+                !CudaDeviceIsSupported(*runtimes.cuda, CudaSetupDevice(*runtimes.cuda, info))) {
+                break;
+            }
+            extra->output->gpu_data = NewCudaDeviceHandle(*handles.get());
+            if (extra->output->gpu_data == nullptr) throw PfError(PF_Err_OUT_OF_MEMORY);
             out_data->out_flags2 = PF_OutFlag2_SUPPORTS_GPU_RENDER_F32;
             break;
         default:

@@ -1,5 +1,6 @@
 #include "drivers/gpu_render.h"
 
+#include "drivers/cuda_device_module.h"
 #include "drivers/gpu_kernel_args.h"
 #include "drivers/gpu_render_cuda.h"
 #include "drivers/gpu_render_opencl.h"
@@ -35,6 +36,18 @@ PF_Err RenderOnOpenCl(PF_InData* in_data, PF_OutData* out_data, const PF_GPUDevi
     device.queue = static_cast<cl_command_queue>(info.command_queuePV);
     device.kernel = DeviceKernel(in_data, out_data, input.gpu_data);
     return RenderOpenCl(*cl, device, args, record);
+}
+
+// The host has made the device's context current on this thread; device info is not used.
+PF_Err RenderOnCuda(PF_InData* in_data, PF_OutData* out_data, const PF_SmartRenderInput& input,
+                    const SpirovaultKernelArgs& args, const RenderSettings& record) {
+    const CudaDriverApi* cu = CudaDriver();
+    if (cu == nullptr || input.gpu_data == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    ScopedSuite<PF_HandleSuite1> handles(in_data->pica_basicP, kPFHandleSuite,
+                                         kPFHandleSuiteVersion1, out_data);
+    const CUfunction kernel = CudaDeviceKernel(
+        *cu, *handles.get(), static_cast<PF_Handle>(const_cast<void*>(input.gpu_data)));
+    return RenderCuda(*cu, kernel, args, record);
 }
 
 }  // namespace
@@ -78,7 +91,7 @@ PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_f
         case PF_GPU_Framework_OPENCL:
             return RenderOnOpenCl(in_data, out_data, info, input, args, *record);
         case PF_GPU_Framework_CUDA:
-            return RenderCuda(args, *record);
+            return RenderOnCuda(in_data, out_data, input, args, *record);
         default:
             return PF_Err_NONE;
     }

@@ -1,3 +1,4 @@
+#include "drivers/cuda_device_module.h"
 #include "drivers/opencl_device_data.h"
 #include "drivers/opencl_kernel_lock.h"
 #include "drivers/opencl_runtime.h"
@@ -7,13 +8,19 @@
 
 PF_Err GPUDeviceSetdown(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSetdownExtra* extra) {
     if (extra == nullptr || extra->input == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
-    // CUDA devices keep nothing per device.
-    if (extra->input->what_gpu != PF_GPU_Framework_OPENCL) return PF_Err_NONE;
+    const PF_GPU_Framework framework = extra->input->what_gpu;
+    if (framework != PF_GPU_Framework_OPENCL && framework != PF_GPU_Framework_CUDA) {
+        return PF_Err_NONE;
+    }
     auto handle = static_cast<PF_Handle>(extra->input->gpu_data);
     if (handle == nullptr) return PF_Err_NONE;
     // Taken first, so that without it nothing is half torn down.
     ScopedSuite<PF_HandleSuite1> handles(in_data->pica_basicP, kPFHandleSuite,
                                          kPFHandleSuiteVersion1, out_data);
+    if (framework == PF_GPU_Framework_CUDA) {
+        ReleaseCudaDeviceHandle(CudaDriver(), *handles.get(), handle);
+        return PF_Err_NONE;
+    }
     cl_kernel kernel = nullptr;
     if (auto* data = static_cast<OpenCLDeviceData*>(handles->host_lock_handle(handle))) {
         kernel = data->kernel;

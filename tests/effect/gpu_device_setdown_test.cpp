@@ -1,6 +1,8 @@
 // Teardown of what GPU device setup keeps per device.
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "host/pf_gpu_framework.h"
 #include "host/pf_handle_suite.h"
 #include "tests/support/plugin_host_fixture.h"
@@ -23,10 +25,9 @@ class GpuDeviceSetdown : public PluginHostTest {
     }
 };
 
-TEST_F(GpuDeviceSetdown, CudaAndOtherDevicesTouchNoHandle) {
+TEST_F(GpuDeviceSetdown, OtherDevicesTouchNoHandle) {
     PF_Handle handle = DeviceHandle();
-    for (PF_GPU_Framework framework :
-         {PF_GPU_Framework{PF_GPU_Framework_CUDA}, PF_GPU_Framework{PF_GPU_Framework_METAL}, 0}) {
+    for (PF_GPU_Framework framework : {PF_GPU_Framework{PF_GPU_Framework_METAL}, 0, 7}) {
         const CommandResult result = Setdown(framework, handle);
         EXPECT_EQ(result.err, PF_Err_NONE);
         EXPECT_TRUE(handles().IsLive(handle));
@@ -36,12 +37,19 @@ TEST_F(GpuDeviceSetdown, CudaAndOtherDevicesTouchNoHandle) {
     handles().Dispose(handle);
 }
 
-TEST_F(GpuDeviceSetdown, OpenClDeviceHandleIsDisposed) {
-    PF_Handle handle = DeviceHandle();
-    const CommandResult result = Setdown(PF_GPU_Framework_OPENCL, handle);
-    EXPECT_EQ(result.err, PF_Err_NONE);
-    EXPECT_FALSE(handles().IsLive(handle));
-    EXPECT_CLEAN(result);
+TEST_F(GpuDeviceSetdown, DeviceHandleWithNothingLoadedIsDisposed) {
+    // An OpenCL device without a kernel, a CUDA device before its first frame: all zero.
+    for (PF_GPU_Framework framework :
+         {PF_GPU_Framework{PF_GPU_Framework_OPENCL}, PF_GPU_Framework{PF_GPU_Framework_CUDA}}) {
+        PF_Handle handle = handles().New(24);
+        std::memset(handles().Lock(handle), 0, 24);
+        handles().Unlock(handle);
+        handles().MarkHostOwned(handle);
+        const CommandResult result = Setdown(framework, handle);
+        EXPECT_EQ(result.err, PF_Err_NONE);
+        EXPECT_FALSE(handles().IsLive(handle));
+        EXPECT_CLEAN(result);
+    }
 }
 
 TEST_F(GpuDeviceSetdown, MissingHandleSuiteReportsAndKeepsTheHandle) {

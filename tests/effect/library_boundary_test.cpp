@@ -13,8 +13,8 @@ TEST(LibraryBoundary, ExportsExactlyTheThreeEntrySymbols) {
 }
 
 TEST(LibraryBoundary, LoadsWithoutAnyGpuRuntime) {
-    // OpenCL is loaded when a device needs it and the CUDA runtime is linked in, so the library
-    // loads (and renders on the CPU) where neither is installed.
+    // OpenCL and the CUDA driver are opened when a device needs them, so the library loads (and
+    // renders on the CPU) where neither is installed.
     for (const std::string& library : NeededLibraries(SPIROVAULT_PLUGIN_PATH)) {
         EXPECT_EQ(library.find("OpenCL"), std::string::npos) << library;
         EXPECT_EQ(library.find("libcuda"), std::string::npos) << library;

@@ -30,26 +30,25 @@ class GpuDeviceSetupRuntimes : public ::testing::Test {
 };
 
 TEST_F(GpuDeviceSetupRuntimes, WithoutAnOpenClRuntimeTheDeviceIsDeclined) {
-    EXPECT_EQ(Setup(GpuRuntimes{nullptr, true}, PF_GPU_Framework_OPENCL), PF_Err_NONE);
+    EXPECT_EQ(Setup(GpuRuntimes{nullptr, nullptr}, PF_GPU_Framework_OPENCL), PF_Err_NONE);
     EXPECT_EQ(out_data_.out_flags2, 0x1234);
     EXPECT_EQ(output_.gpu_data, nullptr);
     EXPECT_EQ(services_.handles().LiveCount(), 0u);
     EXPECT_TRUE(services_.suites().Outstanding().empty());
 }
 
-TEST_F(GpuDeviceSetupRuntimes, WithoutTheCudaKernelCudaDevicesAreDeclined) {
-    EXPECT_EQ(Setup(GpuRuntimes{nullptr, false}, PF_GPU_Framework_CUDA), PF_Err_NONE);
+TEST_F(GpuDeviceSetupRuntimes, WithoutTheCudaDriverCudaDevicesAreDeclined) {
+    EXPECT_EQ(Setup(GpuRuntimes{nullptr, nullptr}, PF_GPU_Framework_CUDA), PF_Err_NONE);
     EXPECT_EQ(out_data_.out_flags2, 0x1234);
-    EXPECT_EQ(Setup(GpuRuntimes{nullptr, true}, PF_GPU_Framework_CUDA), PF_Err_NONE);
-    EXPECT_EQ(out_data_.out_flags2, 0x02000000);
     EXPECT_EQ(output_.gpu_data, nullptr);
+    EXPECT_EQ(services_.handles().LiveCount(), 0u);
 }
 
 TEST_F(GpuDeviceSetupRuntimes, FailedKernelStillHandsOverTheHandle) {
     FakeOpenCl fake;
     fake.kernel_result = CL_INVALID_KERNEL_NAME;
     ActiveFake active(&fake);
-    EXPECT_EQ(Setup(GpuRuntimes{&fake.Api(), false}, PF_GPU_Framework_OPENCL),
+    EXPECT_EQ(Setup(GpuRuntimes{&fake.Api(), nullptr}, PF_GPU_Framework_OPENCL),
               PF_Err_INTERNAL_STRUCT_DAMAGED);
     EXPECT_EQ(out_data_.out_flags2, 0x02000000);
     auto handle = static_cast<PF_Handle>(output_.gpu_data);

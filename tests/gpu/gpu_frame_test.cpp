@@ -197,16 +197,13 @@ TEST_P(GpuFrame, DeviceIsSetUpOnceAndSetDownWithTheHost) {
     const GpuDevices::Setup setup = host().services().gpu().setup(0);
     ASSERT_TRUE(setup.done);
     EXPECT_TRUE(setup.accepted);
-    // An OpenCL device keeps its kernel in a handle until setdown; a CUDA device keeps nothing.
+    // Each device keeps its kernel (OpenCL) or the kernel's module (CUDA) in a handle until
+    // setdown.
     const auto handle = static_cast<PF_Handle>(setup.gpu_data);
-    EXPECT_EQ(handle != nullptr, GetParam() == PF_GPU_Framework_OPENCL);
-    if (handle != nullptr) {
-        EXPECT_TRUE(handles().IsLive(handle));
-    }
+    ASSERT_NE(handle, nullptr);
+    EXPECT_TRUE(handles().IsLive(handle));
     SetDownGpuDevices(host());
-    if (handle != nullptr) {
-        EXPECT_FALSE(handles().IsLive(handle));
-    }
+    EXPECT_FALSE(handles().IsLive(handle));
 }
 
 using GpuFrameRequest = PluginHostTest;

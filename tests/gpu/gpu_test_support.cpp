@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 
+#include "drivers/cuda_device_module.h"
 #include "drivers/gpu_render.h"
 #include "drivers/opencl_device_data.h"
 #include "drivers/opencl_program.h"
@@ -58,20 +59,42 @@ namespace {
 
 struct TestDevice {
     HostServices services;
-    PF_Handle handle = nullptr;  // OpenCL: the device handle holding the kernel
+    PF_Handle handle = nullptr;  // the device handle: OpenCL's kernel, CUDA's module slot
     std::string failure;         // why the device cannot be used; empty when it can
 
     explicit TestDevice(PF_GPU_Framework framework) {
         if (services.gpu().Open(framework, &failure) != 0) return;
         if (framework == PF_GPU_Framework_OPENCL) BuildKernel();
+        if (framework == PF_GPU_Framework_CUDA) MakeCudaHandle();
     }
 
     ~TestDevice() {
         if (handle == nullptr) return;
-        auto* data = static_cast<OpenCLDeviceData*>(services.handles().Lock(handle));
-        OpenClRuntime()->ReleaseKernel(data->kernel);
+        void* block = services.handles().Lock(handle);
+        if (services.handles().Size(handle) == sizeof(CudaDeviceData)) {
+            // The module the first render loaded, unloaded in its context.
+            const CudaDeviceData data = *static_cast<CudaDeviceData*>(block);
+            if (data.module != nullptr) {
+                services.gpu().device(0)->MakeCurrent();
+                CudaDriver()->ModuleUnload(data.module);
+            }
+        } else {
+            OpenClRuntime()->ReleaseKernel(static_cast<OpenCLDeviceData*>(block)->kernel);
+        }
         services.handles().Unlock(handle);
         services.handles().Dispose(handle);
+    }
+
+    // The device's handle as setup leaves it: the module is loaded by the first render.
+    void MakeCudaHandle() {
+        if (CudaDriver() == nullptr) {
+            failure = "the plug-in's CUDA driver could not be loaded";
+            return;
+        }
+        handle = services.handles().New(sizeof(CudaDeviceData));
+        *static_cast<CudaDeviceData*>(services.handles().Lock(handle)) = CudaDeviceData{};
+        services.handles().Unlock(handle);
+        services.handles().MarkHostOwned(handle);
     }
 
     void BuildKernel() {

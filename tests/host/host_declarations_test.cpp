@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "host/aegp_suites.h"
-#include "host/cuda_runtime_api.h"
+#include "host/cuda_driver_api.h"
 #include "host/drawbot_acquisition.h"
 #include "host/opencl_api.h"
 #include "host/pf_ansi_suite.h"

@@ -7,8 +7,9 @@ wine=$1
 export WINEPREFIX=$2
 shift 2
 export WINEDEBUG=-all
-# No Mono or Gecko: nothing here needs them, and their installers would ask to download.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko: nothing here needs them, and their installers would ask to download. A
+# test's own overrides come after.
+export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 unset DISPLAY WAYLAND_DISPLAY
 if [ "${1:-}" = --init ]; then
   rm -rf "$WINEPREFIX"

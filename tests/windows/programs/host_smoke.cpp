@@ -1,7 +1,7 @@
 // Cross-built and run under Wine: loads the Windows plug-in into the standalone host and takes
 // it through registration, About, global and parameter setup, as the host application does at
-// start-up, offers it a CUDA device, then points at the colour ramp editor, whose cursor comes
-// from user32.
+// start-up, offers it a CUDA device without a CUDA driver, then points at the colour ramp editor,
+// whose cursor comes from user32.
 //   spirovault-host-smoke PLUGIN
 #include <cstdio>
 #include <exception>
@@ -53,7 +53,8 @@ void Run(const char* plugin_path) {
         Check(result->audit.clean(), "no resource left behind: " + result->audit.Describe());
     }
 
-    // No CUDA kernel in this build: a CUDA device is declined, so the host renders on the CPU.
+    // No CUDA driver here (nvcuda.dll): a CUDA device is declined, so the host renders on the
+    // CPU.
     PF_GPUDeviceSetupInput input{PF_GPU_Framework_CUDA, 0};
     PF_GPUDeviceSetupOutput output{nullptr};
     PF_GPUDeviceSetupExtra extra{&input, &output};

@@ -1,0 +1,5 @@
+#include "drivers/cuda_kernel_image.h"
+
+EmbeddedBytes SpirovaultCudaKernelImage() {
+    return {nullptr, 0};
+}
