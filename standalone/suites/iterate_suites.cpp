@@ -50,15 +50,16 @@ PF_Err Iterate(PF_InData* in_data, A_long /*progress_base*/, A_long /*progress_f
 }
 
 // The host's own work distribution: fn for every i in [0, iterations) on the instance's pool,
-// told which thread runs it. No effect reference comes with the call; the instance is the one
-// whose command is running on this thread.
+// told which thread runs it. No effect reference comes with the call; the instance and frame are
+// the ones whose command is running on this thread.
 PF_Err IterateGeneric(A_long iterations, void* refcon,
                       PF_Err (*fn)(void* refcon, A_long thread_index, A_long i,
                                    A_long iterations)) {
     if (fn == nullptr || iterations < 0) return PF_Err_BAD_CALLBACK_PARAM;
-    HostServices* services = HostServices::Active();
-    if (services == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
-    const IterateSettings& settings = services->render().iterate;
+    if (HostServices::Active() == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+    // The frame whose command runs on this thread sizes the work as its iterate calls are sized.
+    const FrameSession* frame = HostServices::ActiveFrame();
+    const IterateSettings settings = frame != nullptr ? frame->iterate() : IterateSettings{};
     return RunRowsOnThreads(
         0, iterations, settings.threads,
         [&](int i, int thread_index) { return fn(refcon, thread_index, i, iterations); },
