@@ -1,5 +1,7 @@
 #include "standalone/arbitrary_data_client.h"
 
+#include "standalone/record_canary.h"
+
 PF_ArbParamsExtra ArbitraryDataClient::Request(PF_FunctionSelector selector) const {
     PF_ArbParamsExtra extra{};
     extra.which_function = selector;
@@ -10,7 +12,10 @@ PF_ArbParamsExtra ArbitraryDataClient::Request(PF_FunctionSelector selector) con
 }
 
 PF_Err ArbitraryDataClient::Send(PF_ArbParamsExtra& extra) {
-    last_ = host_.Send(PF_Cmd_ARBITRARY_CALLBACK, &extra);
+    GuardedRecord<PF_ArbParamsExtra> guarded(extra);
+    last_ = host_.Send(PF_Cmd_ARBITRARY_CALLBACK, &guarded.record);
+    extra = guarded.record;
+    if (!guarded.intact()) last_.audit.record_overruns = 1;
     return last_.err;
 }
 

@@ -90,10 +90,13 @@ TEST_F(ArbitraryData, NewChecksTheRefconAndMakesTheDefaultRamp) {
     EXPECT_FALSE(handles().IsLive(made.handle));
 }
 
+// The print size is answered through the request's own member, inside the record.
 TEST_F(ArbitraryData, SizesAreFixed) {
     PF_Handle h = Make(Ramp({Stop(0, 0, 0, 0), Stop(1, 1, 1, 1)}));
     EXPECT_EQ(arb().FlatSize(h).size, 328u);
     EXPECT_EQ(arb().PrintSize(h).size, 2048u);
+    EXPECT_EQ(arb().last().err, PF_Err_NONE);
+    EXPECT_EQ(arb().last().audit.record_overruns, 0);
     EXPECT_EQ(arb().FlatSize(nullptr).size, 328u);
     DisposeAll({h});
 }

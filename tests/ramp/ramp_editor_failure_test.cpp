@@ -122,7 +122,7 @@ TEST_F(RampEditorFailure, WithoutTheAppSuiteTheBackgroundIsBlackAndDrawingGoesOn
 TEST_F(RampEditorFailure, ADrawingErrorStopsDrawingButNotTheCleanUp) {
     SetRamp(ThreeStops());
     const std::pair<const char*, int> failing[] = {
-        {"GetSupplier", 1}, {"PaintRect", 1},      {"PaintRect", 300},        {"FramePath", 1},
+        {"GetSupplier", 1}, {"PaintRect", 1},      {"PaintRect", 300},        {"StrokePath", 1},
         {"NewBrush", 2},    {"LineTo", 4},         {"FillPath", 5},           {"AddRect", 6},
         {"DrawString", 2},  {"NewDefaultFont", 3}, {"GetDefaultFontSize", 1},
     };
