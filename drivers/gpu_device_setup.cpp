@@ -1,5 +1,7 @@
 #include "drivers/gpu_device_setup.h"
 
+#include <cstdint>
+
 #include "drivers/cuda_device_module.h"
 #include "drivers/cuda_kernel_image.h"
 #include "drivers/module_directory.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <regex>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -200,14 +200,24 @@ TEST_F(CudaStandIn, ArgumentLayoutIsTheOneTheCompiledKernelDeclares) {
     const size_t entry = text.find(".entry SpirovaultKernel(");
     if (entry == std::string::npos) GTEST_SKIP() << "the fat binary's PTX is compressed";
     const std::string list = text.substr(entry, text.find(')', entry) - entry);
-    const std::regex param(
-        R"(\.param\s+(?:\.align\s+(\d+)\s+\.b8\s+\w+\[(\d+)\]|\.(u|s|f|b)(\d+)\b))");
+    // One parameter a line: ".param .u64 name," or ".param .align 16 .b8 name[16],".
     std::vector<size_t> declared;
     size_t offset = 0;
-    for (std::sregex_iterator it(list.begin(), list.end(), param), end; it != end; ++it) {
-        const std::smatch& m = *it;
-        const size_t align = m[1].matched ? std::stoul(m[1]) : std::stoul(m[4]) / 8;
-        const size_t size = m[1].matched ? std::stoul(m[2]) : std::stoul(m[4]) / 8;
+    std::istringstream lines(list);
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream words(line);
+        std::string word, type;
+        words >> word;
+        if (word != ".param") continue;
+        size_t align = 0, size = 0;
+        words >> type;
+        if (type == ".align") {
+            words >> align >> type;
+            size = std::stoul(line.substr(line.find('[') + 1));
+        } else {
+            size = std::stoul(type.substr(2)) / 8;  // .u32, .f32, .u64, ...
+            align = size;
+        }
         offset = (offset + align - 1) / align * align;
         declared.push_back(offset);
         offset += size;

@@ -10,7 +10,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
-#include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -87,8 +87,16 @@ void ExpectCarriesTheKernel(const std::string& library, const std::string& name)
                static_cast<std::streamsize>(found[0].size()));
     const std::string listing = Run(cuobjdump + " -lelf -lptx " + extracted + " 2>&1");
     std::printf("%s", listing.c_str());
-    EXPECT_TRUE(std::regex_search(listing, std::regex("ELF file.*sm_75"))) << listing;
-    EXPECT_TRUE(std::regex_search(listing, std::regex("PTX file.*sm_75"))) << listing;
+    // One line per entry: "ELF file    1: ....sm_75.cubin", "PTX file    1: ....sm_75.ptx".
+    bool elf = false, ptx = false;
+    std::istringstream lines(listing);
+    for (std::string line; std::getline(lines, line);) {
+        const bool sm_75 = line.find("sm_75") != std::string::npos;
+        elf = elf || (line.rfind("ELF file", 0) == 0 && sm_75);
+        ptx = ptx || (line.rfind("PTX file", 0) == 0 && sm_75);
+    }
+    EXPECT_TRUE(elf) << listing;
+    EXPECT_TRUE(ptx) << listing;
 }
 
 TEST(EmbeddedKernel, LinuxPluginCarriesTheFatBinary) {
