@@ -4,8 +4,8 @@
 
 float SrgbToLinear(float encoded) {
     const double magnitude = std::fabs(static_cast<double>(encoded));
-    const double linear = magnitude <= 0.04045 ? magnitude / 12.92
-                                               : std::pow((magnitude + 0.055) / 1.055, 2.4);
+    const double linear =
+        magnitude <= 0.04045 ? magnitude / 12.92 : std::pow((magnitude + 0.055) / 1.055, 2.4);
     return static_cast<float>(encoded < 0 ? -linear : linear);
 }
 

@@ -46,9 +46,8 @@ GpuChoice PrepareGpu(EffectHost& host, PF_GPU_Framework framework) {
     choice.accepted = target.accepted;
     const GpuDevice* device =
         host.services().gpu().device(static_cast<A_u_long>(target.device_index));
-    choice.device = target.accepted && device != nullptr
-                        ? std::string(FrameworkName(framework)) + " device \"" + device->name() +
-                              "\""
-                        : "the CPU";
+    choice.device = target.accepted && device != nullptr ? std::string(FrameworkName(framework)) +
+                                                               " device \"" + device->name() + "\""
+                                                         : "the CPU";
     return choice;
 }

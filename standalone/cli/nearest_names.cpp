@@ -37,7 +37,7 @@ std::vector<std::string> NearestNames(std::string_view wrong, const std::vector<
     std::vector<std::pair<size_t, std::string>> scored;
     for (const std::string& name : known) {
         size_t distance = NameDistance(wrong, name);
-        const bool prefix = wrong.size() >= 3 && name.size() > wrong.size() &&
+        const bool prefix = wrong.size() >= 2 && name.size() > wrong.size() &&
                             NameDistance(wrong, name.substr(0, wrong.size())) == 0;
         if (prefix) distance = std::min<size_t>(distance, 1);
         if (distance > limit) continue;

@@ -106,15 +106,14 @@ const ParamInfo& ParamCatalog::Find(std::string_view name) const {
         const ParamInfo* group = nullptr;
         std::vector<const ParamInfo*> controls;
         for (const ParamInfo& param : params_) {
-            const bool same = exact ? param.name == name
-                                    : param.name.size() == name.size() &&
-                                          NameDistance(param.name, name) == 0;
+            const bool same =
+                exact ? param.name == name
+                      : param.name.size() == name.size() && NameDistance(param.name, name) == 0;
             if (!same) continue;
             if (param.kind == ParamKind::kGroupStart || param.kind == ParamKind::kGroupEnd) {
                 group = &param;
-            } else if (std::none_of(controls.begin(), controls.end(), [&](const ParamInfo* c) {
-                           return c->name == param.name;
-                       })) {
+            } else if (std::none_of(controls.begin(), controls.end(),
+                                    [&](const ParamInfo* c) { return c->name == param.name; })) {
                 controls.push_back(&param);
             }
         }

@@ -50,7 +50,8 @@ bool Readable(const std::string& path) {
 
 std::string FindPluginLibrary(const std::optional<std::string>& given) {
     if (given) {
-        if (!Readable(*given)) throw CliError("--plugin " + *given + ": no such file or not readable");
+        if (!Readable(*given))
+            throw CliError("--plugin " + *given + ": no such file or not readable");
 #if !defined(_WIN32)
         // A bare name would send the loader searching the library path instead of this folder.
         if (given->find('/') == std::string::npos) return "./" + *given;

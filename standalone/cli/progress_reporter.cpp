@@ -37,10 +37,11 @@ std::string ProgressLine(long frame, long ordinal, long frame_count, double fram
     }
     const double overall = (static_cast<double>(ordinal - 1) + frame_done) / frame_count;
     std::string left = "time left unknown";
-    if (overall > 0) left = "about " + DurationText(elapsed_seconds * (1 - overall) / overall) + " left";
-    std::snprintf(text, sizeof text, "rendering frame %ld (%ld of %ld): %3d%%, all frames %3d%%, %s",
-                  frame, ordinal, frame_count, percent, static_cast<int>(100.0 * overall),
-                  left.c_str());
+    if (overall > 0)
+        left = "about " + DurationText(elapsed_seconds * (1 - overall) / overall) + " left";
+    std::snprintf(text, sizeof text,
+                  "rendering frame %ld (%ld of %ld): %3d%%, all frames %3d%%, %s", frame, ordinal,
+                  frame_count, percent, static_cast<int>(100.0 * overall), left.c_str());
     return text;
 }
 

@@ -112,8 +112,9 @@ std::string RenderOptionsHelp() {
         left += left.size() < kColumn ? std::string(kColumn - left.size(), ' ') : "  ";
         text += left + spec.help + "\n";
     }
-    text += "\nAny fault ends the run with one line on stderr: status 2 for the command line, 1 "
-            "for anything else.\n";
+    text +=
+        "\nAny fault ends the run with one line on stderr: status 2 for the command line, 1 "
+        "for anything else.\n";
     return text;
 }
 
@@ -135,8 +136,9 @@ void ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
         }
         const OptionSpec* spec = FindOption(name);
         if (spec == nullptr) {
+            const std::string suggestion = DidYouMean(NearestNames(name, OptionNames(), 1));
             throw UsageError("unknown option " + Quoted(name) +
-                             DidYouMean(NearestNames(name, OptionNames(), 1)));
+                             (suggestion.empty() ? " (see --help)" : suggestion));
         }
         const std::string option = spec->long_name;
         if (spec->value_name == nullptr) {
@@ -147,9 +149,8 @@ void ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
             }
             value = argv[++i];
         }
-        const std::string written = value && arg.find('=') == std::string::npos
-                                        ? name + " " + *value
-                                        : arg;
+        const std::string written =
+            value && arg.find('=') == std::string::npos ? name + " " + *value : arg;
         if (!spec->repeatable) {
             const auto [first, inserted] = given.emplace(spec, written);
             if (!inserted) {

@@ -113,8 +113,8 @@ class PathTracker : public nlohmann::json_sax<Json> {
   private:
     struct Level {
         bool array = false;
-        size_t index = 0;      // arrays: the element being read
-        std::string key;       // objects: the key whose value is being read
+        size_t index = 0;  // arrays: the element being read
+        std::string key;   // objects: the key whose value is being read
         bool in_value = false;
     };
 
@@ -143,9 +143,8 @@ class SceneParser {
 
   private:
     [[noreturn]] void Fail(const JsonPath& path, const std::string& problem) const {
-        throw SceneError(Escaped(name_) + ": " +
-                         (path.text().empty() ? "top level" : path.text()) + ": " +
-                         Escaped(problem));
+        throw SceneError(Escaped(name_) + ": " + (path.text().empty() ? "top level" : path.text()) +
+                         ": " + Escaped(problem));
     }
 
     void ExpectObject(const Json& j, const JsonPath& path, std::set<std::string> known) const {

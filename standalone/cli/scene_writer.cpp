@@ -76,9 +76,8 @@ Json ParamValueJson(const SceneParam& param, const ParamValue& value) {
 
 std::string RelativePath(const std::string& path, const std::string& file_dir) {
     const fs::path absolute = fs::absolute(path).lexically_normal();
-    const fs::path relative =
-        absolute.lexically_relative(fs::absolute(file_dir.empty() ? "." : file_dir)
-                                        .lexically_normal());
+    const fs::path relative = absolute.lexically_relative(
+        fs::absolute(file_dir.empty() ? "." : file_dir).lexically_normal());
     // A path that climbs out of the file's directory is clearer written in full.
     const bool climbs = relative.empty() || *relative.begin() == "..";
     return climbs ? absolute.generic_string() : relative.generic_string();

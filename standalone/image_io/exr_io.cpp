@@ -124,8 +124,8 @@ void WriteExr(const std::string& path, const FloatImage& image, const ImageMetad
 std::string ReadExrSceneAttribute(const std::string& path) {
     try {
         Imf::InputFile file(path.c_str());
-        const auto* scene = file.header().findTypedAttribute<Imf::StringAttribute>(
-            kSceneExrAttribute);
+        const auto* scene =
+            file.header().findTypedAttribute<Imf::StringAttribute>(kSceneExrAttribute);
         if (scene == nullptr) {
             throw ImageError("cannot read the scene of " + path + ": the OpenEXR carries none");
         }

@@ -14,7 +14,6 @@ FloatImage ReadExr(const std::string& path);
 
 // Marked with sRGB primaries and a note on the encoding (display-encoded unless
 // metadata.linear); the scene goes into a string attribute. Colour is written as given.
-void WriteExr(const std::string& path, const FloatImage& image,
-              const ImageMetadata& metadata = {});
+void WriteExr(const std::string& path, const FloatImage& image, const ImageMetadata& metadata = {});
 
 #endif
