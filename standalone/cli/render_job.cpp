@@ -93,7 +93,7 @@ std::vector<SceneParam> ParseSets(const RenderOptions& o, const ParamCatalog& ca
     return sets;
 }
 
-// "1.0.0 (build 1)" from the host's packing of an effect version.
+// "1.0.0 develop, build 1" from the host's packing of an effect version.
 std::string EffectVersionText(A_u_long version) {
     static const char* const kStages[] = {"develop", "alpha", "beta", "release"};
     char text[64];
