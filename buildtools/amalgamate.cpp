@@ -50,6 +50,11 @@ bool Inline(const fs::path& root, const fs::path& file, std::set<fs::path>& seen
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << "usage: spirovault-amalgamate ROOT INPUT OUTPUT\n\nWrites INPUT with its "
+                     "quoted includes (found under ROOT) inlined, once each, to OUTPUT.\n";
+        return 0;
+    }
     if (argc != 4) {
         std::cerr << "usage: spirovault-amalgamate ROOT INPUT OUTPUT\n";
         return 2;

@@ -1,11 +1,18 @@
 // Build tool: writes the property list resource bytes to the file named on the command line.
 #include <cstdio>
+#include <cstring>
 
 #include "effect/property_list.h"
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s OUTPUT\n", argv[0]);
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::printf(
+            "usage: spirovault-write-pipl OUTPUT\n\nWrites the effect's property-list "
+            "resource bytes (\"PIPL\") to OUTPUT.\n");
+        return 0;
+    }
+    if (argc != 2 || argv[1][0] == '-') {
+        std::fprintf(stderr, "usage: spirovault-write-pipl OUTPUT (see --help)\n");
         return 2;
     }
     const std::vector<uint8_t> bytes = PropertyListBytes();

@@ -12,6 +12,8 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+constexpr double kSunPeak = 2.0;
+constexpr double kSunWidth = 0.3;  // radians
 
 struct Rgb {
     double r, g, b;
@@ -31,23 +33,52 @@ Rgb Sky(double el, double az) {
     const double cos_angle =
         std::sin(el) * std::sin(sun_el) + std::cos(el) * std::cos(sun_el) * std::cos(az - sun_az);
     const double angle = std::acos(std::fmax(-1.0, std::fmin(1.0, cos_angle)));
-    const double disk = angle < 0.09 ? 60.0 : 0.0;
-    const double glow = 2.5 * std::exp(-angle * angle / 0.08);
+    // Broad and soft rather than a tiny bright disk: a few environment samples per pixel
+    // then agree, and the object renders without sparkle.
+    const double disk = kSunPeak * std::exp(-angle * angle / (2 * kSunWidth * kSunWidth));
+    const double glow = 0.8 * std::exp(-angle * angle / 0.3);
     return {c.r + disk * 1.0 + glow * 1.0, c.g + disk * 0.9 + glow * 0.85,
             c.b + disk * 0.75 + glow * 0.6};
 }
 
 }  // namespace
 
+constexpr const char* kUsage =
+    "usage: spirovault-make-sky OUT.hdr [WIDTH HEIGHT]\n\n"
+    "Writes an equirectangular sky (64 x 32 unless a size is given) as a Radiance HDR file:\n"
+    "a blue zenith fading to a pale horizon, a soft sun, a dark ground.\n";
+
+// A side 1 to kMaxImageSide, or 0.
+int Side(const char* text) {
+    char* end = nullptr;
+    const long value = std::strtol(text, &end, 10);
+    return *text != '\0' && *end == '\0' && value >= 1 && value <= kMaxImageSide
+               ? static_cast<int>(value)
+               : 0;
+}
+
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 4) {
-        std::fprintf(stderr, "usage: spirovault-make-sky OUT.hdr [WIDTH HEIGHT]\n");
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
+        if (arg.size() > 1 && arg[0] == '-') {
+            std::fprintf(stderr, "spirovault-make-sky: unknown option \"%s\" (see --help)\n",
+                         arg.c_str());
+            return 2;
+        }
+    }
+    if (argc != 2 && argc != 4) {
+        std::fprintf(stderr, "spirovault-make-sky: expected OUT.hdr [WIDTH HEIGHT] (see --help)\n");
         return 2;
     }
-    const int width = argc == 4 ? std::atoi(argv[2]) : 64;
-    const int height = argc == 4 ? std::atoi(argv[3]) : 32;
-    if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide) {
-        std::fprintf(stderr, "spirovault-make-sky: bad size\n");
+    const int width = argc == 4 ? Side(argv[2]) : 64;
+    const int height = argc == 4 ? Side(argv[3]) : 32;
+    if (width == 0 || height == 0) {
+        std::fprintf(stderr, "spirovault-make-sky: WIDTH and HEIGHT must be 1 to %d\n",
+                     kMaxImageSide);
         return 2;
     }
     FloatImage image(width, height);

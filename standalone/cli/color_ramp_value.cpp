@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "standalone/cli/cli_error.h"
@@ -103,9 +104,17 @@ std::vector<RampStopValue> UnflattenRamp(const FlatRamp& flat) {
 std::string FormatRamp(const std::vector<RampStopValue>& stops) {
     std::string text;
     for (const RampStopValue& stop : stops) {
+        // The fewest digits that read back as the same float, so a written ramp reloads exactly.
+        int digits = 6;
+        char number[24];
+        for (; digits < 9; ++digits) {
+            std::snprintf(number, sizeof number, "%.*g", digits, stop.position);
+            if (std::strtof(number, nullptr) == stop.position) break;
+        }
+        std::snprintf(number, sizeof number, "%.*g", digits, stop.position);
         char piece[48];
-        std::snprintf(piece, sizeof piece, "%s%g:#%02X%02X%02X", text.empty() ? "" : ",",
-                      stop.position, ToByte(stop.red), ToByte(stop.green), ToByte(stop.blue));
+        std::snprintf(piece, sizeof piece, "%s%s:#%02X%02X%02X", text.empty() ? "" : ",", number,
+                      ToByte(stop.red), ToByte(stop.green), ToByte(stop.blue));
         text += piece;
     }
     return text;

@@ -54,7 +54,9 @@ std::string DescribeEffectError(PF_Err err, const std::string& return_msg) {
 EffectSession::EffectSession(const std::string& plugin_path, A_long appl_id) try
     : host_(plugin_path) {
     host_.set_appl_id(appl_id);
-    Check(host_.GlobalSetup(), "in global setup");
+    const CommandResult global = host_.GlobalSetup();
+    Check(global, "in global setup");
+    effect_version_ = global.out_data.my_version;
     Check(host_.ParamsSetup(), "in parameter setup");
     catalog_ = ParamCatalog::FromStore(host_.services().params());
     // The ramp's default as the user would write it, for the parameter listing.
@@ -66,7 +68,11 @@ EffectSession::EffectSession(const std::string& plugin_path, A_long appl_id) try
 } catch (const CliError&) {
     throw;
 } catch (const std::exception& e) {
-    throw CliError(std::string("cannot load the plug-in: ") + e.what());
+    // The library's own message already says what failed to load; say it once.
+    const std::string what = e.what();
+    const std::string loader = "cannot load plug-in ";
+    throw CliError("cannot load the plug-in" +
+                   (what.rfind(loader, 0) == 0 ? " " + what.substr(loader.size()) : ": " + what));
 }
 
 void EffectSession::SetValue(const ParamInfo& param, const ParamValue& value) {

@@ -20,6 +20,8 @@ class EffectSession {
     explicit EffectSession(const std::string& plugin_path, A_long appl_id = kAppIdAfterEffects);
 
     const ParamCatalog& catalog() const { return catalog_; }
+    // The version the effect gave in global setup, packed as the host packs it.
+    A_u_long effect_version() const { return effect_version_; }
     EffectHost& host() { return host_; }
     Composition& composition() { return host_.services().composition(); }
 
@@ -36,6 +38,7 @@ class EffectSession {
 
     EffectHost host_;
     ParamCatalog catalog_;
+    A_u_long effect_version_ = 0;
 };
 
 // "PF_Err 516 (PF_Err_BAD_CALLBACK_PARAM)", and the effect's message when it gave one.

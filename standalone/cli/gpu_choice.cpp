@@ -4,6 +4,7 @@
 
 #include "standalone/cli/cli_error.h"
 #include "standalone/cli/effect_session.h"
+#include "standalone/gpu/gpu_device.h"
 #include "standalone/gpu/gpu_device_commands.h"
 
 namespace {
@@ -25,7 +26,7 @@ PF_GPU_Framework ParseGpuChoice(const std::string& text) {
     throw UsageError("--gpu " + text + ": expected none, opencl or cuda");
 }
 
-bool PrepareGpu(EffectHost& host, PF_GPU_Framework framework) {
+GpuChoice PrepareGpu(EffectHost& host, PF_GPU_Framework framework) {
     const GpuTarget target = PrepareGpuDevice(host, framework);
     if (target.device_index < 0) {
         throw CliError(std::string(OptionText(framework)) + ": " + target.why_not);
@@ -41,5 +42,12 @@ bool PrepareGpu(EffectHost& host, PF_GPU_Framework framework) {
                      "rendering on the CPU\n",
                      OptionText(framework), FrameworkName(framework));
     }
-    return target.accepted;
+    GpuChoice choice;
+    choice.accepted = target.accepted;
+    const GpuDevice* device =
+        host.services().gpu().device(static_cast<A_u_long>(target.device_index));
+    choice.device = target.accepted && device != nullptr ? std::string(FrameworkName(framework)) +
+                                                               " device \"" + device->name() + "\""
+                                                         : "the CPU";
+    return choice;
 }

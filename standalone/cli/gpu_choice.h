@@ -12,8 +12,12 @@ PF_GPU_Framework ParseGpuChoice(const std::string& text);
 
 // Opens the machine's device of the framework and sends the effect its device setup, before any
 // frame is rendered. Throws CliError naming the option when there is no such device or its setup
-// fails. Returns false when the effect declines the device: the frames then render on the CPU,
-// as in the host application, and a note says so on stderr.
-bool PrepareGpu(EffectHost& host, PF_GPU_Framework framework);
+// fails. When the effect declines the device the frames render on the CPU, as in the host
+// application, and a note says so on stderr.
+struct GpuChoice {
+    bool accepted = false;
+    std::string device;  // "OpenCL device \"NAME\"", or "the CPU" when declined
+};
+GpuChoice PrepareGpu(EffectHost& host, PF_GPU_Framework framework);
 
 #endif

@@ -23,7 +23,11 @@ int Fail(std::string message, int status) {
 int main(int argc, char** argv) {
     try {
         RenderOptions options;
-        if (!ParseRenderOptions(argc, argv, &options)) return 0;
+        ParseRenderOptions(argc, argv, &options);
+        if (options.help) {
+            std::fputs(RenderOptionsHelp().c_str(), stdout);
+            return 0;
+        }
         return RunRenderJob(options);
     } catch (const CliError& e) {
         return Fail(e.what(), e.exit_status());

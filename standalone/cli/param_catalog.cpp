@@ -1,10 +1,13 @@
 #include "standalone/cli/param_catalog.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "host/pf_param_def.h"
 #include "standalone/cli/cli_error.h"
+#include "standalone/cli/nearest_names.h"
+#include "standalone/cli/value_parsing.h"
 #include "standalone/param_store.h"
 
 namespace {
@@ -98,18 +101,42 @@ ParamCatalog ParamCatalog::FromStore(const ParamStore& store) {
 }
 
 const ParamInfo& ParamCatalog::Find(std::string_view name) const {
-    const ParamInfo* group = nullptr;
-    for (const ParamInfo& param : params_) {
-        if (param.name != name) continue;
-        if (param.kind != ParamKind::kGroupStart && param.kind != ParamKind::kGroupEnd) {
-            return param;
+    // The exact name first; then the same letters in any case, when they name one parameter.
+    for (const bool exact : {true, false}) {
+        const ParamInfo* group = nullptr;
+        std::vector<const ParamInfo*> controls;
+        for (const ParamInfo& param : params_) {
+            const bool same =
+                exact ? param.name == name
+                      : param.name.size() == name.size() && NameDistance(param.name, name) == 0;
+            if (!same) continue;
+            if (param.kind == ParamKind::kGroupStart || param.kind == ParamKind::kGroupEnd) {
+                group = &param;
+            } else if (std::none_of(controls.begin(), controls.end(),
+                                    [&](const ParamInfo* c) { return c->name == param.name; })) {
+                controls.push_back(&param);
+            }
         }
-        group = &param;
+        if (controls.size() == 1) return *controls.front();
+        if (controls.size() > 1) {
+            throw UsageError("parameter " + Quoted(name) + " could be " +
+                             Quoted(controls[0]->name) + " or " + Quoted(controls[1]->name) +
+                             ": write it in its own letter case");
+        }
+        if (group != nullptr) {
+            throw UsageError(Quoted(name) + " is a group heading, not a parameter");
+        }
     }
-    if (group != nullptr) {
-        throw UsageError("\"" + std::string(name) + "\" is a group heading, not a parameter");
+    std::vector<std::string> names;
+    for (const ParamInfo& param : params_) {
+        if (param.takes_value() || param.kind == ParamKind::kArbitraryData ||
+            param.kind == ParamKind::kLayer) {
+            names.push_back(param.name);
+        }
     }
-    throw UsageError("unknown parameter \"" + std::string(name) + "\" (see --list-params)");
+    const std::string suggestion = DidYouMean(NearestNames(name, names));
+    throw UsageError("unknown parameter " + Quoted(name) +
+                     (suggestion.empty() ? " (see --list-params)" : suggestion));
 }
 
 const ParamInfo* ParamCatalog::FindKind(ParamKind kind) const {

@@ -9,6 +9,8 @@
 #include <climits>
 #endif
 
+#include "standalone/cli/cli_error.h"
+
 namespace {
 
 #if defined(_WIN32)
@@ -47,7 +49,15 @@ bool Readable(const std::string& path) {
 }  // namespace
 
 std::string FindPluginLibrary(const std::optional<std::string>& given) {
-    if (given) return *given;
+    if (given) {
+        if (!Readable(*given))
+            throw CliError("--plugin " + *given + ": no such file or not readable");
+#if !defined(_WIN32)
+        // A bare name would send the loader searching the library path instead of this folder.
+        if (given->find('/') == std::string::npos) return "./" + *given;
+#endif
+        return *given;
+    }
     const std::string beside = ProgramDirectory() + kPluginBesideProgram;
     if (Readable(beside)) return beside;
     return SPIROVAULT_BUILT_PLUGIN;

@@ -8,6 +8,15 @@
 #include <mutex>
 #include <string>
 
+// The line shown: the frame and how much of it is done; for a sequence also the whole run's
+// share and the time it has left, estimated from the time spent so far.
+// `ordinal` counts the frames begun, from 1.
+std::string ProgressLine(long frame, long ordinal, long frame_count, double frame_done,
+                         double elapsed_seconds);
+
+// "45 s", "3 min 05 s", "2 h 10 min".
+std::string DurationText(double seconds);
+
 class ProgressReporter {
   public:
     // `out` null means silent.

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <deque>
 #include <future>
+#include <fstream>
 #include <optional>
 
 #include "standalone/cli/cli_error.h"
+#include "standalone/cli/color_encoding.h"
 #include "standalone/cli/effect_session.h"
 #include "standalone/cli/frame_images.h"
 #include "standalone/cli/gpu_choice.h"
@@ -17,6 +19,7 @@
 #include "standalone/cli/progress_reporter.h"
 #include "standalone/cli/ramp_editor_output.h"
 #include "standalone/cli/scene.h"
+#include "standalone/cli/scene_writer.h"
 #include "standalone/image_io/atomic_file.h"
 
 namespace {
@@ -57,8 +60,8 @@ void ListParams(const ParamCatalog& catalog) {
     }
 }
 
-void ApplyScene(const Scene& scene, EffectSession& session) {
-    for (const SceneParam& param : scene.params) {
+void ApplyParams(const std::vector<SceneParam>& params, EffectSession& session) {
+    for (const SceneParam& param : params) {
         const ParamInfo& info = session.catalog().params().at(param.index - 1);
         if (param.animated) {
             session.Animate(info, param.keys);
@@ -68,21 +71,59 @@ void ApplyScene(const Scene& scene, EffectSession& session) {
     }
 }
 
-// --set NAME=VALUE, applied after the scene so that the command line wins. "Color Ramp" takes
-// the --ramp form.
-std::optional<std::vector<RampStopValue>> ApplySets(const RenderOptions& o,
-                                                    EffectSession& session) {
-    std::optional<std::vector<RampStopValue>> ramp;
+// --set NAME=VALUE as constant parameter values, to apply after the scene's so that the command
+// line wins. "Color Ramp" takes the --ramp form and comes back in `ramp`.
+std::vector<SceneParam> ParseSets(const RenderOptions& o, const ParamCatalog& catalog,
+                                  std::optional<std::vector<RampStopValue>>* ramp) {
+    std::vector<SceneParam> sets;
     for (const std::string& text : o.sets) {
         const Assignment assignment = ParseAssignment(text);
-        const ParamInfo& param = session.catalog().Find(assignment.name);
+        const ParamInfo& param = catalog.Find(assignment.name);
         if (param.kind == ParamKind::kArbitraryData) {
-            ramp = ParseRamp(assignment.value);
-        } else {
-            session.SetValue(param, ParseParamValue(param, assignment.value));
+            *ramp = ParseRamp(assignment.value);
+            continue;
         }
+        if (!param.takes_value()) {
+            throw UsageError("--set " + Quoted(param.name) +
+                             (param.kind == ParamKind::kLayer ? " is set with --hdri"
+                                                              : " does not take a value"));
+        }
+        SceneParam set;
+        set.index = param.index;
+        set.kind = param.kind;
+        set.keys.push_back(TimedParamValue{0.0, ParseParamValue(param, assignment.value)});
+        sets.push_back(set);
     }
-    return ramp;
+    return sets;
+}
+
+// "1.0.0 develop, build 1" from the host's packing of an effect version.
+std::string EffectVersionText(A_u_long version) {
+    static const char* const kStages[] = {"develop", "alpha", "beta", "release"};
+    char text[64];
+    std::snprintf(text, sizeof text, "%lu.%lu.%lu %s, build %lu",
+                  static_cast<unsigned long>((version >> 19) & 0x7f),
+                  static_cast<unsigned long>((version >> 15) & 0xf),
+                  static_cast<unsigned long>((version >> 11) & 0xf), kStages[(version >> 9) & 3],
+                  static_cast<unsigned long>(version & 0x1ff));
+    return text;
+}
+
+void WriteText(const std::string& path, const std::string& text) {
+    AtomicFile out(path);
+    {
+        std::ofstream file(out.temp_path(), std::ios::binary);
+        file << text;
+        file.flush();
+        if (!file) throw CliError("cannot write " + path + ": write error");
+    }
+    out.Commit();
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return "";
+    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 }  // namespace
@@ -90,6 +131,9 @@ std::optional<std::vector<RampStopValue>> ApplySets(const RenderOptions& o,
 int RunRenderJob(const RenderOptions& o) {
     // Everything the command line alone decides is checked before the plug-in is loaded.
     const OutputFormat format = CheckOutput(o);
+    if (o.linear && format.kind != ImageKind::kExr) {
+        throw UsageError("--linear needs an .exr output: PNG holds display-encoded values");
+    }
     std::optional<FrameSize> size_option;
     if (o.size) size_option = ParseSize(*o.size);
     std::optional<FrameRange> frames_option;
@@ -105,6 +149,11 @@ int RunRenderJob(const RenderOptions& o) {
     if (o.ramp_editor) CheckRampEditorOutput(*o.ramp_editor);
 
     EffectSession session(FindPluginLibrary(o.plugin), appl_id);
+    if (o.version) {
+        std::printf("spirovault-render %s\nSpirovault effect %s\n", SPIROVAULT_PROGRAM_VERSION,
+                    EffectVersionText(session.effect_version()).c_str());
+        return 0;
+    }
     if (o.list_params) {
         ListParams(session.catalog());
         return 0;
@@ -118,31 +167,43 @@ int RunRenderJob(const RenderOptions& o) {
     const FrameSize size =
         size_option.value_or(scene.size.value_or(FrameSize{kDefaultWidth, kDefaultHeight}));
     const FrameRange frames = frames_option.value_or(scene.frames.value_or(FrameRange{}));
-    if (frames.last > frames.first && !HasFramePlaceholder(o.output)) {
+    if (!o.save_scene && frames.last > frames.first && !HasFramePlaceholder(o.output)) {
         throw UsageError("output " + Quoted(o.output) +
                          ": several frames need a run of # in the name for the frame number");
     }
-    BuildComposition(scene, size, &session.composition());
-    ApplyScene(scene, session);
-    if (auto set_ramp = ApplySets(o, session)) {
-        if (!ramp) ramp = std::move(set_ramp);
-    }
+    std::optional<std::vector<RampStopValue>> set_ramp;
+    EffectiveScene effective;
+    effective.params = MergeParams(scene.params, ParseSets(o, session.catalog(), &set_ramp));
+    if (!ramp) ramp = set_ramp;
     if (!ramp) ramp = scene.ramp;
+    BuildComposition(scene, size, &session.composition());
+    effective.size = size;
+    effective.frame_rate = scene.frame_rate;
+    effective.frames = frames;
+    effective.hdri = o.hdri ? o.hdri : scene.hdri;
+    effective.input = o.input ? o.input : scene.input;
+    effective.ramp = ramp;
+    effective.layers = session.composition().layers;
+    if (o.save_scene) {
+        WriteText(*o.save_scene,
+                  SceneToJson(effective, session.catalog(), DirectoryOf(*o.save_scene), true));
+        return 0;
+    }
+    ApplyParams(effective.params, session);
     if (ramp) session.SetRamp(*ramp);
 
     std::optional<HostImage> hdri, input;
     WorldDepth hdri_depth = WorldDepth::k32;
-    if (const auto path = o.hdri ? o.hdri : scene.hdri) {
-        const LoadedImage loaded = ReadImage(*path);
+    if (effective.hdri) {
+        const LoadedImage loaded = ReadImage(*effective.hdri);
         hdri = EnvironmentLayer(loaded.image);
         hdri_depth = EnvironmentDepth(loaded);
     }
-    if (const auto path = o.input ? o.input : scene.input) {
-        input = PlaceInputLayer(ReadImage(*path).image, size);
-    }
+    if (effective.input) input = PlaceInputLayer(ReadImage(*effective.input).image, size);
 
     // A missing device is reported before anything is written.
-    if (gpu != PF_GPU_Framework_NONE) PrepareGpu(session.host(), gpu);
+    GpuChoice device;
+    if (gpu != PF_GPU_Framework_NONE) device = PrepareGpu(session.host(), gpu);
     CheckWritable(FrameOutputPath(o.output, frames.first));
     const long frame_count = frames.last - frames.first + 1;
     ProgressReporter progress = ProgressReporter::ForStderr(frame_count);
@@ -184,8 +245,14 @@ int RunRenderJob(const RenderOptions& o) {
         const auto start = rendering.front().start;
         FloatImage image = FrameToImage(std::move(rendering.front().result.get().output));
         rendering.pop_front();
+        if (o.linear) ConvertToLinearLight(&image);
         const std::string path = FrameOutputPath(o.output, frame);
-        WriteImage(path, image, format.kind, format.depth);
+        ImageMetadata metadata;
+        metadata.linear = o.linear;
+        EffectiveScene this_frame = effective;
+        this_frame.frames = FrameRange{frame, frame};
+        metadata.scene = SceneToJson(this_frame, session.catalog(), DirectoryOf(path), false);
+        WriteImage(path, image, format.kind, format.depth, metadata);
         progress.Clear();
         if (progress.enabled()) {
             const double seconds =
@@ -193,6 +260,11 @@ int RunRenderJob(const RenderOptions& o) {
             std::fprintf(stderr, "wrote %s (%d x %d, %d-bit) in %.2f s\n", path.c_str(), size.width,
                          size.height, format.depth, seconds);
         }
+    }
+    // Which device the frames went to; the OpenCL device may well be a processor.
+    if (gpu != PF_GPU_Framework_NONE) {
+        std::fprintf(stderr, "spirovault-render: --gpu %s: rendered on %s\n", o.gpu.c_str(),
+                     device.device.c_str());
     }
     return 0;
 }

@@ -1,15 +1,12 @@
-// The command line of spirovault-render. Every option is declared in RegisterRenderOptions, so a
-// new option is one field here and one line there.
+// The command line of spirovault-render. Every option is one row of RenderOptionTable(): its
+// names, the value it takes, its help and where the value goes, so a new option is one field
+// here and one row there; parsing, messages and --help follow from the table.
 #ifndef SPIROVAULT_STANDALONE_CLI_RENDER_OPTIONS_H
 #define SPIROVAULT_STANDALONE_CLI_RENDER_OPTIONS_H
 
 #include <optional>
 #include <string>
 #include <vector>
-
-namespace CLI {
-class App;
-}
 
 struct RenderOptions {
     std::string output = "spirovault.png";
@@ -28,11 +25,28 @@ struct RenderOptions {
     std::optional<std::string> plugin;       // the plug-in library; found beside the tool otherwise
     std::string gpu = "none";                // none, opencl or cuda
     std::string host = "ae";                 // ae or premiere
+    bool linear = false;                     // EXR colour converted to linear light
+    std::optional<std::string> save_scene;   // the effective scene written here, no render
+    bool version = false;
+    bool help = false;
 };
 
-void RegisterRenderOptions(CLI::App& app, RenderOptions& options);
+struct OptionSpec {
+    const char* short_name;  // "-o", or null
+    const char* long_name;   // "--output"
+    const char* value_name;  // "PATH"; null for a switch
+    bool repeatable;
+    const char* help;
+    // Stores the value (empty for a switch); throws CliError (usage) when it is malformed.
+    void (*apply)(RenderOptions& options, const std::string& value);
+};
 
-// Parses argv into options. Help goes to stdout and returns false; errors throw CliError.
-bool ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options);
+const std::vector<OptionSpec>& RenderOptionTable();
+
+// The --help text, from the table.
+std::string RenderOptionsHelp();
+
+// Parses argv into options; throws CliError (usage) with one line naming the fault.
+void ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options);
 
 #endif

@@ -46,7 +46,19 @@ struct Scene {
     std::vector<SceneParam> params;
 };
 
-// Throws CliError whose message starts with the file name and the JSON path of the fault.
+// The scene's keys for a camera's and a light's one-dimensional streams.
+struct LayerStreamKey {
+    const char* key;
+    AEGP_LayerStream stream;
+};
+extern const std::vector<LayerStreamKey> kCameraStreamKeys;
+extern const std::vector<LayerStreamKey> kLightStreamKeys;
+
+// The largest scene file read.
+inline constexpr size_t kMaxSceneBytes = 4u << 20;
+
+// Throws CliError whose message starts with the file name and the JSON path of the fault. An
+// image this program wrote gives the scene it carries.
 Scene LoadScene(const std::string& path, const ParamCatalog& catalog);
 // The same from text; `name` stands for the file in messages and `base_dir` anchors its paths.
 Scene ParseScene(const std::string& text, const std::string& name, const std::string& base_dir,

@@ -8,6 +8,8 @@
 
 #include "standalone/cli/cli_error.h"
 #include "standalone/cli/scene.h"
+#include "standalone/image_io/float_image.h"
+#include "standalone/image_io/image_metadata.h"
 
 namespace {
 
@@ -31,7 +33,7 @@ class JsonPath {
         if (plain) {
             child.text_ += (text_.empty() ? "" : ".") + key;
         } else {
-            child.text_ += "[\"" + key + "\"]";
+            child.text_ += "[\"" + Escaped(key) + "\"]";
         }
         return child;
     }
@@ -46,6 +48,92 @@ class JsonPath {
     std::string text_;
 };
 
+// Follows a parse through the document so that a fault the parser meets (a syntax error, a
+// number too large for a double) can be placed at its JSON path.
+class PathTracker : public nlohmann::json_sax<Json> {
+  public:
+    bool null() override { return Value(); }
+    bool boolean(bool) override { return Value(); }
+    bool number_integer(number_integer_t) override { return Value(); }
+    bool number_unsigned(number_unsigned_t) override { return Value(); }
+    bool number_float(number_float_t, const string_t&) override { return Value(); }
+    bool string(string_t&) override { return Value(); }
+    bool binary(binary_t&) override { return Value(); }
+    bool start_object(std::size_t) override {
+        levels_.push_back(Level{});
+        return true;
+    }
+    bool key(string_t& key) override {
+        levels_.back().key = key;
+        levels_.back().in_value = true;
+        return true;
+    }
+    bool end_object() override {
+        levels_.pop_back();
+        return Value();
+    }
+    bool start_array(std::size_t) override {
+        Level level;
+        level.array = true;
+        levels_.push_back(level);
+        return true;
+    }
+    bool end_array() override {
+        levels_.pop_back();
+        return Value();
+    }
+    bool parse_error(std::size_t, const std::string&,
+                     const nlohmann::detail::exception& error) override {
+        problem_ = error.what();
+        // "[json.exception.parse_error.101] parse error at line 3, ..." without the prefix.
+        const size_t bracket = problem_.find("] ");
+        if (bracket != std::string::npos) problem_ = problem_.substr(bracket + 2);
+        if (error.id == 406) {
+            problem_ = "number out of range (" + problem_ + ")";
+        } else {
+            problem_ = "not valid JSON: " + problem_;
+        }
+        return false;
+    }
+
+    // Where the parser stopped: the value it was reading.
+    JsonPath Where() const {
+        JsonPath path;
+        for (const Level& level : levels_) {
+            if (level.array) {
+                path = path.Index(level.index);
+            } else if (level.in_value) {
+                path = path.Key(level.key);
+            }
+        }
+        return path;
+    }
+    const std::string& problem() const { return problem_; }
+
+  private:
+    struct Level {
+        bool array = false;
+        size_t index = 0;  // arrays: the element being read
+        std::string key;   // objects: the key whose value is being read
+        bool in_value = false;
+    };
+
+    bool Value() {
+        if (!levels_.empty()) {
+            Level& level = levels_.back();
+            if (level.array) {
+                ++level.index;
+            } else {
+                level.in_value = false;
+            }
+        }
+        return true;
+    }
+
+    std::vector<Level> levels_;
+    std::string problem_;
+};
+
 class SceneParser {
   public:
     SceneParser(std::string name, std::string base_dir, const ParamCatalog& catalog)
@@ -55,8 +143,8 @@ class SceneParser {
 
   private:
     [[noreturn]] void Fail(const JsonPath& path, const std::string& problem) const {
-        throw SceneError(name_ + ": " + (path.text().empty() ? "top level" : path.text()) + ": " +
-                         problem);
+        throw SceneError(Escaped(name_) + ": " + (path.text().empty() ? "top level" : path.text()) +
+                         ": " + Escaped(problem));
     }
 
     void ExpectObject(const Json& j, const JsonPath& path, std::set<std::string> known) const {
@@ -185,14 +273,9 @@ class SceneParser {
         if (j.contains("rotation")) layer->rotation = Vectors(j["rotation"], path.Key("rotation"));
     }
 
-    struct StreamName {
-        const char* key;
-        AEGP_LayerStream stream;
-    };
-
-    void Streams(const Json& j, const JsonPath& path, std::initializer_list<StreamName> names,
+    void Streams(const Json& j, const JsonPath& path, const std::vector<LayerStreamKey>& names,
                  CompLayer* layer) const {
-        for (const StreamName& name : names) {
+        for (const LayerStreamKey& name : names) {
             if (j.contains(name.key)) {
                 layer->streams[name.stream] = Stream(j[name.key], path.Key(name.key));
             }
@@ -221,16 +304,7 @@ SceneCamera SceneParser::Camera(const Json& j, const JsonPath& path) const {
     camera.position_given = j.contains("position");
     camera.zoom_given = j.contains("zoom");
     camera.point_of_interest_given = j.contains("point_of_interest");
-    Streams(j, path,
-            {{"zoom", AEGP_LayerStream_ZOOM},
-             {"depth_of_field", AEGP_LayerStream_DEPTH_OF_FIELD},
-             {"focus_distance", AEGP_LayerStream_FOCUS_DISTANCE},
-             {"aperture", AEGP_LayerStream_APERTURE},
-             {"blur_level", AEGP_LayerStream_BLUR_LEVEL},
-             {"iris_highlight_gain", AEGP_LayerStream_IRIS_HIGHLIGHT_GAIN},
-             {"iris_highlight_threshold", AEGP_LayerStream_IRIS_HIGHLIGHT_THRESHOLD},
-             {"iris_highlight_saturation", AEGP_LayerStream_IRIS_HIGHLIGHT_SATURATION}},
-            &camera.layer);
+    Streams(j, path, kCameraStreamKeys, &camera.layer);
     return camera;
 }
 
@@ -264,12 +338,7 @@ CompLayer SceneParser::Light(const Json& j, const JsonPath& path) const {
     light.streams[AEGP_LayerStream_SHADOW_DARKNESS].Set(100.0);
     light.streams[AEGP_LayerStream_SHADOW_DIFFUSION].Set(0.0);
     light.color.Set(ColorRgb{});
-    Streams(j, path,
-            {{"intensity", AEGP_LayerStream_INTENSITY},
-             {"casts_shadows", AEGP_LayerStream_CASTS_SHADOWS},
-             {"shadow_darkness", AEGP_LayerStream_SHADOW_DARKNESS},
-             {"shadow_diffusion", AEGP_LayerStream_SHADOW_DIFFUSION}},
-            &light);
+    Streams(j, path, kLightStreamKeys, &light);
     if (j.contains("color")) {
         light.color = AnimatedValue<ColorRgb>(
             j["color"], path.Key("color"),
@@ -326,16 +395,9 @@ SceneParam SceneParser::Param(const std::string& name, const Json& j, const Json
 }
 
 Scene SceneParser::Parse(const std::string& text) {
-    Json root;
-    try {
-        root = Json::parse(text);
-    } catch (const Json::parse_error& e) {
-        // "[json.exception.parse_error.101] parse error at line 3, ..." without the prefix.
-        std::string what = e.what();
-        const size_t bracket = what.find("] ");
-        if (bracket != std::string::npos) what = what.substr(bracket + 2);
-        throw CliError(name_ + ": not valid JSON: " + what);
-    }
+    PathTracker tracker;
+    if (!Json::sax_parse(text, &tracker)) Fail(tracker.Where(), tracker.problem());
+    const Json root = Json::parse(text);
     const JsonPath top;
     ExpectObject(
         root, top,
@@ -405,6 +467,7 @@ Scene SceneParser::Parse(const std::string& text) {
         const JsonPath path = top.Key("params");
         if (!root["params"].is_object()) Fail(path, "expected an object of parameter names");
         for (const auto& [name, value] : root["params"].items()) {
+            if (name == "comment") continue;
             scene.params.push_back(Param(name, value, path.Key(name)));
         }
     }
@@ -419,18 +482,52 @@ std::string DirectoryOf(const std::string& path) {
 
 }  // namespace
 
+const std::vector<LayerStreamKey> kCameraStreamKeys = {
+    {"zoom", AEGP_LayerStream_ZOOM},
+    {"depth_of_field", AEGP_LayerStream_DEPTH_OF_FIELD},
+    {"focus_distance", AEGP_LayerStream_FOCUS_DISTANCE},
+    {"aperture", AEGP_LayerStream_APERTURE},
+    {"blur_level", AEGP_LayerStream_BLUR_LEVEL},
+    {"iris_highlight_gain", AEGP_LayerStream_IRIS_HIGHLIGHT_GAIN},
+    {"iris_highlight_threshold", AEGP_LayerStream_IRIS_HIGHLIGHT_THRESHOLD},
+    {"iris_highlight_saturation", AEGP_LayerStream_IRIS_HIGHLIGHT_SATURATION}};
+const std::vector<LayerStreamKey> kLightStreamKeys = {
+    {"intensity", AEGP_LayerStream_INTENSITY},
+    {"casts_shadows", AEGP_LayerStream_CASTS_SHADOWS},
+    {"shadow_darkness", AEGP_LayerStream_SHADOW_DARKNESS},
+    {"shadow_diffusion", AEGP_LayerStream_SHADOW_DIFFUSION}};
+
 Scene ParseScene(const std::string& text, const std::string& name, const std::string& base_dir,
                  const ParamCatalog& catalog) {
-    return SceneParser(name, base_dir, catalog).Parse(text);
+    try {
+        return SceneParser(name, base_dir, catalog).Parse(text);
+    } catch (const Json::exception& e) {
+        // The checks above leave none; should one slip through, it still names the file.
+        throw CliError(Escaped(name) + ": " + Escaped(e.what()));
+    }
 }
 
 Scene LoadScene(const std::string& path, const ParamCatalog& catalog) {
+    // An image this program wrote carries the scene it was rendered from.
+    try {
+        if (std::optional<std::string> embedded = ReadEmbeddedScene(path)) {
+            return ParseScene(*embedded, path, DirectoryOf(path), catalog);
+        }
+    } catch (const ImageError& e) {
+        throw CliError(e.what());
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) throw CliError("cannot read scene " + path + ": no such file or not readable");
-    std::ostringstream text;
-    text << file.rdbuf();
+    // Read no further than the cap, so that a device or a huge file is refused at once.
+    std::string text(kMaxSceneBytes + 1, '\0');
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
     if (file.bad()) throw CliError("cannot read scene " + path + ": read error");
-    return ParseScene(text.str(), path, DirectoryOf(path), catalog);
+    text.resize(static_cast<size_t>(file.gcount()));
+    if (text.size() > kMaxSceneBytes) {
+        throw CliError("cannot read scene " + path + ": larger than " +
+                       std::to_string(kMaxSceneBytes >> 20) + " MiB, too large for a scene");
+    }
+    return ParseScene(text, path, DirectoryOf(path), catalog);
 }
 
 double DefaultCameraZoom(int composition_width) {

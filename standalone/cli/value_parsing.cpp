@@ -46,7 +46,29 @@ int HexDigit(char c) {
 }  // namespace
 
 std::string Quoted(std::string_view text) {
-    return "\"" + std::string(text) + "\"";
+    return "\"" + Escaped(text) + "\"";
+}
+
+std::string Escaped(std::string_view text) {
+    // Control characters would break the one-line message or cut it short (a NUL).
+    std::string escaped;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            escaped += "\\n";
+        } else if (c == '\t') {
+            escaped += "\\t";
+        } else if (c == '\r') {
+            escaped += "\\r";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02X", byte);
+            escaped += code;
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
 }
 
 double ParseNumber(std::string_view text, std::string_view what) {

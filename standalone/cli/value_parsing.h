@@ -47,7 +47,9 @@ struct Assignment {
 };
 Assignment ParseAssignment(std::string_view text);
 
-// "name" with the text in double quotes, for messages.
+// "name" with the text in double quotes, for messages; control characters escaped.
 std::string Quoted(std::string_view text);
+// The text with control characters written as \n, \t, \r or \xNN.
+std::string Escaped(std::string_view text);
 
 #endif

@@ -5,6 +5,8 @@
 #include <OpenEXR/ImfHeader.h>
 #include <OpenEXR/ImfInputFile.h>
 #include <OpenEXR/ImfOutputFile.h>
+#include <OpenEXR/ImfStandardAttributes.h>
+#include <OpenEXR/ImfStringAttribute.h>
 
 #include <algorithm>
 #include <exception>
@@ -68,7 +70,7 @@ FloatImage ReadExr(const std::string& path) {
     }
 }
 
-void WriteExr(const std::string& path, const FloatImage& image) {
+void WriteExr(const std::string& path, const FloatImage& image, const ImageMetadata& metadata) {
     if (image.width <= 0 || image.height <= 0 ||
         image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
         throw ImageError("cannot write " + path + ": invalid image");
@@ -77,6 +79,15 @@ void WriteExr(const std::string& path, const FloatImage& image) {
     try {
         Imf::Header header(image.width, image.height);
         header.compression() = Imf::ZIP_COMPRESSION;
+        // The default chromaticities are the sRGB (Rec. 709) primaries and D65 white.
+        Imf::addChromaticities(header, Imf::Chromaticities());
+        Imf::addComments(header, metadata.linear
+                                     ? "linear light, sRGB primaries"
+                                     : "display-encoded: the sRGB transfer function is applied "
+                                       "(not linear light), sRGB primaries");
+        if (!metadata.scene.empty()) {
+            header.insert(kSceneExrAttribute, Imf::StringAttribute(metadata.scene));
+        }
         const char* names[4] = {"R", "G", "B", "A"};
         for (const char* name : names) header.channels().insert(name, Imf::Channel(Imf::FLOAT));
         Imf::OutputFile file(out.temp_path().c_str(), header);
@@ -108,4 +119,20 @@ void WriteExr(const std::string& path, const FloatImage& image) {
         throw ImageError("cannot write " + path + ": " + e.what());
     }
     out.Commit();
+}
+
+std::string ReadExrSceneAttribute(const std::string& path) {
+    try {
+        Imf::InputFile file(path.c_str());
+        const auto* scene =
+            file.header().findTypedAttribute<Imf::StringAttribute>(kSceneExrAttribute);
+        if (scene == nullptr) {
+            throw ImageError("cannot read the scene of " + path + ": the OpenEXR carries none");
+        }
+        return scene->value();
+    } catch (const ImageError&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw ImageError("cannot read the scene of " + path + ": " + e.what());
+    }
 }

@@ -6,11 +6,14 @@
 #include <string>
 
 #include "standalone/image_io/float_image.h"
+#include "standalone/image_io/image_metadata.h"
 
 // Missing R, G or B channels read as 0, a missing A as 1; a file with none of R, G, B (or Y)
 // is refused. Throws ImageError naming the file.
 FloatImage ReadExr(const std::string& path);
 
-void WriteExr(const std::string& path, const FloatImage& image);
+// Marked with sRGB primaries and a note on the encoding (display-encoded unless
+// metadata.linear); the scene goes into a string attribute. Colour is written as given.
+void WriteExr(const std::string& path, const FloatImage& image, const ImageMetadata& metadata = {});
 
 #endif

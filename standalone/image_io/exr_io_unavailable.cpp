@@ -5,6 +5,10 @@ FloatImage ReadExr(const std::string& path) {
     throw ImageError("cannot read " + path + ": OpenEXR files are not supported by this build");
 }
 
-void WriteExr(const std::string& path, const FloatImage&) {
+void WriteExr(const std::string& path, const FloatImage&, const ImageMetadata&) {
     throw ImageError("cannot write " + path + ": OpenEXR files are not supported by this build");
+}
+
+std::string ReadExrSceneAttribute(const std::string& path) {
+    throw ImageError("cannot read " + path + ": OpenEXR files are not supported by this build");
 }

@@ -61,13 +61,14 @@ bool OutputKindFor(const std::string& path, ImageKind* kind) {
     return true;
 }
 
-void WriteImage(const std::string& path, const FloatImage& image, ImageKind kind, int bit_depth) {
+void WriteImage(const std::string& path, const FloatImage& image, ImageKind kind, int bit_depth,
+                const ImageMetadata& metadata) {
     switch (kind) {
         case ImageKind::kPng:
-            WritePng(path, image, bit_depth);
+            WritePng(path, image, bit_depth, metadata);
             return;
         case ImageKind::kExr:
-            WriteExr(path, image);
+            WriteExr(path, image, metadata);
             return;
         case ImageKind::kRadianceHdr:
             WriteRadianceHdr(path, image);

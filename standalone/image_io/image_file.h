@@ -6,6 +6,7 @@
 #include <string>
 
 #include "standalone/image_io/float_image.h"
+#include "standalone/image_io/image_metadata.h"
 
 enum class ImageKind { kPng, kExr, kRadianceHdr };
 
@@ -22,6 +23,7 @@ LoadedImage ReadImage(const std::string& path);
 bool OutputKindFor(const std::string& path, ImageKind* kind);
 
 // Writes PNG at bit_depth 8 or 16, OpenEXR as 32-bit float; atomically.
-void WriteImage(const std::string& path, const FloatImage& image, ImageKind kind, int bit_depth);
+void WriteImage(const std::string& path, const FloatImage& image, ImageKind kind, int bit_depth,
+                const ImageMetadata& metadata = {});
 
 #endif

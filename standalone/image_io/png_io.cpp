@@ -93,7 +93,8 @@ bool Decode(PngReader& reader, FILE* file, std::vector<png_byte>& pixels, png_ui
     return true;
 }
 
-std::string Encode(FILE* file, const FloatImage& image, int bit_depth) {
+std::string Encode(FILE* file, const FloatImage& image, int bit_depth,
+                   const ImageMetadata& metadata) {
     PngErrorSink sink;
     png_structp png =
         png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, OnPngError, OnPngWarning);
@@ -116,6 +117,14 @@ std::string Encode(FILE* file, const FloatImage& image, int bit_depth) {
     // them in about half the time of the adaptive default, and the files come out smaller.
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
     png_set_compression_level(png, 2);
+    // Written before the image data, where a reader looking for it stops.
+    std::string keyword = kScenePngKeyword, scene = metadata.scene;
+    png_text text{};
+    text.compression = PNG_TEXT_COMPRESSION_NONE;
+    text.key = keyword.data();
+    text.text = scene.data();
+    text.text_length = scene.size();
+    if (!scene.empty()) png_set_text(png, info, &text, 1);
     png_write_info(png, info);
     const double top = bit_depth == 16 ? 65535.0 : 255.0;
     for (int y = 0; y < image.height; ++y) {
@@ -171,7 +180,8 @@ DecodedPng ReadPng(const std::string& path) {
     return decoded;
 }
 
-void WritePng(const std::string& path, const FloatImage& image, int bit_depth) {
+void WritePng(const std::string& path, const FloatImage& image, int bit_depth,
+              const ImageMetadata& metadata) {
     if (image.width <= 0 || image.height <= 0 || (bit_depth != 8 && bit_depth != 16) ||
         image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
         throw ImageError("cannot write " + path + ": invalid image");
@@ -181,7 +191,7 @@ void WritePng(const std::string& path, const FloatImage& image, int bit_depth) {
     {
         FilePtr file(std::fopen(out.temp_path().c_str(), "wb"));
         if (!file) throw ImageError("cannot write " + path + ": " + std::strerror(errno));
-        error = Encode(file.get(), image, bit_depth);
+        error = Encode(file.get(), image, bit_depth, metadata);
         if (error.empty() && (std::fflush(file.get()) != 0 || std::ferror(file.get()))) {
             error = std::strerror(errno);
         }

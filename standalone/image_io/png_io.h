@@ -5,6 +5,7 @@
 #include <string>
 
 #include "standalone/image_io/float_image.h"
+#include "standalone/image_io/image_metadata.h"
 
 struct DecodedPng {
     FloatImage image;
@@ -14,7 +15,9 @@ struct DecodedPng {
 // Throws ImageError naming the file when it is missing, not a PNG or damaged.
 DecodedPng ReadPng(const std::string& path);
 
-// Channels are clamped to [0, 1] and rounded to the nearest step. bit_depth is 8 or 16.
-void WritePng(const std::string& path, const FloatImage& image, int bit_depth);
+// Channels are clamped to [0, 1] and rounded to the nearest step. bit_depth is 8 or 16. The
+// metadata's scene goes into a text chunk.
+void WritePng(const std::string& path, const FloatImage& image, int bit_depth,
+              const ImageMetadata& metadata = {});
 
 #endif

@@ -135,12 +135,19 @@ DecodedPng ReadPng(const std::string& path) {
     return decoded;
 }
 
-void WritePng(const std::string& path, const FloatImage& image, int bit_depth) {
+void WritePng(const std::string& path, const FloatImage& image, int bit_depth,
+              const ImageMetadata& metadata) {
     if (image.width <= 0 || image.height <= 0 || (bit_depth != 8 && bit_depth != 16) ||
         image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
         throw ImageError("cannot write " + path + ": invalid image");
     }
-    const std::vector<uint8_t> bytes = Encode(image, bit_depth);
+    std::vector<uint8_t> bytes = Encode(image, bit_depth);
+    if (!metadata.scene.empty()) {
+        // After the signature and the header chunk, before the image data.
+        constexpr size_t kAfterHeader = 8 + 25;
+        const std::vector<uint8_t> chunk = PngTextChunk(kScenePngKeyword, metadata.scene);
+        bytes.insert(bytes.begin() + kAfterHeader, chunk.begin(), chunk.end());
+    }
     AtomicFile out(path);
     std::string error;
     {

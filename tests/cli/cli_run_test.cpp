@@ -1,4 +1,8 @@
 // spirovault-render as a user runs it: arguments in, exit status, one line on stderr, files out.
+#include <OpenEXR/ImfHeader.h>
+#include <OpenEXR/ImfInputFile.h>
+#include <OpenEXR/ImfStandardAttributes.h>
+#include <OpenEXR/ImfStringAttribute.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -14,6 +18,7 @@
 #include "standalone/image_io/image_file.h"
 #include "standalone/image_io/png_io.h"
 #include "standalone/image_io/radiance_hdr.h"
+#include "tests/cli/frame_measures.h"
 
 namespace fs = std::filesystem;
 
@@ -105,6 +110,22 @@ class CliRunTest : public ::testing::Test {
     }
 
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+    // A shell command line in the test's directory.
+    RunResult RunShell(const std::string& line) const {
+        const std::string command = "cd " + ShellQuote(dir_.string()) + " && bash -c " +
+                                    ShellQuote(line) + " >" +
+                                    ShellQuote((dir_ / ".stdout").string()) + " 2>" +
+                                    ShellQuote((dir_ / ".stderr").string()) + " </dev/null";
+        RunResult result;
+        const int raw = std::system(command.c_str());
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = ReadFile(dir_ / ".stdout");
+        result.err = ReadFile(dir_ / ".stderr");
+        fs::remove(dir_ / ".stdout");
+        fs::remove(dir_ / ".stderr");
+        return result;
+    }
 
     fs::path dir_;
 };
@@ -326,7 +347,7 @@ TEST_F(CliRunTest, BadInputIsOneLineAndLeavesNoFile) {
     std::ofstream(Path("scene.json")) << "{\"camera\": {\"zoom\": \"far\"}}";
     ExpectRefused({"--scene", "scene.json"}, "scene.json: camera.zoom: expected a number");
     std::ofstream(Path("scene.json")) << "{\"size\": [32, 18],";
-    ExpectRefused({"--scene", "scene.json"}, "scene.json: not valid JSON");
+    ExpectRefused({"--scene", "scene.json"}, "scene.json: top level: not valid JSON");
     std::ofstream(Path("lib.so")) << "not a library";
     ExpectRefused({"--plugin", "lib.so"}, "cannot load the plug-in");
 }
@@ -348,7 +369,9 @@ TEST_F(CliRunTest, GpuRendersTheCpuFrameOrSaysWhyNot) {
             EXPECT_FALSE(fs::exists(Path(out)));
             continue;
         }
-        EXPECT_EQ(r.err, "");
+        // The device is named, whatever it is (PoCL's is a processor).
+        EXPECT_EQ(r.err.rfind("spirovault-render: --gpu " + gpu + ": rendered on ", 0), 0u);
+        EXPECT_EQ(r.ErrLines().size(), 1u);
         const FloatImage cpu = ReadExr(Path("cpu.exr"));
         const FloatImage device = ReadExr(Path(out));
         ASSERT_EQ(device.rgba.size(), cpu.rgba.size());
@@ -429,6 +452,217 @@ TEST_F(CliRunTest, ParallelFramesWriteTheFilesOfASerialRun) {
     }
     EXPECT_NE(ReadFile(dir_ / "serial_0.png"), ReadFile(dir_ / "serial_7.png"));
     ExpectRefused({"--parallel-frames", "0"}, "--parallel-frames", 2);
+}
+
+// The command lines of the README's renderer examples, continuation lines joined and comments
+// dropped.
+std::vector<std::string> ReadmeCommands() {
+    std::istringstream readme(ReadFile(fs::path(SPIROVAULT_SOURCE_DIR) / "README.md"));
+    std::vector<std::string> commands;
+    bool section = false, block = false;
+    std::string pending;
+    for (std::string line; std::getline(readme, line);) {
+        if (line == "## spirovault-render") section = true;
+        if (!section) continue;
+        if (line.rfind("```", 0) == 0) {
+            if (block) break;
+            block = true;
+            continue;
+        }
+        if (!block) continue;
+        const size_t comment = line.find("  # ");
+        if (comment != std::string::npos) line.erase(comment);
+        while (!line.empty() && line.back() == ' ') line.pop_back();
+        const bool continued = !line.empty() && line.back() == '\\';
+        if (continued) line.pop_back();
+        pending += line;
+        if (!continued) {
+            commands.push_back(pending);
+            pending.clear();
+        }
+    }
+    return commands;
+}
+
+// The command at a small size: its own --size replaced, or one added.
+std::string AtSize(std::string command, const std::string& size) {
+    const size_t at = command.find("--size ");
+    if (at == std::string::npos) return command + " --size " + size;
+    const size_t end = command.find(' ', at + 7);
+    return command.replace(at + 7, end - (at + 7), size);
+}
+
+TEST_F(CliRunTest, ReadmeCommandsRunAsWrittenFromTheRepositoryRoot) {
+    // The repository root as the commands see it: the examples, and the built program where
+    // the README says it is.
+    fs::create_directory_symlink(fs::path(SPIROVAULT_SOURCE_DIR) / "examples", dir_ / "examples");
+    fs::create_directories(dir_ / "build/default/standalone");
+    fs::create_directory_symlink(fs::path(SPIROVAULT_RENDER_TOOL).parent_path(),
+                                 dir_ / "build/default/standalone/cli");
+    const std::vector<std::string> commands = ReadmeCommands();
+    ASSERT_GE(commands.size(), 9u);
+    const std::string path_line = commands.front();
+    ASSERT_EQ(path_line.rfind("export PATH=", 0), 0u);
+    for (size_t i = 1; i < commands.size(); ++i) {
+        ASSERT_EQ(commands[i].rfind("spirovault-render", 0), 0u) << commands[i];
+        const bool rerender = commands[i].find("--scene orbit_") != std::string::npos;
+        const std::string line = rerender ? commands[i] : AtSize(commands[i], "24x14");
+        const RunResult r = RunShell(path_line + " && " + line);
+        EXPECT_EQ(r.status, 0) << line << "\n" << r.err;
+    }
+    for (const char* made : {"spirovault.png", "big.exr", "orbit_000.png", "orbit_024.png",
+                             "again.png", "small.json", "linear.exr"}) {
+        EXPECT_TRUE(fs::exists(dir_ / made)) << made;
+    }
+    EXPECT_EQ(ReadFile(dir_ / "again.png"), ReadFile(dir_ / "orbit_012.png"));
+}
+
+TEST_F(CliRunTest, ReadmeEnvironmentExampleKeepsTheFractalOutOfClipping) {
+    std::string hdri_example;
+    for (const std::string& command : ReadmeCommands()) {
+        if (command.find("--hdri") != std::string::npos) hdri_example = command;
+    }
+    ASSERT_NE(hdri_example, "");
+    // The fractal alone, lit and exposed as in the example.
+    for (const char* composite :
+         {"--input examples/plate.png", "--set \"Composite On Original=on\""}) {
+        const size_t at = hdri_example.find(composite);
+        ASSERT_NE(at, std::string::npos) << composite;
+        hdri_example.erase(at, std::string(composite).size());
+    }
+    const std::string line = "cd " + ShellQuote(SPIROVAULT_SOURCE_DIR) + " && " +
+                             ShellQuote(SPIROVAULT_RENDER_TOOL) +
+                             hdri_example.substr(std::string("spirovault-render").size()) +
+                             " --size 240x135 -o " + ShellQuote(Path("hdri.png"));
+    const RunResult r = RunShell(line);
+    ASSERT_EQ(r.status, 0) << line << "\n" << r.err;
+    const FrameMeasures m = MeasureFrame(ReadPng(Path("hdri.png")).image);
+    EXPECT_GT(m.object, 240u * 135u / 10u);
+    EXPECT_LT(m.ClippedShare(), 0.05) << m.clipped << " of " << m.object;
+}
+
+TEST_F(CliRunTest, ExampleSceneRendersWithoutSparkle) {
+    const std::string scene = std::string(SPIROVAULT_SOURCE_DIR) + "/examples/orbit/orbit.json";
+    // The first frame and the middle of the move (the others measured 0.008% to 0.076%).
+    for (const std::string frame : {"0", "12"}) {
+        const std::string out = "f" + frame + ".png";
+        const RunResult r =
+            Run({"--scene", scene, "--frames", frame, "--size", "480x270", "-o", out});
+        ASSERT_EQ(r.status, 0) << r.err;
+        const FrameMeasures m = MeasureFrame(ReadPng(Path(out)).image);
+        EXPECT_GT(m.object, 480u * 270u / 5u);
+        EXPECT_LT(m.FireflyShare(), 0.001)
+            << "frame " << frame << ": " << m.fireflies << " of " << m.object;
+        EXPECT_EQ(m.clipped, 0u);
+    }
+}
+
+TEST_F(CliRunTest, ImagesCarryTheirSceneAndRenderAgainByteForByte) {
+    const std::string scene = std::string(SPIROVAULT_SOURCE_DIR) + "/examples/orbit/orbit.json";
+    const std::vector<std::string> look = {"--scene", scene,
+                                           "--size",  "40x24",
+                                           "--set",   "hdri samples=2",
+                                           "--ramp",  "0:#203040,0.3:#F0A020"};
+    auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), look.begin(), look.end());
+        return more;
+    };
+    ASSERT_EQ(Run(with({"--frames", "3-4", "--depth", "16", "-o", "seq_#.png"})).status, 0);
+    ASSERT_EQ(Run({"--scene", "seq_4.png", "--depth", "16", "-o", "again.png"}).status, 0);
+    EXPECT_EQ(ReadFile(dir_ / "again.png"), ReadFile(dir_ / "seq_4.png"));
+    EXPECT_NE(ReadFile(dir_ / "seq_3.png"), ReadFile(dir_ / "seq_4.png"));
+    // OpenEXR, and a scene saved without rendering.
+    ASSERT_EQ(Run(with({"--frames", "5", "--linear", "-o", "a.exr"})).status, 0);
+    ASSERT_EQ(Run({"--scene", "a.exr", "--linear", "-o", "b.exr"}).status, 0);
+    EXPECT_EQ(ReadFile(dir_ / "b.exr"), ReadFile(dir_ / "a.exr"));
+    const RunResult saved = Run(with({"--frames", "5", "--save-scene", "five.json"}));
+    ASSERT_EQ(saved.status, 0) << saved.err;
+    EXPECT_FALSE(fs::exists(Path("a.png")));
+    ASSERT_EQ(Run({"--scene", "five.json", "--linear", "-o", "c.exr"}).status, 0);
+    EXPECT_EQ(ReadFile(dir_ / "c.exr"), ReadFile(dir_ / "a.exr"));
+    // A plain PNG carries no scene.
+    WritePng(Path("plain.png"), FloatImage(2, 2), 8);
+    ExpectRefused({"--scene", "plain.png"}, "the PNG carries none");
+}
+
+TEST_F(CliRunTest, LinearOpenExrFollowsTheTransferFunction) {
+    // Supersampling gives the outline partly covered pixels, where the order of conversion and
+    // premultiplication shows.
+    const std::vector<std::string> args = {"--size", "48x27", "--set", "Supersampling=2"};
+    auto render = [&](const std::string& out, bool linear) {
+        std::vector<std::string> all = args;
+        all.insert(all.end(), {"-o", out});
+        if (linear) all.push_back("--linear");
+        const RunResult r = Run(all);
+        ASSERT_EQ(r.status, 0) << r.err;
+    };
+    render("display.exr", false);
+    render("linear.exr", true);
+    const FloatImage display = ReadExr(Path("display.exr"));
+    const FloatImage linear = ReadExr(Path("linear.exr"));
+    ASSERT_EQ(display.rgba.size(), linear.rgba.size());
+    auto to_linear = [](double v) {
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    size_t partial = 0, checked = 0;
+    for (size_t i = 0; i < display.rgba.size(); i += 4) {
+        const float alpha = display.rgba[i + 3];
+        EXPECT_EQ(linear.rgba[i + 3], alpha);
+        if (alpha < 0.05f) continue;
+        partial += alpha < 0.95f;
+        for (size_t c = 0; c < 3; ++c) {
+            ++checked;
+            EXPECT_NEAR(linear.rgba[i + c], to_linear(display.rgba[i + c]), 2e-5) << i;
+        }
+    }
+    EXPECT_GT(partial, 10u);
+    EXPECT_GT(checked, 300u);
+    // Both say what they hold.
+    for (const char* name : {"display.exr", "linear.exr"}) {
+        Imf::InputFile file(Path(name).c_str());
+        ASSERT_TRUE(Imf::hasChromaticities(file.header()));
+        EXPECT_EQ(Imf::chromaticities(file.header()).red, Imath::V2f(0.64f, 0.33f));
+        ASSERT_TRUE(Imf::hasComments(file.header()));
+        const std::string comment = Imf::comments(file.header());
+        EXPECT_NE(comment.find(name[0] == 'l' ? "linear light" : "display-encoded"),
+                  std::string::npos)
+            << comment;
+        EXPECT_NE(file.header().findTypedAttribute<Imf::StringAttribute>("spirovaultScene"),
+                  nullptr);
+    }
+    ExpectRefused({"--linear", "-o", "x.png"}, "--linear needs an .exr output", 2);
+}
+
+TEST_F(CliRunTest, SceneFaultsAndSizesAreOneLine) {
+    std::ofstream(Path("scene.json")) << R"({"params": {"Power": 1e400}})";
+    ExpectRefused({"--scene", "scene.json"}, "scene.json: params[\"Power\"]: number out of range",
+                  1);
+    std::ofstream(Path("scene.json"), std::ios::binary)
+        << std::string("{\"params\": {\"Po\\u0000wer\": 1}}");
+    ExpectRefused({"--scene", "scene.json"},
+                  "scene.json: params[\"Po\\x00wer\"]: unknown parameter", 1);
+    ExpectRefused({"--scene", "/dev/zero"}, "cannot read scene /dev/zero: larger than 4 MiB", 1);
+    ExpectRefused({"--sise", "32x18"}, "unknown option \"--sise\"; did you mean \"--size\"?", 2);
+    ExpectRefused({"--set", "Powr=3"}, "unknown parameter \"Powr\"; did you mean \"Power\"?", 2);
+    ExpectRefused({"--plugin", "missing.so"}, "--plugin missing.so: no such file or not readable");
+}
+
+TEST_F(CliRunTest, EveryProgramAnswersHelpAndVersion) {
+    const RunResult version = Run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_NE(version.out.find("spirovault-render 1."), std::string::npos) << version.out;
+    EXPECT_NE(version.out.find("Spirovault effect 1.0.0"), std::string::npos) << version.out;
+    const RunResult help = Run({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--save-scene PATH"), std::string::npos);
+    // The other programs write files; none takes --help for a file name.
+    for (const std::string tool :
+         {SPIROVAULT_MAKE_SKY_TOOL, SPIROVAULT_AMALGAMATE_TOOL, SPIROVAULT_WRITE_PIPL_TOOL}) {
+        const RunResult r = RunShell(ShellQuote(tool) + " --help");
+        EXPECT_EQ(r.status, 0) << tool;
+        EXPECT_EQ(r.out.rfind("usage: " + fs::path(tool).filename().string(), 0), 0u) << r.out;
+    }
+    EXPECT_EQ(Files(), std::vector<std::string>{});
 }
 
 }  // namespace

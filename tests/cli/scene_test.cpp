@@ -103,7 +103,7 @@ TEST(Scene, FaultsNameTheirJsonPath) {
     EXPECT_EQ(ErrorOf(R"({"params": {"Power": 30}})"),
               "s.json: params[\"Power\"]: \"Power\": 30 is outside the valid range -20 to 20");
     EXPECT_EQ(ErrorOf(R"({"params": {"Powr": 3}})"),
-              "s.json: params[\"Powr\"]: unknown parameter \"Powr\" (see --list-params)");
+              "s.json: params[\"Powr\"]: unknown parameter \"Powr\"; did you mean \"Power\"?");
     EXPECT_EQ(ErrorOf(R"({"params": {"Rotation Z": {"keys": [{"value": 1}]}}})"),
               "s.json: params[\"Rotation Z\"].keys[0]: a key needs either \"frame\" or \"time\"");
     EXPECT_EQ(ErrorOf(R"({"params": {"Power": {"keys": [{"frame": 1, "value": 1},
@@ -117,9 +117,47 @@ TEST(Scene, FaultsNameTheirJsonPath) {
               "s.json: frame_rate: outside the valid range 1 to 1000");
     EXPECT_EQ(ErrorOf(R"([1, 2])"), "s.json: top level: expected an object");
     EXPECT_EQ(ErrorOf("{\"size\": [1,\n 2"),
-              "s.json: not valid JSON: parse error at line 2, "
+              "s.json: size[2]: not valid JSON: parse error at line 2, "
               "column 3: syntax error while parsing array - "
               "unexpected end of input; expected ']'");
+}
+
+TEST(Scene, FaultsTheParserMeetsArePlacedAndEscaped) {
+    // A number too large for a double, where it stands.
+    EXPECT_EQ(ErrorOf(R"({"params": {"Power": 1e400}})"),
+              "s.json: params[\"Power\"]: number out of range (number overflow parsing '1e400')");
+    EXPECT_EQ(ErrorOf(R"({"lights": [{"position": [0, 0, 0]}, {"position": [0, -1e999, 0]}]})"),
+              "s.json: lights[1].position[1]: number out of range (number overflow parsing "
+              "'-1e999')");
+    // Control characters in names, a NUL included, are shown escaped and cut nothing short.
+    const std::string nul = ErrorOf("{\"params\": {\"Po\\u0000wer\\n\": 1}}");
+    EXPECT_EQ(
+        nul.rfind("s.json: params[\"Po\\x00wer\\n\"]: unknown parameter \"Po\\x00wer\\n\"", 0), 0u)
+        << nul;
+    EXPECT_EQ(nul.find('\0'), std::string::npos);
+    EXPECT_EQ(nul.find('\n'), std::string::npos);
+    EXPECT_EQ(ErrorOf("{\"camera\": {\"zoom\": 1, \"\\u001b[2J\": 0}}"),
+              "s.json: camera[\"\\x1B[2J\"]: unknown key");
+    // A syntax error names where the parser was.
+    EXPECT_EQ(
+        ErrorOf(R"({"camera": {"zoom": tru}})").rfind("s.json: camera.zoom: not valid JSON", 0),
+        0u);
+    // "comment" is allowed in every object, the parameters included.
+    EXPECT_EQ(ErrorOf(R"({"comment": 1, "params": {"comment": "x", "Power": 2},
+                          "camera": {"comment": [], "zoom": {"comment": "", "keys": [
+                              {"frame": 0, "value": 1, "comment": "first"}]}}})"),
+              "");
+}
+
+TEST(Scene, FilesAreReadWithACap) {
+    const ParamCatalog catalog = SmallCatalog();
+    try {
+        LoadScene("/dev/zero", catalog);
+        FAIL() << "an endless file was taken";
+    } catch (const CliError& e) {
+        EXPECT_STREQ(e.what(),
+                     "cannot read scene /dev/zero: larger than 4 MiB, too large for a scene");
+    }
 }
 
 TEST(Scene, AnotherSizeScalesAboutTheCentre) {

@@ -104,7 +104,7 @@ TEST(ValueParsing, ErrorsNameTheParameterAndTheRange) {
         UsageMessage([&] { ParseParamValue(catalog.Find("HDRI Layer"), "x"); }).find("--hdri"),
         std::string::npos);
     EXPECT_EQ(UsageMessage([&] { catalog.Find("Powr"); }),
-              "unknown parameter \"Powr\" (see --list-params)");
+              "unknown parameter \"Powr\"; did you mean \"Power\"?");
     ParamInfo group;
     group.name = "Lighting";
     group.kind = ParamKind::kGroupStart;
