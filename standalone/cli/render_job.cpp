@@ -7,13 +7,16 @@
 #include "standalone/cli/cli_error.h"
 #include "standalone/cli/effect_session.h"
 #include "standalone/cli/frame_images.h"
+#include "standalone/cli/frame_memory.h"
 #include "standalone/cli/gpu_choice.h"
+#include "standalone/cli/out_of_memory.h"
 #include "standalone/cli/output_path.h"
 #include "standalone/cli/plugin_path.h"
 #include "standalone/cli/progress_reporter.h"
 #include "standalone/cli/ramp_editor_output.h"
 #include "standalone/cli/scene.h"
 #include "standalone/image_io/atomic_file.h"
+#include "standalone/image_io/image_budget.h"
 
 namespace {
 
@@ -41,6 +44,13 @@ OutputFormat CheckOutput(const RenderOptions& o) {
                          " needs a .png output: .exr is written in float (--depth 32)");
     }
     return format;
+}
+
+// A frame is held to the image budget, as an image read from a file is.
+void CheckFrameSize(FrameSize size) {
+    if (!WithinImageBudget(size.width, size.height)) {
+        throw UsageError("frame " + ImageBudgetFault(size.width, size.height));
+    }
 }
 
 WorldDepth ToWorldDepth(int depth) {
@@ -87,7 +97,10 @@ int RunRenderJob(const RenderOptions& o) {
     // Everything the command line alone decides is checked before the plug-in is loaded.
     const OutputFormat format = CheckOutput(o);
     std::optional<FrameSize> size_option;
-    if (o.size) size_option = ParseSize(*o.size);
+    if (o.size) {
+        size_option = ParseSize(*o.size);
+        CheckFrameSize(*size_option);
+    }
     std::optional<FrameRange> frames_option;
     if (o.frames) frames_option = ParseFrameRange(*o.frames);
     std::optional<std::vector<RampStopValue>> ramp;
@@ -108,6 +121,7 @@ int RunRenderJob(const RenderOptions& o) {
     const Scene scene = o.scene ? LoadScene(*o.scene, session.catalog()) : Scene{};
     const FrameSize size =
         size_option.value_or(scene.size.value_or(FrameSize{kDefaultWidth, kDefaultHeight}));
+    CheckFrameSize(size);
     const FrameRange frames = frames_option.value_or(scene.frames.value_or(FrameRange{}));
     if (frames.last > frames.first && !HasFramePlaceholder(o.output)) {
         throw UsageError("output " + Quoted(o.output) +
@@ -124,13 +138,23 @@ int RunRenderJob(const RenderOptions& o) {
     std::optional<HostImage> hdri, input;
     WorldDepth hdri_depth = WorldDepth::k32;
     if (const auto path = o.hdri ? o.hdri : scene.hdri) {
-        const LoadedImage loaded = ReadImage(*path);
-        hdri = EnvironmentLayer(loaded.image);
-        hdri_depth = EnvironmentDepth(loaded);
+        OutOfMemoryAs("reading " + *path, [&] {
+            LoadedImage loaded = ReadImage(*path);
+            hdri_depth = EnvironmentDepth(loaded);
+            hdri = EnvironmentLayer(std::move(loaded.image));
+        });
     }
     if (const auto path = o.input ? o.input : scene.input) {
-        input = PlaceInputLayer(ReadImage(*path).image, size);
+        OutOfMemoryAs("reading " + *path,
+                      [&] { input = PlaceInputLayer(ReadImage(*path).image, size); });
     }
+    FramePlan plan{size, ToWorldDepth(format.depth)};
+    if (hdri) {
+        plan.hdri_width = hdri->width;
+        plan.hdri_height = hdri->height;
+        plan.hdri_depth = hdri_depth;
+    }
+    CheckFrameMemory(plan, AvailableMemory());
 
     // A missing device is reported before anything is written.
     if (gpu != PF_GPU_Framework_NONE) PrepareGpu(session.host(), gpu);
@@ -151,9 +175,12 @@ int RunRenderJob(const RenderOptions& o) {
         request.threads = o.threads;
         request.gpu = gpu;
         request.progress = [&progress](int done, int total) { progress.Rows(done, total); };
-        FloatImage image = FrameToImage(std::move(session.Render(request).output));
+        FloatImage image = OutOfMemoryAs("rendering frame " + std::to_string(frame), [&] {
+            return FrameToImage(std::move(session.Render(request).output));
+        });
         const std::string path = FrameOutputPath(o.output, frame);
-        WriteImage(path, image, format.kind, format.depth);
+        OutOfMemoryAs("writing " + path,
+                      [&] { WriteImage(path, image, format.kind, format.depth); });
         progress.Clear();
         if (progress.enabled()) {
             const double seconds =

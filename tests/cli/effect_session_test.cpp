@@ -95,9 +95,9 @@ TEST(FrameImages, InputLayerIsCentredAndPremultiplied) {
     frame.height = 1;
     frame.argb = {0.25f, 1.0f, 2.0f, 3.0f};
     const std::vector<float> argb = frame.argb;
-    const FloatImage converted = FrameToImage(std::move(frame));
+    FloatImage converted = FrameToImage(std::move(frame));
     EXPECT_EQ(converted.rgba, (std::vector<float>{1.0f, 2.0f, 3.0f, 0.25f}));
-    EXPECT_EQ(EnvironmentLayer(converted).argb, argb);
+    EXPECT_EQ(EnvironmentLayer(std::move(converted)).argb, argb);
 }
 
 }  // namespace
