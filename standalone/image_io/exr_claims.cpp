@@ -59,6 +59,51 @@ class HeaderReader {
     unsigned long long size_ = 0;
 };
 
+// The library reads a value of a known type by its type, whatever size the attribute gives, so
+// a size that disagrees would have it read the rest of the header out of step (and allocate
+// on the word of bytes that were never a size). Fixed sizes of the known types; -1: the size
+// is the value's own (strings, vectors), -2: checked where the value is read, -3: not taken.
+int KnownTypeSize(const std::string& type) {
+    struct Known {
+        const char* type;
+        int size;
+    };
+    static constexpr Known kKnown[] = {{"int", 4},
+                                       {"float", 4},
+                                       {"double", 8},
+                                       {"compression", 1},
+                                       {"lineOrder", 1},
+                                       {"envmap", 1},
+                                       {"deepImageState", 1},
+                                       {"box2i", 16},
+                                       {"box2f", 16},
+                                       {"v2i", 8},
+                                       {"v2f", 8},
+                                       {"v2d", 16},
+                                       {"v3i", 12},
+                                       {"v3f", 12},
+                                       {"v3d", 24},
+                                       {"m33f", 36},
+                                       {"m33d", 72},
+                                       {"m44f", 64},
+                                       {"m44d", 128},
+                                       {"chromaticities", 32},
+                                       {"keycode", 28},
+                                       {"timecode", 8},
+                                       {"rational", 8},
+                                       {"tiledesc", 9},
+                                       {"string", -1},
+                                       {"stringvector", -1},
+                                       {"floatvector", -1},
+                                       {"chlist", -2},
+                                       {"preview", -2},
+                                       {"idmanifest", -3}};
+    for (const Known& known : kKnown) {
+        if (type == known.type) return known.size;
+    }
+    return -1;  // read as opaque bytes of the given size
+}
+
 // Bytes a channel of this pixel type stores per sample: UINT, HALF, FLOAT.
 long long SampleBytes(int32_t type) {
     return type == 1 ? 2 : (type == 0 || type == 2 ? 4 : 0);
@@ -84,7 +129,18 @@ ExrClaims ReadExrClaims(const std::string& path) {
             in.Fail("damaged OpenEXR header (attribute " + Printable(name) + " claims " +
                     std::to_string(size) + " bytes)");
         }
-        if (name == "dataWindow" && type == "box2i" && size == 16) {
+        const int known_size = KnownTypeSize(type);
+        if ((known_size >= 0 && size != static_cast<uint32_t>(known_size)) || known_size == -3) {
+            in.Fail("damaged OpenEXR header (attribute " + Printable(name) + " of type " +
+                    Printable(type) + " claims " + std::to_string(size) + " bytes)");
+        }
+        if (type == "preview") {
+            // Width and height, then 4 bytes a pixel: the value must be exactly that long.
+            if (size < 8) in.Fail("damaged OpenEXR preview image");
+            const unsigned long long width = in.U32(), height = in.U32();
+            if (width * height * 4 != size - 8ull) in.Fail("damaged OpenEXR preview image");
+            in.Skip(size - 8);
+        } else if (name == "dataWindow" && type == "box2i") {
             const long long min_x = in.I32(), min_y = in.I32();
             const long long max_x = in.I32(), max_y = in.I32();
             claims.width = max_x - min_x + 1;
@@ -98,7 +154,7 @@ ExrClaims ReadExrClaims(const std::string& path) {
             claims.tile_width = in.U32();
             claims.tile_height = in.U32();
             in.Skip(1);
-        } else if (name == "channels" && type == "chlist") {
+        } else if (type == "chlist") {
             std::vector<char> list(size);
             in.Bytes(list.data(), size);
             // Each channel: name, type, linear flag and 3 reserved bytes, x and y sampling.
@@ -114,11 +170,15 @@ ExrClaims ReadExrClaims(const std::string& path) {
                 const long long y_sampling = fields[3] > 0 ? fields[3] : 1;
                 // Subsampled channels store fewer samples; count them as one in x_sampling *
                 // y_sampling pixels, rounded down, so that the claim stays a lower bound.
-                claims.pixel_bytes += SampleBytes(fields[0]) * 64 / (x_sampling * y_sampling);
-                ++claims.channels;
+                if (name == "channels") {
+                    claims.pixel_bytes += SampleBytes(fields[0]) * 64 / (x_sampling * y_sampling);
+                    ++claims.channels;
+                }
                 at = end + 17;
             }
-            have_channels = true;
+            // The list ends in an empty name, and the attribute there.
+            if (at + 1 != list.size()) in.Fail("damaged OpenEXR channel list");
+            have_channels = have_channels || name == "channels";
         } else {
             in.Skip(size);
         }

@@ -248,20 +248,24 @@ FloatImage DecodeRadianceHdr(const std::vector<uint8_t>& bytes, const std::strin
 FloatImage ReadRadianceHdr(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) throw ImageError("cannot read " + path + ": " + std::strerror(errno));
-    // Read in pieces up to the cap, so that neither a huge file nor an endless one (a device,
-    // a pipe) is taken whole.
+    const auto too_large = [&] {
+        return ImageError("cannot read " + path + ": larger than " +
+                          std::to_string(kMaxRadianceFileBytes) +
+                          " bytes, more than an image of the accepted size takes");
+    };
+    // A file's length is known at once; a device or a pipe is read in pieces up to the cap.
+    file.seekg(0, std::ios::end);
+    const std::streamoff length = file.tellg();
+    if (length > static_cast<std::streamoff>(kMaxRadianceFileBytes)) throw too_large();
+    file.clear();
+    file.seekg(0);
     std::vector<uint8_t> bytes;
-    constexpr size_t kPiece = size_t{1} << 20;
-    while (file) {
-        const size_t at = bytes.size();
-        if (at > kMaxRadianceFileBytes) {
-            throw ImageError("cannot read " + path + ": larger than " +
-                             std::to_string(kMaxRadianceFileBytes) +
-                             " bytes, more than an image of the accepted size takes");
-        }
-        bytes.resize(at + kPiece);
-        file.read(reinterpret_cast<char*>(bytes.data() + at), kPiece);
-        bytes.resize(at + static_cast<size_t>(file.gcount()));
+    if (length > 0) bytes.reserve(static_cast<size_t>(length));
+    char piece[1 << 16];
+    while (file.read(piece, sizeof piece) || file.gcount() > 0) {
+        const auto count = static_cast<size_t>(file.gcount());
+        if (bytes.size() + count > kMaxRadianceFileBytes) throw too_large();
+        bytes.insert(bytes.end(), piece, piece + count);
     }
     if (file.bad()) throw ImageError("cannot read " + path + ": read error");
     return DecodeRadianceHdr(bytes, path);

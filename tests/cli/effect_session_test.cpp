@@ -60,8 +60,9 @@ TEST(EffectSession, EffectErrorsCarryCodeAndMessage) {
         session.Render(faulty);
         FAIL() << "a failed output check-out went unreported";
     } catch (const CliError& e) {
+        // A shortage the effect reports is told as one, with the effect's code.
         EXPECT_STREQ(e.what(),
-                     "the effect failed to render frame 0: PF_Err 4 (PF_Err_OUT_OF_MEMORY)");
+                     "out of memory while rendering frame 0 (PF_Err 4 (PF_Err_OUT_OF_MEMORY))");
     }
     EXPECT_EQ(DescribeEffectError(77, ""), "PF_Err 77");
 }
