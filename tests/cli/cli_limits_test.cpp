@@ -54,6 +54,10 @@ class CliLimitsTest : public ::testing::Test {
             dup2(null, 0);
             dup2(null, 1);
             dup2(log, 2);
+            // As from a terminal: a shell running this test in the background would otherwise
+            // hand down SIGINT ignored, and the tool keeps an ignored interrupt ignored.
+            signal(SIGINT, SIG_DFL);
+            signal(SIGTERM, SIG_DFL);
             if (in_child) in_child();
             std::vector<char*> argv{const_cast<char*>(SPIROVAULT_RENDER_TOOL)};
             for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
@@ -64,9 +68,17 @@ class CliLimitsTest : public ::testing::Test {
         return pid;
     }
 
+    // The exit status; a run still going after a minute is killed, and fails the test.
     static int Wait(pid_t pid) {
         int status = 0;
+        const auto give_up = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        while (std::chrono::steady_clock::now() < give_up) {
+            if (waitpid(pid, &status, WNOHANG) == pid) return status;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        kill(pid, SIGKILL);
         waitpid(pid, &status, 0);
+        ADD_FAILURE() << "a run did not end";
         return status;
     }
 
