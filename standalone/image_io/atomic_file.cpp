@@ -47,6 +47,7 @@ AtomicFile::AtomicFile(const std::string& target) : target_(target) {
 }
 
 AtomicFile::~AtomicFile() {
+    if (!committed_) WaitIfInterruptEnding();
     ReleaseTempRemovedOnInterrupt(interrupt_registration_, !committed_);
 }
 
@@ -55,6 +56,7 @@ void AtomicFile::Commit() {
     if (fd < 0 || fsync(fd) != 0) {
         const int error = errno;
         if (fd >= 0) close(fd);
+        WaitIfInterruptEnding();  // the file may be gone because an interrupt removed it
         throw ImageError(CannotWrite(target_, error));
     }
     close(fd);
@@ -63,7 +65,9 @@ void AtomicFile::Commit() {
     umask(mask);
     chmod(temp_path_.c_str(), 0666 & ~mask);
     if (std::rename(temp_path_.c_str(), target_.c_str()) != 0) {
-        throw ImageError(CannotWrite(target_, errno));
+        const int error = errno;
+        WaitIfInterruptEnding();
+        throw ImageError(CannotWrite(target_, error));
     }
     committed_ = true;
     // An interrupt up to here finds nothing left under the temporary name.

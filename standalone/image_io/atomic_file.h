@@ -16,7 +16,8 @@ class AtomicFile {
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Where the encoder writes.
+    // Where the encoder writes. It exists already: open it without creating it ("r+b"), so
+    // that a file an interrupt has removed is not made again.
     const std::string& temp_path() const { return temp_path_; }
     // Flushes the file to disk and renames it over the target; throws ImageError on failure.
     void Commit();

@@ -5,9 +5,13 @@
 #include <OpenEXR/ImfHeader.h>
 #include <OpenEXR/ImfInputFile.h>
 #include <OpenEXR/ImfOutputFile.h>
+#include <OpenEXR/ImfStdIO.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
+#include <fstream>
 #include <vector>
 
 #include "standalone/image_io/atomic_file.h"
@@ -95,7 +99,10 @@ void WriteExr(const std::string& path, const FloatImage& image) {
         header.compression() = Imf::ZIP_COMPRESSION;
         const char* names[4] = {"R", "G", "B", "A"};
         for (const char* name : names) header.channels().insert(name, Imf::Channel(Imf::FLOAT));
-        Imf::OutputFile file(out.temp_path().c_str(), header);
+        std::ofstream opened(out.temp_path(), std::ios::binary | std::ios::in | std::ios::out);
+        if (!opened) throw ImageError("cannot write " + path + ": " + std::strerror(errno));
+        Imf::StdOFStream stream(opened, out.temp_path().c_str());
+        Imf::OutputFile file(stream, header);
         // Premultiplied a band of rows at a time, so a large frame is not copied whole.
         const int band = std::min(image.height, kRowsPerBand);
         const size_t pixel = 4 * sizeof(float);
@@ -120,6 +127,8 @@ void WriteExr(const std::string& path, const FloatImage& image) {
             file.setFrameBuffer(frame);
             file.writePixels(rows);
         }
+    } catch (const ImageError&) {
+        throw;
     } catch (const std::exception& e) {
         throw ImageError("cannot write " + path + ": " + e.what());
     }

@@ -95,31 +95,41 @@ int CreateTempRemovedOnInterrupt(std::string& pattern) {
         return -1;
     }
     InstallHandlersOnce();
-    InterruptsBlocked blocked;
-    registering.fetch_add(1);
     int result = -1;
     int error = 0;
-    if (ending.load()) {
-        error = EINTR;
-    } else if ((result = Claim()) < 0) {
-        error = EMFILE;
-    } else {
-        Registration& r = registrations[result];
-        std::memcpy(r.path, pattern.c_str(), pattern.size() + 1);
-        const int fd = mkstemp(r.path);
-        if (fd < 0) {
-            error = errno;
-            r.claimed.store(false);
-            result = -1;
+    bool interrupted = false;
+    {
+        InterruptsBlocked blocked;
+        registering.fetch_add(1);
+        if (ending.load()) {
+            interrupted = true;
+        } else if ((result = Claim()) < 0) {
+            error = EMFILE;
         } else {
-            close(fd);
-            r.armed.store(true);
-            pattern = r.path;
+            Registration& r = registrations[result];
+            std::memcpy(r.path, pattern.c_str(), pattern.size() + 1);
+            const int fd = mkstemp(r.path);
+            if (fd < 0) {
+                error = errno;
+                r.claimed.store(false);
+                result = -1;
+            } else {
+                close(fd);
+                r.armed.store(true);
+                pattern = r.path;
+            }
         }
+        registering.fetch_sub(1);
     }
-    registering.fetch_sub(1);
+    // Another thread is ending the process for an interrupt: this one waits for the end rather
+    // than fail, so that nothing it does next (unwinding, exiting) can overtake the clean-up.
+    while (interrupted) pause();
     errno = error;
     return result;
+}
+
+void WaitIfInterruptEnding() {
+    while (ending.load()) pause();
 }
 
 void ReleaseTempRemovedOnInterrupt(int registration, bool remove_file) {

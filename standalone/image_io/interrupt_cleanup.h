@@ -10,6 +10,10 @@
 // takes it), registered for removal. Returns a registration to release, or -1 with errno set.
 int CreateTempRemovedOnInterrupt(std::string& pattern);
 
+// While an interrupt is ending the process (on another thread), waits for the end: a writer
+// that failed because its file was removed under it must not get to exit first, nor report.
+void WaitIfInterruptEnding();
+
 // Forgets a registration: removes the file first when `remove_file`, so that an interrupt in
 // between finds it still registered.
 void ReleaseTempRemovedOnInterrupt(int registration, bool remove_file);

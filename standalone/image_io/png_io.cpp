@@ -242,7 +242,7 @@ void WritePng(const std::string& path, const FloatImage& image, int bit_depth) {
     AtomicFile out(path);
     std::string error;
     {
-        FilePtr file(std::fopen(out.temp_path().c_str(), "wb"));
+        FilePtr file(std::fopen(out.temp_path().c_str(), "r+b"));
         if (!file) throw ImageError("cannot write " + path + ": " + std::strerror(errno));
         error = Encode(file.get(), image, bit_depth);
         if (error.empty() && (std::fflush(file.get()) != 0 || std::ferror(file.get()))) {

@@ -293,7 +293,7 @@ void WriteRadianceHdr(const std::string& path, const FloatImage& image) {
     }
     AtomicFile file(path);
     {
-        std::ofstream stream(file.temp_path(), std::ios::binary | std::ios::trunc);
+        std::ofstream stream(file.temp_path(), std::ios::binary | std::ios::in | std::ios::out);
         stream.write(reinterpret_cast<const char*>(out.data()),
                      static_cast<std::streamsize>(out.size()));
         stream.close();

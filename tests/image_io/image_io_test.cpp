@@ -6,10 +6,14 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <thread>
 #include <vector>
 
 #include "standalone/image_io/atomic_file.h"
@@ -372,6 +376,46 @@ TEST_F(ImageIoTest, PngAtDeflatesBestRatioIsReadAndLessDataIsNot) {
               std::string::npos);
     EXPECT_FALSE(WithinImageBudget(32767, 8192));
     EXPECT_TRUE(WithinImageBudget(16384, 8192));
+}
+
+TEST_F(ImageIoTest, InterruptWhileThreadsWriteLeavesNoTemporaryFile) {
+    // Four threads write files as fast as they can (created, written, renamed or abandoned)
+    // while SIGTERM arrives at a random moment, taken by whichever thread the system picks.
+    std::mt19937 random(::testing::UnitTest::GetInstance()->random_seed());
+    for (int run = 0; run < 40; ++run) {
+        const pid_t child = fork();
+        if (child == 0) {
+            std::vector<std::thread> writers;
+            for (int t = 0; t < 4; ++t) {
+                writers.emplace_back([this, t] {
+                    const std::string target = Path(("w" + std::to_string(t) + ".png").c_str());
+                    // A failed write is caught, as any writer catches it: the temporary file's
+                    // owner is then destroyed, and must not report before the interrupt ends.
+                    for (int i = 0;; ++i) {
+                        try {
+                            AtomicFile file(target);
+                            std::ofstream(file.temp_path(), std::ios::in | std::ios::out) << i;
+                            if (i % 2 == 0) file.Commit();
+                        } catch (const ImageError&) {
+                            _exit(3);
+                        }
+                    }
+                });
+            }
+            for (std::thread& writer : writers) writer.join();
+            _exit(0);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+        kill(child, SIGTERM);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM)
+            << "run " << run << " status " << status;
+        for (const std::string& name : Entries()) {
+            ASSERT_NE(name[0], '.') << "run " << run << " left " << name;
+            fs::remove(dir_ / name);
+        }
+    }
 }
 
 TEST_F(ImageIoTest, FailedWritesLeaveNothing) {
