@@ -128,6 +128,10 @@ void EffectSession::SetRamp(const std::vector<RampStopValue>& stops) {
 
 FrameResult EffectSession::Render(const FrameRequest& request) {
     FrameResult result = host_.RenderFrame(request);
+    if (result.err == PF_Err_OUT_OF_MEMORY) {
+        throw CliError("out of memory while rendering frame " + std::to_string(request.frame) +
+                       " (" + DescribeEffectError(result.err, result.return_msg) + ")");
+    }
     if (result.err != PF_Err_NONE) {
         throw CliError("the effect failed to render frame " + std::to_string(request.frame) + ": " +
                        DescribeEffectError(result.err, result.return_msg));

@@ -27,17 +27,20 @@ HostImage PlaceInputLayer(const FloatImage& image, FrameSize composition) {
     return layer;
 }
 
-HostImage EnvironmentLayer(const FloatImage& image) {
+HostImage EnvironmentLayer(FloatImage&& image) {
     HostImage layer;
     layer.width = image.width;
     layer.height = image.height;
-    layer.argb.resize(image.rgba.size());
-    for (size_t i = 0; i < image.rgba.size(); i += 4) {
-        layer.argb[i] = image.rgba[i + 3];
-        layer.argb[i + 1] = image.rgba[i];
-        layer.argb[i + 2] = image.rgba[i + 1];
-        layer.argb[i + 3] = image.rgba[i + 2];
+    layer.argb = std::move(image.rgba);
+    // RGBA to ARGB in place: an environment image can be large.
+    for (size_t i = 0; i + 3 < layer.argb.size(); i += 4) {
+        const float alpha = layer.argb[i + 3];
+        layer.argb[i + 3] = layer.argb[i + 2];
+        layer.argb[i + 2] = layer.argb[i + 1];
+        layer.argb[i + 1] = layer.argb[i];
+        layer.argb[i] = alpha;
     }
+    image = FloatImage{};
     return layer;
 }
 

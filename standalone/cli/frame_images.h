@@ -11,8 +11,9 @@
 // transparent around it where it is smaller), premultiplied as the host keeps layer pixels.
 HostImage PlaceInputLayer(const FloatImage& image, FrameSize composition);
 
-// The environment image as a layer of its own size; colour is taken as it is.
-HostImage EnvironmentLayer(const FloatImage& image);
+// The environment image as a layer of its own size; colour is taken as it is. Takes the image's
+// pixels over.
+HostImage EnvironmentLayer(FloatImage&& image);
 // The depth of the environment layer's world: a PNG's own, float for the float formats.
 WorldDepth EnvironmentDepth(const LoadedImage& loaded);
 

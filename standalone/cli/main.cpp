@@ -1,6 +1,7 @@
 // spirovault-render: renders the effect through the plug-in library, without a host application.
 #include <cstdio>
 #include <exception>
+#include <new>
 #include <string>
 
 #include "standalone/cli/cli_error.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
         return RunRenderJob(options);
     } catch (const CliError& e) {
         return Fail(e.what(), e.exit_status());
+    } catch (const std::bad_alloc&) {
+        return Fail("out of memory", CliError::kFailure);
     } catch (const std::exception& e) {
         return Fail(e.what(), CliError::kFailure);
     }

@@ -12,8 +12,10 @@
 #include "standalone/cli/color_encoding.h"
 #include "standalone/cli/effect_session.h"
 #include "standalone/cli/frame_images.h"
+#include "standalone/cli/frame_memory.h"
 #include "standalone/cli/gpu_choice.h"
 #include "standalone/cli/host_choice.h"
+#include "standalone/cli/out_of_memory.h"
 #include "standalone/cli/output_path.h"
 #include "standalone/cli/plugin_path.h"
 #include "standalone/cli/progress_reporter.h"
@@ -21,6 +23,7 @@
 #include "standalone/cli/scene.h"
 #include "standalone/cli/scene_writer.h"
 #include "standalone/image_io/atomic_file.h"
+#include "standalone/image_io/image_budget.h"
 
 namespace {
 
@@ -48,6 +51,13 @@ OutputFormat CheckOutput(const RenderOptions& o) {
                          " needs a .png output: .exr is written in float (--depth 32)");
     }
     return format;
+}
+
+// A frame is held to the image budget, as an image read from a file is.
+void CheckFrameSize(FrameSize size) {
+    if (!WithinImageBudget(size.width, size.height)) {
+        throw UsageError("frame " + ImageBudgetFault(size.width, size.height));
+    }
 }
 
 WorldDepth ToWorldDepth(int depth) {
@@ -135,7 +145,10 @@ int RunRenderJob(const RenderOptions& o) {
         throw UsageError("--linear needs an .exr output: PNG holds display-encoded values");
     }
     std::optional<FrameSize> size_option;
-    if (o.size) size_option = ParseSize(*o.size);
+    if (o.size) {
+        size_option = ParseSize(*o.size);
+        CheckFrameSize(*size_option);
+    }
     std::optional<FrameRange> frames_option;
     if (o.frames) frames_option = ParseFrameRange(*o.frames);
     std::optional<std::vector<RampStopValue>> ramp;
@@ -166,6 +179,7 @@ int RunRenderJob(const RenderOptions& o) {
     const Scene scene = o.scene ? LoadScene(*o.scene, session.catalog()) : Scene{};
     const FrameSize size =
         size_option.value_or(scene.size.value_or(FrameSize{kDefaultWidth, kDefaultHeight}));
+    CheckFrameSize(size);
     const FrameRange frames = frames_option.value_or(scene.frames.value_or(FrameRange{}));
     if (!o.save_scene && frames.last > frames.first && !HasFramePlaceholder(o.output)) {
         throw UsageError("output " + Quoted(o.output) +
@@ -195,11 +209,25 @@ int RunRenderJob(const RenderOptions& o) {
     std::optional<HostImage> hdri, input;
     WorldDepth hdri_depth = WorldDepth::k32;
     if (effective.hdri) {
-        const LoadedImage loaded = ReadImage(*effective.hdri);
-        hdri = EnvironmentLayer(loaded.image);
-        hdri_depth = EnvironmentDepth(loaded);
+        OutOfMemoryAs("reading " + *effective.hdri, [&] {
+            LoadedImage loaded = ReadImage(*effective.hdri);
+            hdri_depth = EnvironmentDepth(loaded);
+            hdri = EnvironmentLayer(std::move(loaded.image));
+        });
     }
-    if (effective.input) input = PlaceInputLayer(ReadImage(*effective.input).image, size);
+    if (effective.input) {
+        OutOfMemoryAs("reading " + *effective.input,
+                      [&] { input = PlaceInputLayer(ReadImage(*effective.input).image, size); });
+    }
+    FramePlan plan{size, ToWorldDepth(format.depth)};
+    if (hdri) {
+        plan.hdri_width = hdri->width;
+        plan.hdri_height = hdri->height;
+        plan.hdri_depth = hdri_depth;
+    }
+    plan.frames_at_once = static_cast<int>(
+        std::min<long>(std::max(1, o.parallel_frames), frames.last - frames.first + 1));
+    CheckFrameMemory(plan, AvailableMemory());
 
     // A missing device is reported before anything is written.
     GpuChoice device;
@@ -243,7 +271,9 @@ int RunRenderJob(const RenderOptions& o) {
                           })});
         }
         const auto start = rendering.front().start;
-        FloatImage image = FrameToImage(std::move(rendering.front().result.get().output));
+        FloatImage image = OutOfMemoryAs("rendering frame " + std::to_string(frame), [&] {
+            return FrameToImage(std::move(rendering.front().result.get().output));
+        });
         rendering.pop_front();
         if (o.linear) ConvertToLinearLight(&image);
         const std::string path = FrameOutputPath(o.output, frame);
@@ -252,7 +282,8 @@ int RunRenderJob(const RenderOptions& o) {
         EffectiveScene this_frame = effective;
         this_frame.frames = FrameRange{frame, frame};
         metadata.scene = SceneToJson(this_frame, session.catalog(), DirectoryOf(path), false);
-        WriteImage(path, image, format.kind, format.depth, metadata);
+        OutOfMemoryAs("writing " + path,
+                      [&] { WriteImage(path, image, format.kind, format.depth, metadata); });
         progress.Clear();
         if (progress.enabled()) {
             const double seconds =

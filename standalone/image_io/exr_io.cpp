@@ -7,12 +7,19 @@
 #include <OpenEXR/ImfOutputFile.h>
 #include <OpenEXR/ImfStandardAttributes.h>
 #include <OpenEXR/ImfStringAttribute.h>
+#include <OpenEXR/ImfStdIO.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <exception>
+#include <fstream>
 #include <vector>
 
 #include "standalone/image_io/atomic_file.h"
+#include "standalone/image_io/exr_claims.h"
+#include "standalone/image_io/image_budget.h"
+#include "standalone/image_io/printable.h"
 
 namespace {
 
@@ -22,15 +29,27 @@ constexpr int kRowsPerBand = 64;
 }  // namespace
 
 FloatImage ReadExr(const std::string& path) {
+    // The header's claims are checked before the library reads the file: it sizes its tables
+    // by the data window.
+    const ExrClaims claims = ReadExrClaims(path);
+    CheckClaimedImageSize(path, claims.width, claims.height);
+    CheckClaimedData(path, claims.width, claims.height, LeastExrFileBytes(claims),
+                     claims.file_bytes);
+    static const bool limited = [] {
+        Imf::Header::setMaxImageSize(kMaxImageSide, kMaxImageSide);
+        Imf::Header::setMaxTileSize(kMaxImageSide, kMaxImageSide);
+        return true;
+    }();
+    (void)limited;
     try {
         Imf::InputFile file(path.c_str());
         const Imath::Box2i window = file.header().dataWindow();
         const long long width = static_cast<long long>(window.max.x) - window.min.x + 1;
         const long long height = static_cast<long long>(window.max.y) - window.min.y + 1;
-        if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide) {
-            throw ImageError("cannot read " + path + ": image size " + std::to_string(width) +
-                             " x " + std::to_string(height) + " is outside 1 to " +
-                             std::to_string(kMaxImageSide));
+        CheckClaimedImageSize(path, width, height);
+        if (!file.isComplete()) {
+            throw ImageError("cannot read " + path + ": size " + std::to_string(width) + " x " +
+                             std::to_string(height) + ", but the file holds only part of it");
         }
         const Imf::ChannelList& channels = file.header().channels();
         const bool has_rgb =
@@ -66,7 +85,8 @@ FloatImage ReadExr(const std::string& path) {
     } catch (const ImageError&) {
         throw;
     } catch (const std::exception& e) {
-        throw ImageError("cannot read " + path + ": " + e.what());
+        // The library's messages quote names from the file.
+        throw ImageError("cannot read " + path + ": " + Printable(e.what()));
     }
 }
 
@@ -90,7 +110,10 @@ void WriteExr(const std::string& path, const FloatImage& image, const ImageMetad
         }
         const char* names[4] = {"R", "G", "B", "A"};
         for (const char* name : names) header.channels().insert(name, Imf::Channel(Imf::FLOAT));
-        Imf::OutputFile file(out.temp_path().c_str(), header);
+        std::ofstream opened(out.temp_path(), std::ios::binary | std::ios::in | std::ios::out);
+        if (!opened) throw ImageError("cannot write " + path + ": " + std::strerror(errno));
+        Imf::StdOFStream stream(opened, out.temp_path().c_str());
+        Imf::OutputFile file(stream, header);
         // Premultiplied a band of rows at a time, so a large frame is not copied whole.
         const int band = std::min(image.height, kRowsPerBand);
         const size_t pixel = 4 * sizeof(float);
@@ -115,6 +138,8 @@ void WriteExr(const std::string& path, const FloatImage& image, const ImageMetad
             file.setFrameBuffer(frame);
             file.writePixels(rows);
         }
+    } catch (const ImageError&) {
+        throw;
     } catch (const std::exception& e) {
         throw ImageError("cannot write " + path + ": " + e.what());
     }

@@ -1,6 +1,7 @@
 #include "standalone/image_io/png_io.h"
 
 #include <png.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <csetjmp>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "standalone/image_io/atomic_file.h"
+#include "standalone/image_io/image_budget.h"
+#include "standalone/image_io/printable.h"
 
 namespace {
 
@@ -54,20 +57,30 @@ class PngReader {
     png_infop info_ = nullptr;
 };
 
-// Decodes into `rows` (RGBA, 8 or 16 bits per channel). Returns false with the reader's
-// message on a libpng error. Only plain data lives across setjmp here.
-bool Decode(PngReader& reader, FILE* file, std::vector<png_byte>& pixels, png_uint_32& width,
-            png_uint_32& height, int& bit_depth) {
+// What the header says, before any pixel is read.
+struct PngHeader {
+    png_uint_32 width = 0, height = 0;
+    int file_bit_depth = 8;  // as stored, 1 to 16
+    int channels = 1;        // as stored, 1 to 4
+    int bit_depth = 8;       // of the decoded rows: 8 or 16
+    bool interlaced = false;
+};
+
+// Reads the header and sets the decoder up to give RGBA rows of 8 or 16 bits. Returns false
+// with the reader's message on a libpng error. Only plain data lives across setjmp here.
+bool ReadHeader(PngReader& reader, FILE* file, PngHeader& header) {
     png_structp png = reader.png();
     png_infop info = reader.info();
-    std::vector<png_bytep> rows;
     if (setjmp(png_jmpbuf(png))) return false;
     png_init_io(png, file);
     png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
     png_read_info(png, info);
-    width = png_get_image_width(png, info);
-    height = png_get_image_height(png, info);
-    bit_depth = png_get_bit_depth(png, info);
+    header.width = png_get_image_width(png, info);
+    header.height = png_get_image_height(png, info);
+    header.file_bit_depth = png_get_bit_depth(png, info);
+    header.channels = png_get_channels(png, info);
+    header.interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+    int bit_depth = header.file_bit_depth;
     const int color_type = png_get_color_type(png, info);
     // Palettes, grey levels and missing alpha all become RGBA of 8 or 16 bits.
     png_set_expand(png);
@@ -81,16 +94,60 @@ bool Decode(PngReader& reader, FILE* file, std::vector<png_byte>& pixels, png_ui
     if (bit_depth == 16) png_set_swap(png);  // host byte order, so rows read as uint16_t
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
-    const size_t row_bytes = png_get_rowbytes(png, info);
-    if (row_bytes != static_cast<size_t>(width) * 4 * (bit_depth / 8)) {
+    header.bit_depth = bit_depth;
+    if (png_get_rowbytes(png, info) != static_cast<size_t>(header.width) * 4 * (bit_depth / 8)) {
         png_error(png, "unexpected row layout");
     }
-    pixels.resize(row_bytes * height);
-    rows.resize(height);
-    for (png_uint_32 y = 0; y < height; ++y) rows[y] = &pixels[y * row_bytes];
-    png_read_image(png, rows.data());
+    return true;
+}
+
+void RowToFloats(const png_byte* row, int bit_depth, float* out, size_t samples) {
+    if (bit_depth == 16) {
+        for (size_t i = 0; i < samples; ++i) {
+            uint16_t sample;
+            std::memcpy(&sample, &row[2 * i], 2);
+            out[i] = sample / 65535.0f;
+        }
+    } else {
+        for (size_t i = 0; i < samples; ++i) out[i] = row[i] / 255.0f;
+    }
+}
+
+// Decodes the rows into `image`, already of the header's size. A plain image goes a row at a
+// time; an interlaced one needs all its rows at once, as its passes fill them in turn. Returns
+// false with the reader's message on a libpng error.
+bool ReadPixels(PngReader& reader, const PngHeader& header, FloatImage& image) {
+    png_structp png = reader.png();
+    const size_t row_bytes = static_cast<size_t>(header.width) * 4 * (header.bit_depth / 8);
+    const size_t samples = static_cast<size_t>(header.width) * 4;
+    std::vector<png_byte> pixels(header.interlaced ? row_bytes * header.height : row_bytes);
+    std::vector<png_bytep> rows;
+    if (setjmp(png_jmpbuf(png))) return false;
+    if (header.interlaced) {
+        rows.resize(header.height);
+        for (png_uint_32 y = 0; y < header.height; ++y) rows[y] = &pixels[y * row_bytes];
+        png_read_image(png, rows.data());
+        for (png_uint_32 y = 0; y < header.height; ++y) {
+            RowToFloats(rows[y], header.bit_depth, image.Pixel(0, static_cast<int>(y)), samples);
+        }
+    } else {
+        for (png_uint_32 y = 0; y < header.height; ++y) {
+            png_read_row(png, pixels.data(), nullptr);
+            RowToFloats(pixels.data(), header.bit_depth, image.Pixel(0, static_cast<int>(y)),
+                        samples);
+        }
+    }
     png_read_end(png, nullptr);
     return true;
+}
+
+// The fewest bytes of zlib data that can hold the header's pixels: deflate codes a repeat of
+// 258 bytes in no fewer than 2 bits, so it never shrinks data more than 1032 times.
+unsigned long long LeastCompressedBytes(const PngHeader& header) {
+    constexpr unsigned long long kDeflateBestRatio = 1032;
+    const unsigned long long bits = static_cast<unsigned long long>(header.width) * header.height *
+                                    header.channels * header.file_bit_depth;
+    return bits / 8 / kDeflateBestRatio;
 }
 
 std::string Encode(FILE* file, const FloatImage& image, int bit_depth,
@@ -155,27 +212,37 @@ DecodedPng ReadPng(const std::string& path) {
     if (std::fread(signature, 1, 8, file.get()) != 8 || png_sig_cmp(signature, 0, 8) != 0) {
         throw ImageError("cannot read " + path + ": not a PNG file");
     }
+    // The size is taken from the first chunk directly, so that the message can give it
+    // whatever it is; libpng is then held to the side limit as well.
+    png_byte first_chunk[16] = {};
+    if (std::fread(first_chunk, 1, 16, file.get()) == 16 &&
+        std::memcmp(first_chunk + 4, "IHDR", 4) == 0) {
+        CheckClaimedImageSize(path, png_get_uint_32(first_chunk + 8),
+                              png_get_uint_32(first_chunk + 12));
+    }
+    if (std::fseek(file.get(), 8, SEEK_SET) != 0) {
+        throw ImageError("cannot read " + path + ": " + std::strerror(errno));
+    }
     PngReader reader;
     if (!reader.ok()) throw ImageError("cannot read " + path + ": out of memory");
     png_set_sig_bytes(reader.png(), 8);
-    std::vector<png_byte> pixels;
-    png_uint_32 width = 0, height = 0;
-    int bit_depth = 8;
-    if (!Decode(reader, file.get(), pixels, width, height, bit_depth)) {
-        throw ImageError("cannot read " + path + ": damaged PNG (" + reader.message() + ")");
+    PngHeader header;
+    if (!ReadHeader(reader, file.get(), header)) {
+        throw ImageError("cannot read " + path + ": damaged PNG (" + Printable(reader.message()) +
+                         ")");
+    }
+    CheckClaimedImageSize(path, header.width, header.height);
+    struct stat info {};
+    if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode)) {
+        CheckClaimedData(path, header.width, header.height, LeastCompressedBytes(header),
+                         static_cast<unsigned long long>(info.st_size));
     }
     DecodedPng decoded;
-    decoded.bit_depth = bit_depth;
-    decoded.image = FloatImage(static_cast<int>(width), static_cast<int>(height));
-    std::vector<float>& out = decoded.image.rgba;
-    if (bit_depth == 16) {
-        for (size_t i = 0; i < out.size(); ++i) {
-            uint16_t sample;
-            std::memcpy(&sample, &pixels[2 * i], 2);
-            out[i] = sample / 65535.0f;
-        }
-    } else {
-        for (size_t i = 0; i < out.size(); ++i) out[i] = pixels[i] / 255.0f;
+    decoded.bit_depth = header.bit_depth;
+    decoded.image = FloatImage(static_cast<int>(header.width), static_cast<int>(header.height));
+    if (!ReadPixels(reader, header, decoded.image)) {
+        throw ImageError("cannot read " + path + ": damaged PNG (" + Printable(reader.message()) +
+                         ")");
     }
     return decoded;
 }
@@ -189,7 +256,7 @@ void WritePng(const std::string& path, const FloatImage& image, int bit_depth,
     AtomicFile out(path);
     std::string error;
     {
-        FilePtr file(std::fopen(out.temp_path().c_str(), "wb"));
+        FilePtr file(std::fopen(out.temp_path().c_str(), "r+b"));
         if (!file) throw ImageError("cannot write " + path + ": " + std::strerror(errno));
         error = Encode(file.get(), image, bit_depth, metadata);
         if (error.empty() && (std::fflush(file.get()) != 0 || std::ferror(file.get()))) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "standalone/image_io/atomic_file.h"
+#include "standalone/image_io/image_budget.h"
 #include "standalone/image_io/png_io.h"
 
 #define STB_IMAGE_STATIC
@@ -107,13 +108,19 @@ DecodedPng ReadPng(const std::string& path) {
     }
     std::rewind(file.get());
     int width = 0, height = 0, channels = 0;
-    if (stbi_info_from_file(file.get(), &width, &height, &channels) == 0 || width > kMaxImageSide ||
-        height > kMaxImageSide) {
-        throw ImageError("cannot read " + path + ": damaged PNG (" +
-                         (width > kMaxImageSide || height > kMaxImageSide
-                              ? std::string("image too large")
-                              : std::string(stbi_failure_reason())) +
-                         ")");
+    if (stbi_info_from_file(file.get(), &width, &height, &channels) == 0) {
+        throw ImageError("cannot read " + path + ": damaged PNG (" + stbi_failure_reason() + ")");
+    }
+    CheckClaimedImageSize(path, width, height);
+    // Deflate shrinks data at most 1032 times; stb decodes the whole file at once.
+    const bool sixteen_bits = stbi_is_16_bit_from_file(file.get()) != 0;
+    const unsigned long long least =
+        static_cast<unsigned long long>(width) * height * channels * (sixteen_bits ? 2 : 1) / 1032;
+    std::fseek(file.get(), 0, SEEK_END);
+    const long file_bytes = std::ftell(file.get());
+    std::rewind(file.get());
+    if (file_bytes >= 0) {
+        CheckClaimedData(path, width, height, least, static_cast<unsigned long long>(file_bytes));
     }
     const bool sixteen = stbi_is_16_bit_from_file(file.get()) != 0;
     DecodedPng decoded;

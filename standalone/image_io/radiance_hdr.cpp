@@ -1,14 +1,18 @@
 #include "standalone/image_io/radiance_hdr.h"
 
+#include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <iterator>
+#include <sstream>
 
 #include "standalone/image_io/atomic_file.h"
+#include "standalone/image_io/image_budget.h"
+#include "standalone/image_io/printable.h"
 
 namespace {
 
@@ -25,6 +29,8 @@ class ByteReader {
         throw ImageError("cannot read " + name_ + ": " + why);
     }
     bool AtEnd() const { return at_ >= bytes_.size(); }
+    size_t Consumed() const { return at_; }
+    size_t Remaining() const { return bytes_.size() - at_; }
     uint8_t Next() {
         if (AtEnd()) Fail("file ends inside the pixel data");
         return bytes_[at_++];
@@ -53,21 +59,42 @@ struct Layout {
     bool right_left = false;  // "-X": pixels run from right to left
 };
 
+// A header number: digits only, and the value must fit; anything larger reads as -1, which no
+// check accepts.
+long long ParseSide(const std::string& token) {
+    long long value = 0;
+    const char* end = token.data() + token.size();
+    const auto [stop, error] = std::from_chars(token.data(), end, value);
+    if (token.empty() || !std::isdigit(static_cast<unsigned char>(token[0])) || stop != end) {
+        return -2;
+    }
+    return error == std::errc() ? value : -1;
+}
+
 Layout ParseResolution(const std::string& line, ByteReader& in) {
-    char y_sign = 0, y_axis = 0, x_sign = 0, x_axis = 0;
-    int height = 0, width = 0;
-    char tail = 0;
-    if (std::sscanf(line.c_str(), " %c%c %d %c%c %d %c", &y_sign, &y_axis, &height, &x_sign,
-                    &x_axis, &width, &tail) != 6 ||
-        y_axis != 'Y' || x_axis != 'X' || (y_sign != '-' && y_sign != '+') ||
-        (x_sign != '-' && x_sign != '+')) {
-        in.Fail("unsupported resolution line '" + line + "'");
+    std::istringstream words(line);
+    std::string y_axis, height_text, x_axis, width_text, tail;
+    words >> y_axis >> height_text >> x_axis >> width_text;
+    const long long height = ParseSide(height_text);
+    const long long width = ParseSide(width_text);
+    if (!(words >> tail).fail() || (y_axis != "-Y" && y_axis != "+Y") ||
+        (x_axis != "-X" && x_axis != "+X") || height == -2 || width == -2) {
+        in.Fail("unsupported resolution line '" + Printable(line) + "'");
     }
-    if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide) {
-        in.Fail("image size " + std::to_string(width) + " x " + std::to_string(height) +
-                " is outside 1 to " + std::to_string(kMaxImageSide));
+    if (height == -1 || width == -1) {
+        in.Fail("size " + width_text + " x " + height_text + " is outside the image size accepted");
     }
-    return Layout{width, height, y_sign == '+', x_sign == '-'};
+    if (!WithinImageBudget(width, height)) in.Fail(ImageBudgetFault(width, height));
+    // The shortest scan line is one pixel and one repeat of it, or a lone pixel.
+    const unsigned long long least_row = width == 1 ? 4 : 8;
+    const unsigned long long least_data = least_row * static_cast<unsigned long long>(height);
+    if (least_data > in.Remaining()) {
+        in.Fail("size " + std::to_string(width) + " x " + std::to_string(height) +
+                " needs a file of at least " + std::to_string(in.Consumed() + least_data) +
+                " bytes, but it has " + std::to_string(in.Consumed() + in.Remaining()));
+    }
+    return Layout{static_cast<int>(width), static_cast<int>(height), y_axis[0] == '+',
+                  x_axis[0] == '-'};
 }
 
 // Reads one scan line of RGBE quadruples in file order.
@@ -191,11 +218,11 @@ FloatImage DecodeRadianceHdr(const std::vector<uint8_t>& bytes, const std::strin
         const std::string line = in.Line();
         if (line.empty()) break;
         if (line.rfind("FORMAT=", 0) == 0 && line != "FORMAT=32-bit_rle_rgbe") {
-            in.Fail("unsupported " + line + " (only 32-bit_rle_rgbe)");
+            in.Fail("unsupported " + Printable(line) + " (only 32-bit_rle_rgbe)");
         }
         if (line.rfind("EXPOSURE=", 0) == 0) {
             const double value = std::strtod(line.c_str() + 9, nullptr);
-            if (!(value > 0.0) || !std::isfinite(value)) in.Fail("bad " + line);
+            if (!(value > 0.0) || !std::isfinite(value)) in.Fail("bad " + Printable(line));
             exposure *= value;
         }
     }
@@ -221,8 +248,25 @@ FloatImage DecodeRadianceHdr(const std::vector<uint8_t>& bytes, const std::strin
 FloatImage ReadRadianceHdr(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) throw ImageError("cannot read " + path + ": " + std::strerror(errno));
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                               std::istreambuf_iterator<char>());
+    const auto too_large = [&] {
+        return ImageError("cannot read " + path + ": larger than " +
+                          std::to_string(kMaxRadianceFileBytes) +
+                          " bytes, more than an image of the accepted size takes");
+    };
+    // A file's length is known at once; a device or a pipe is read in pieces up to the cap.
+    file.seekg(0, std::ios::end);
+    const std::streamoff length = file.tellg();
+    if (length > static_cast<std::streamoff>(kMaxRadianceFileBytes)) throw too_large();
+    file.clear();
+    file.seekg(0);
+    std::vector<uint8_t> bytes;
+    if (length > 0) bytes.reserve(static_cast<size_t>(length));
+    char piece[1 << 16];
+    while (file.read(piece, sizeof piece) || file.gcount() > 0) {
+        const auto count = static_cast<size_t>(file.gcount());
+        if (bytes.size() + count > kMaxRadianceFileBytes) throw too_large();
+        bytes.insert(bytes.end(), piece, piece + count);
+    }
     if (file.bad()) throw ImageError("cannot read " + path + ": read error");
     return DecodeRadianceHdr(bytes, path);
 }
@@ -249,7 +293,7 @@ void WriteRadianceHdr(const std::string& path, const FloatImage& image) {
     }
     AtomicFile file(path);
     {
-        std::ofstream stream(file.temp_path(), std::ios::binary | std::ios::trunc);
+        std::ofstream stream(file.temp_path(), std::ios::binary | std::ios::in | std::ios::out);
         stream.write(reinterpret_cast<const char*>(out.data()),
                      static_cast<std::streamsize>(out.size()));
         stream.close();

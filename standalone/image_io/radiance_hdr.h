@@ -8,9 +8,14 @@
 #include <string>
 #include <vector>
 
-#include "standalone/image_io/float_image.h"
+#include "standalone/image_io/image_budget.h"
 
-// Alpha is 1 everywhere. Throws ImageError naming the file.
+// The largest file read: a flat image at the pixel budget, with room for a long header. Run-length
+// encoded lines of a real image are at most a little longer than flat ones.
+constexpr size_t kMaxRadianceFileBytes = static_cast<size_t>(kMaxImagePixels) * 4 * 17 / 16;
+
+// Alpha is 1 everywhere. Throws ImageError naming the file; a size outside the image budget or
+// more scan lines than the file can hold are refused before the image is allocated.
 FloatImage ReadRadianceHdr(const std::string& path);
 // Decodes a whole file held in memory; `name` is used in messages.
 FloatImage DecodeRadianceHdr(const std::vector<uint8_t>& bytes, const std::string& name);

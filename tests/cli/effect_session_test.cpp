@@ -60,8 +60,9 @@ TEST(EffectSession, EffectErrorsCarryCodeAndMessage) {
         session.Render(faulty);
         FAIL() << "a failed output check-out went unreported";
     } catch (const CliError& e) {
+        // A shortage the effect reports is told as one, with the effect's code.
         EXPECT_STREQ(e.what(),
-                     "the effect failed to render frame 0: PF_Err 4 (PF_Err_OUT_OF_MEMORY)");
+                     "out of memory while rendering frame 0 (PF_Err 4 (PF_Err_OUT_OF_MEMORY))");
     }
     EXPECT_EQ(DescribeEffectError(77, ""), "PF_Err 77");
 }
@@ -95,9 +96,9 @@ TEST(FrameImages, InputLayerIsCentredAndPremultiplied) {
     frame.height = 1;
     frame.argb = {0.25f, 1.0f, 2.0f, 3.0f};
     const std::vector<float> argb = frame.argb;
-    const FloatImage converted = FrameToImage(std::move(frame));
+    FloatImage converted = FrameToImage(std::move(frame));
     EXPECT_EQ(converted.rgba, (std::vector<float>{1.0f, 2.0f, 3.0f, 0.25f}));
-    EXPECT_EQ(EnvironmentLayer(converted).argb, argb);
+    EXPECT_EQ(EnvironmentLayer(std::move(converted)).argb, argb);
 }
 
 }  // namespace

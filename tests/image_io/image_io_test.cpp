@@ -1,16 +1,24 @@
 // Image files round trip, damaged files are refused by name, and writes are all or nothing.
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <zlib.h>
 
+#include <chrono>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <random>
+#include <thread>
 #include <vector>
 
 #include "standalone/image_io/atomic_file.h"
 #include "standalone/image_io/exr_io.h"
+#include "standalone/image_io/image_budget.h"
 #include "standalone/image_io/image_file.h"
 #include "standalone/image_io/png_io.h"
 #include "standalone/image_io/radiance_hdr.h"
@@ -56,6 +64,89 @@ class ImageIoTest : public ::testing::Test {
 
     fs::path dir_;
 };
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+// The sanitizers reserve terabytes of address space up front; a limit on it cannot hold them.
+constexpr bool kAddressSpaceLimitWorks = false;
+#else
+constexpr bool kAddressSpaceLimitWorks = true;
+#endif
+
+struct ChildRead {
+    bool exited = false;  // false: killed by a signal, the time limit's included
+    std::string outcome;  // "read", "out of memory" or the error message
+};
+
+// Reads `path` in a child process whose address space may grow by only `extra_mb` over what it
+// starts with, and which is stopped after `seconds`: a reader that allocates on a header's word
+// runs out of memory there instead of taking the machine's.
+ChildRead ReadInBoundedChild(const std::string& path, unsigned long extra_mb, unsigned seconds) {
+    int channel[2];
+    if (pipe(channel) != 0) return {};
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        long pages = 0;
+        if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+            if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+            std::fclose(statm);
+        }
+        if (kAddressSpaceLimitWorks && pages > 0) {
+            const rlim_t bytes = static_cast<rlim_t>(pages) * sysconf(_SC_PAGESIZE) +
+                                 (static_cast<rlim_t>(extra_mb) << 20);
+            const rlimit limit{bytes, bytes};
+            setrlimit(RLIMIT_AS, &limit);
+        }
+        alarm(seconds);
+        std::string outcome = "read";
+        try {
+            ReadImage(path);
+        } catch (const ImageError& e) {
+            outcome = e.what();
+        } catch (const std::bad_alloc&) {
+            outcome = "out of memory";
+        }
+        const ssize_t written = write(channel[1], outcome.data(), outcome.size());
+        _exit(written == static_cast<ssize_t>(outcome.size()) ? 0 : 1);
+    }
+    close(channel[1]);
+    ChildRead result;
+    char buffer[512];
+    for (ssize_t n; (n = read(channel[0], buffer, sizeof buffer)) > 0;)
+        result.outcome.append(buffer, n);
+    close(channel[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    result.exited = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return result;
+}
+
+std::vector<uint8_t> PngChunk(const char* type, const std::vector<uint8_t>& data) {
+    std::vector<uint8_t> chunk;
+    for (int shift = 24; shift >= 0; shift -= 8) chunk.push_back(uint8_t(data.size() >> shift));
+    chunk.insert(chunk.end(), type, type + 4);
+    chunk.insert(chunk.end(), data.begin(), data.end());
+    uLong crc = crc32(0, reinterpret_cast<const Bytef*>(type), 4);
+    if (!data.empty()) crc = crc32(crc, data.data(), static_cast<uInt>(data.size()));
+    for (int shift = 24; shift >= 0; shift -= 8) chunk.push_back(uint8_t(crc >> shift));
+    return chunk;
+}
+
+// An 8-bit RGBA PNG of the given size around `zlib_data`.
+std::vector<uint8_t> RgbaPng(uint32_t width, uint32_t height,
+                             const std::vector<uint8_t>& zlib_data) {
+    std::vector<uint8_t> file = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    std::vector<uint8_t> header;
+    for (uint32_t side : {width, height}) {
+        for (int shift = 24; shift >= 0; shift -= 8) header.push_back(uint8_t(side >> shift));
+    }
+    header.insert(header.end(), {8, 6, 0, 0, 0});
+    for (const auto& chunk :
+         {PngChunk("IHDR", header), PngChunk("IDAT", zlib_data), PngChunk("IEND", {})}) {
+        file.insert(file.end(), chunk.begin(), chunk.end());
+    }
+    return file;
+}
 
 FloatImage Gradient(int width, int height, float scale, float step, float half_alpha = 0.5f) {
     FloatImage image(width, height);
@@ -192,7 +283,13 @@ TEST_F(ImageIoTest, RadianceRunLengthScanlines) {
     bytes.insert(bytes.end(), {128, 0, 0, 129, 1, 1, 1, 4});
     EXPECT_NE(ErrorOf([&] { DecodeRadianceHdr(bytes, "x.hdr"); }).find("overflows"),
               std::string::npos);
+    // Too short for one scan line: refused on the header's word, before any pixel is read.
     bytes.resize(bytes.size() - 3);
+    EXPECT_NE(ErrorOf([&] { DecodeRadianceHdr(bytes, "x.hdr"); }).find("needs a file of at least"),
+              std::string::npos);
+    header = "#?RGBE\n\n-Y 1 +X 8\n";
+    bytes.assign(header.begin(), header.end());
+    bytes.insert(bytes.end(), {2, 2, 0, 8, 128 + 8, 128, 4, 0, 32});
     EXPECT_NE(ErrorOf([&] { DecodeRadianceHdr(bytes, "x.hdr"); }).find("ends inside"),
               std::string::npos);
     header = "#?RADIANCE\nFORMAT=32-bit_rle_xyze\n\n-Y 1 +X 4\n";
@@ -220,6 +317,103 @@ TEST_F(ImageIoTest, RadianceWriterRoundTrip) {
         for (int c = 0; c < 3; ++c) {
             // Eight bits of mantissa shared by the largest channel.
             ASSERT_NEAR(loaded.image.rgba[i + c], image.rgba[i + c], largest / 128) << i;
+        }
+    }
+}
+
+TEST_F(ImageIoTest, HostileHeadersAreRefusedBeforeAllocating) {
+    // Files whose headers claim far more than they hold: each fails in one line that names the
+    // file and the size it claims, in a child that may take only 100 MB more address space.
+    struct Case {
+        std::string path;
+        const char* claim;
+    };
+    const std::string corpus = SPIROVAULT_SOURCE_DIR "/tests/fuzz/";
+    const std::string hdr_head = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n";
+    const std::string small_hdr = hdr_head + "-Y 4000 +X 4000\n";
+    WriteBytes("small.hdr", std::vector<uint8_t>(small_hdr.begin(), small_hdr.end()));
+    WriteBytes("small.png", RgbaPng(4000, 4000, {0x78, 0x9c, 0x63, 0, 0}));
+    const std::vector<Case> cases = {
+        {corpus + "hdr_corpus/claims_32767_square.hdr", "32767 x 32767"},
+        {corpus + "hdr_corpus/height_overflows_int.hdr", "1 x 4294967297"},
+        {corpus + "png_corpus/claims_32767_square.png", "32767 x 32767"},
+        {corpus + "exr_corpus/claims_16128x8960.exr", "16128 x 8960"},
+        {corpus + "exr_corpus/claims_8000x8000.exr", "8000 x 8000 needs a file of at least"},
+        {Path("small.hdr"), "4000 x 4000 needs a file of at least"},
+        {Path("small.png"), "4000 x 4000 needs a file of at least"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.path);
+        const ChildRead read = ReadInBoundedChild(c.path, 100, 60);
+        ASSERT_TRUE(read.exited) << read.outcome;
+        EXPECT_EQ(read.outcome.rfind("cannot read " + c.path + ": ", 0), 0u) << read.outcome;
+        EXPECT_NE(read.outcome.find(c.claim), std::string::npos) << read.outcome;
+        EXPECT_EQ(read.outcome.find('\n'), std::string::npos);
+    }
+}
+
+TEST_F(ImageIoTest, PngAtDeflatesBestRatioIsReadAndLessDataIsNot) {
+    // Rows of zeros squeeze about as far as deflate goes; such a file is a real image, and the
+    // bound on the ratio must let it through. The same header over half the data cannot be.
+    constexpr uint32_t kSide = 1024;
+    const std::vector<uint8_t> raw((1 + 4 * kSide) * kSide, 0);
+    uLongf packed_size = compressBound(static_cast<uLong>(raw.size()));
+    std::vector<uint8_t> packed(packed_size);
+    ASSERT_EQ(compress2(packed.data(), &packed_size, raw.data(), static_cast<uLong>(raw.size()), 9),
+              Z_OK);
+    packed.resize(packed_size);
+    WriteBytes("zeros.png", RgbaPng(kSide, kSide, packed));
+    const FloatImage zeros = ReadImage(Path("zeros.png")).image;
+    EXPECT_EQ(zeros.width, static_cast<int>(kSide));
+    EXPECT_EQ(zeros.rgba[zeros.rgba.size() - 1], 0.0f);
+    packed.resize(packed.size() / 2);
+    WriteBytes("half.png", RgbaPng(kSide, kSide, packed));
+    EXPECT_NE(ErrorOf([&] { ReadImage(Path("half.png")); }).find("needs a file of at least"),
+              std::string::npos);
+    // Within the side limit but over the pixel budget: refused by the budget, whatever the data.
+    WriteBytes("wide.png", RgbaPng(32767, 8192, packed));
+    EXPECT_NE(ErrorOf([&] { ReadImage(Path("wide.png")); }).find("32767 x 8192 is outside"),
+              std::string::npos);
+    EXPECT_FALSE(WithinImageBudget(32767, 8192));
+    EXPECT_TRUE(WithinImageBudget(16384, 8192));
+}
+
+TEST_F(ImageIoTest, InterruptWhileThreadsWriteLeavesNoTemporaryFile) {
+    // Four threads write files as fast as they can (created, written, renamed or abandoned)
+    // while SIGTERM arrives at a random moment, taken by whichever thread the system picks.
+    std::mt19937 random(::testing::UnitTest::GetInstance()->random_seed());
+    for (int run = 0; run < 40; ++run) {
+        const pid_t child = fork();
+        if (child == 0) {
+            std::vector<std::thread> writers;
+            for (int t = 0; t < 4; ++t) {
+                writers.emplace_back([this, t] {
+                    const std::string target = Path(("w" + std::to_string(t) + ".png").c_str());
+                    // A failed write is caught, as any writer catches it: the temporary file's
+                    // owner is then destroyed, and must not report before the interrupt ends.
+                    for (int i = 0;; ++i) {
+                        try {
+                            AtomicFile file(target);
+                            std::ofstream(file.temp_path(), std::ios::in | std::ios::out) << i;
+                            if (i % 2 == 0) file.Commit();
+                        } catch (const ImageError&) {
+                            _exit(3);
+                        }
+                    }
+                });
+            }
+            for (std::thread& writer : writers) writer.join();
+            _exit(0);
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % 20000));
+        kill(child, SIGTERM);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM)
+            << "run " << run << " status " << status;
+        for (const std::string& name : Entries()) {
+            ASSERT_NE(name[0], '.') << "run " << run << " left " << name;
+            fs::remove(dir_ / name);
         }
     }
 }

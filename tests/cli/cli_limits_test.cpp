@@ -1,0 +1,185 @@
+// spirovault-render at its limits: interrupted at any moment, given hostile images, frames too
+// large for the image budget or for the memory it may use. Each run is a child process, so that
+// the test can interrupt it or hold it to resource limits.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+// The sanitizers reserve terabytes of address space up front; a limit on it cannot hold them.
+constexpr bool kAddressSpaceLimitWorks = false;
+#else
+constexpr bool kAddressSpaceLimitWorks = true;
+#endif
+
+class CliLimitsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::temp_directory_path() /
+               (std::string("spirovault_limits_") + info->name() + "_" + std::to_string(getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+    }
+    void TearDown() override {
+        if (!HasFailure()) fs::remove_all(dir_);
+    }
+
+    // Starts the tool in the test's directory, stderr to a file; `in_child` runs before exec.
+    pid_t Start(const std::vector<std::string>& args,
+                const std::function<void()>& in_child = {}) const {
+        const std::string err = (dir_ / "..stderr").string();
+        const pid_t pid = fork();
+        if (pid == 0) {
+            if (chdir(dir_.c_str()) != 0) _exit(127);
+            const int null = open("/dev/null", O_RDWR);
+            const int log = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            dup2(null, 0);
+            dup2(null, 1);
+            dup2(log, 2);
+            // As from a terminal: a shell running this test in the background would otherwise
+            // hand down SIGINT ignored, and the tool keeps an ignored interrupt ignored.
+            signal(SIGINT, SIG_DFL);
+            signal(SIGTERM, SIG_DFL);
+            if (in_child) in_child();
+            std::vector<char*> argv{const_cast<char*>(SPIROVAULT_RENDER_TOOL)};
+            for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+            argv.push_back(nullptr);
+            execv(argv[0], argv.data());
+            _exit(127);
+        }
+        return pid;
+    }
+
+    // The exit status; a run still going after a minute is killed, and fails the test.
+    static int Wait(pid_t pid) {
+        int status = 0;
+        const auto give_up = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+        while (std::chrono::steady_clock::now() < give_up) {
+            if (waitpid(pid, &status, WNOHANG) == pid) return status;
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        }
+        kill(pid, SIGKILL);
+        waitpid(pid, &status, 0);
+        ADD_FAILURE() << "a run did not end";
+        return status;
+    }
+
+    std::vector<std::string> ErrLines() const {
+        std::ifstream in(dir_ / "..stderr");
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(in, line);) lines.push_back(line);
+        return lines;
+    }
+
+    // Names in the test's directory that start with a dot: temporary files and probes.
+    std::vector<std::string> HiddenFiles() const {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            const std::string name = entry.path().filename().string();
+            if (name[0] == '.' && name != "..stderr") names.push_back(name);
+        }
+        return names;
+    }
+
+    // Runs to the end; expects exit status `status` and one line of stderr holding `words`.
+    void ExpectRefused(const std::vector<std::string>& args, const std::string& words, int status,
+                       const std::function<void()>& in_child = {}) {
+        const int raw = Wait(Start(args, in_child));
+        const std::vector<std::string> lines = ErrLines();
+        SCOPED_TRACE(lines.empty() ? std::string("(no message)") : lines[0]);
+        ASSERT_TRUE(WIFEXITED(raw)) << "ended by signal " << WTERMSIG(raw);
+        EXPECT_EQ(WEXITSTATUS(raw), status);
+        ASSERT_EQ(lines.size(), 1u);
+        EXPECT_NE(lines[0].find(words), std::string::npos);
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            EXPECT_EQ(entry.path().filename(), "..stderr");
+        }
+    }
+
+    fs::path dir_;
+};
+
+TEST_F(CliLimitsTest, InterruptsAtAnyMomentLeaveNoTemporaryFile) {
+    // A sequence long enough never to end, stopped by SIGINT or SIGTERM at random moments from
+    // start-up (the writability probe) through many frames (each a temporary file renamed into
+    // place). Finished frames may stay; a temporary file never may.
+    const std::vector<std::string> args = {"--frames", "0-9999999", "--size",
+                                           "16x9",     "-o",        "f_#.png"};
+    // How long start-up and a first frame take here decides the span of the moments.
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(Wait(Start({"--size", "16x9", "-o", "first.png"})), 0);
+    const auto one_run = std::chrono::duration_cast<std::chrono::microseconds>(
+        std::chrono::steady_clock::now() - start);
+    const long span_us = std::max<long>(20000, 2 * one_run.count());
+    std::mt19937 random(::testing::UnitTest::GetInstance()->random_seed());
+    for (int run = 0; run < 200; ++run) {
+        const pid_t pid = Start(args);
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % span_us));
+        const int signal_number = random() % 2 == 0 ? SIGINT : SIGTERM;
+        kill(pid, signal_number);
+        const int status = Wait(pid);
+        SCOPED_TRACE("run " + std::to_string(run));
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
+        const std::vector<std::string> left = HiddenFiles();
+        ASSERT_TRUE(left.empty()) << left.front();
+        for (const auto& entry : fs::directory_iterator(dir_)) fs::remove(entry.path());
+    }
+}
+
+TEST_F(CliLimitsTest, ImagesAndFramesBeyondTheBudgetAreRefusedUpFront) {
+    const std::string corpus = SPIROVAULT_SOURCE_DIR "/tests/fuzz/";
+    ExpectRefused({"--size", "32767x32767"}, "frame size 32767 x 32767 is outside", 2);
+    // Held to 30 s of processor time: a run that reaches the renderer is killed, not waited for.
+    const auto brief = [] {
+        const rlimit seconds{30, 30};
+        setrlimit(RLIMIT_CPU, &seconds);
+    };
+    for (const char* file :
+         {"hdr_corpus/claims_32767_square.hdr", "png_corpus/claims_32767_square.png",
+          "exr_corpus/claims_16128x8960.exr"}) {
+        SCOPED_TRACE(file);
+        ExpectRefused({"--size", "16x9", "--hdri", corpus + file}, corpus + file + ": size ", 1,
+                      brief);
+    }
+    ExpectRefused({"--size", "16x9", "--hdri", corpus + "hdr_corpus/height_overflows_int.hdr"},
+                  "1 x 4294967297", 1, brief);
+}
+
+TEST_F(CliLimitsTest, FrameTooLargeForTheMemoryLimitIsRefusedBeforeRendering) {
+    if (!kAddressSpaceLimitWorks) GTEST_SKIP() << "no address-space limit under the sanitizers";
+    // 3840 x 2160 at 32 bits takes two float worlds and the converted output, over 500 MB.
+    // Under a 300 MB address-space limit it must be refused at once with what it needs; held
+    // to 30 s of processor time, a run that renders anyway is killed.
+    const auto limited = [] {
+        const rlimit memory{300 << 20, 300 << 20};
+        setrlimit(RLIMIT_AS, &memory);
+        const rlimit seconds{30, 30};
+        setrlimit(RLIMIT_CPU, &seconds);
+    };
+    ExpectRefused({"--size", "3840x2160", "--depth", "32", "-o", "big.exr"},
+                  "a 3840 x 2160 frame at 32 bits needs about ", 1, limited);
+    EXPECT_NE(ErrLines().at(0).find("the address-space limit"), std::string::npos);
+    // The same limit takes a small frame.
+    EXPECT_EQ(Wait(Start({"--size", "64x36", "--depth", "32", "-o", "small.exr"}, limited)), 0);
+    EXPECT_TRUE(fs::exists(dir_ / "small.exr"));
+}
+
+}  // namespace

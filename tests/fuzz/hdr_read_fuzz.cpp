@@ -1,0 +1,10 @@
+// Fuzz target: arbitrary bytes as a Radiance HDR file, read as the renderer reads an
+// environment image.
+#include "standalone/image_io/radiance_hdr.h"
+#include "tests/fuzz/image_read_checks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string& path = WriteFuzzInput(data, size, ".hdr");
+    CheckImageRead(path, ReadRadianceHdr, false);
+    return 0;
+}
