@@ -124,8 +124,8 @@ TEST_F(PremiereRender, AgreesWithTheSmartRenderWithoutGeneralPluginSuites) {
     EXPECT_EQ(premiere_suites().CountsFor(kPFIterateFloatSuite, 2).acquires, 1);
     for (const auto& [name, version] :
          {std::pair{kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1},
-          std::pair{kAEGPLayerSuite, kAEGPLayerSuiteVersion14},
-          std::pair{kAEGPUtilitySuite, kAEGPUtilitySuiteVersion11}}) {
+          std::pair{kAEGPLayerSuite, kAEGPLayerSuiteVersion8},
+          std::pair{kAEGPUtilitySuite, kAEGPUtilitySuiteVersion5}}) {
         const SuiteRegistry::Counts counts = premiere_suites().CountsFor(name, version);
         EXPECT_EQ(counts.acquires + counts.refusals, 0) << name;
     }
