@@ -107,13 +107,11 @@ MemoryRoom AvailableMemory() {
 void CheckFrameMemory(const FramePlan& plan, const MemoryRoom& room) {
     const uint64_t needed = FrameMemoryNeeded(plan);
     if (needed <= room.bytes) return;
-    throw CliError("a " + std::to_string(plan.size.width) + " x " +
-                   std::to_string(plan.size.height) + " frame at " +
-                   std::to_string(Bits(plan.depth)) + " bits" +
-                   (plan.frames_at_once > 1
-                        ? " (" + std::to_string(plan.frames_at_once) + " at once)"
-                        : "") +
-                   (plan.hdri_width > 0 ? " with its environment image" : "") + " needs about " +
-                   std::to_string(Megabytes(needed)) + " MB, but only " +
-                   std::to_string(room.bytes >> 20) + " MB can be had (" + room.limit + ")");
+    throw CliError(
+        "a " + std::to_string(plan.size.width) + " x " + std::to_string(plan.size.height) +
+        " frame at " + std::to_string(Bits(plan.depth)) + " bits" +
+        (plan.frames_at_once > 1 ? " (" + std::to_string(plan.frames_at_once) + " at once)" : "") +
+        (plan.hdri_width > 0 ? " with its environment image" : "") + " needs about " +
+        std::to_string(Megabytes(needed)) + " MB, but only " + std::to_string(room.bytes >> 20) +
+        " MB can be had (" + room.limit + ")");
 }

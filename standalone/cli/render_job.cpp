@@ -4,8 +4,8 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
-#include <future>
 #include <fstream>
+#include <future>
 #include <optional>
 
 #include "standalone/cli/cli_error.h"

@@ -6,8 +6,8 @@
 #include <OpenEXR/ImfInputFile.h>
 #include <OpenEXR/ImfOutputFile.h>
 #include <OpenEXR/ImfStandardAttributes.h>
-#include <OpenEXR/ImfStringAttribute.h>
 #include <OpenEXR/ImfStdIO.h>
+#include <OpenEXR/ImfStringAttribute.h>
 
 #include <algorithm>
 #include <cerrno>
