@@ -73,12 +73,13 @@ PF_Err PremiereRender(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* par
     // Written before iterating: the pixel function only reads the record.
     record->output_width = output->width;
     record->output_height = output->height;
+    const CpuFrame frame = MakeCpuFrame(record.get());
     PF_Err err = PF_Err_NONE;
     {
         const ScopedSuite<PF_IterateFloatSuite2> iterate(in_data->pica_basicP, kPFIterateFloatSuite,
                                                          kPFIterateFloatSuiteVersion2, out_data);
-        err = iterate->iterate(in_data, 0, output->height, input, nullptr, record.get(),
-                               RenderPixelVuya, output);
+        err = iterate->iterate(in_data, 0, output->height, input, nullptr,
+                               const_cast<CpuFrame*>(&frame), RenderPixelVuya, output);
     }
     return hdri.CheckIn(err);
 }
