@@ -75,8 +75,10 @@ void ExpectCarriesTheKernel(const std::string& library, const std::string& name)
     const Bytes file = ReadFile(library);
     ASSERT_FALSE(file.empty()) << library;
     const std::vector<Bytes> found = FindFatBinaries(file);
-    ASSERT_EQ(found.size(), 1u) << library;
-    EXPECT_TRUE(found[0] == ReadFile(SPIROVAULT_CUDA_FATBIN_FILE)) << library;
+    // Debug information may repeat the array's initializer; every copy must be the build's.
+    ASSERT_GE(found.size(), 1u) << library;
+    const Bytes built = ReadFile(SPIROVAULT_CUDA_FATBIN_FILE);
+    for (const Bytes& copy : found) EXPECT_TRUE(copy == built) << library;
     EXPECT_EQ(ListEntries(found[0]), (std::vector<std::string>{"ELF sm_75", "PTX compute_75"}));
 
     const std::string cuobjdump = SPIROVAULT_CUOBJDUMP;
