@@ -24,6 +24,7 @@ void BM_PluginFrame(benchmark::State& state, PF_GPU_Framework gpu, bool trig_ste
     request.width = kWidth;
     request.height = kHeight;
     request.depth = WorldDepth::k32;
+    request.keep_raw = false;
     request.gpu = gpu;
     // The first frame sets the device up (and builds the OpenCL program); that is not a frame.
     try {
@@ -45,7 +46,7 @@ void BM_PluginFrame(benchmark::State& state, PF_GPU_Framework gpu, bool trig_ste
             state.SkipWithError("the frame failed");
             break;
         }
-        benchmark::DoNotOptimize(frame.raw.data());
+        benchmark::DoNotOptimize(frame.output.argb.data());
     }
     state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
     if (gpu != PF_GPU_Framework_NONE) {

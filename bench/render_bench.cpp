@@ -83,6 +83,7 @@ void BM_PluginDefaultView(benchmark::State& state, Path path) {
     request.height = static_cast<int>(state.range(1));
     request.threads = static_cast<int>(state.range(2));
     request.depth = WorldDepth::k32;
+    request.keep_raw = false;
     host.services().composition().width = request.width;
     host.services().composition().height = request.height;
     for (auto _ : state) {
@@ -91,7 +92,7 @@ void BM_PluginDefaultView(benchmark::State& state, Path path) {
             state.SkipWithError("the frame failed");
             break;
         }
-        benchmark::DoNotOptimize(frame.raw.data());
+        benchmark::DoNotOptimize(frame.output.argb.data());
     }
     unsetenv("SPIROVAULT_CPU_LANES");
     state.SetItemsProcessed(state.iterations() * request.width * request.height);

@@ -247,6 +247,7 @@ int RunRenderJob(const RenderOptions& o) {
         request.hdri_depth = hdri_depth;
         request.threads = o.threads;
         request.gpu = gpu;
+        request.keep_raw = false;
         // Rows of several frames at once make no one percentage.
         if (parallel == 1) {
             request.progress = [&progress](int done, int total) { progress.Rows(done, total); };

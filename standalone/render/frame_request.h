@@ -28,6 +28,9 @@ struct FrameRequest {
     // PF_Cmd_SMART_RENDER_GPU. The device is opened and set up on first use; a device the
     // effect declines renders on the CPU, as the host application does. NONE: the CPU.
     PF_GPU_Framework gpu = PF_GPU_Framework_NONE;
+    // Also hand back the output world's bytes as rendered (FrameResult::raw), for byte-exact
+    // comparisons; a copy of the whole frame that the renderer and benchmarks can do without.
+    bool keep_raw = true;
 };
 
 struct FrameResult {

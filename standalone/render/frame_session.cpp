@@ -190,11 +190,11 @@ void FrameSession::DisposePreRenderData() {
 
 void FrameSession::CollectOutput(FrameResult* result) const {
     if (gpu_) {
-        gpu_->Collect(result);
+        gpu_->Collect(result, request_.keep_raw);
         return;
     }
     result->output = output_->ToImage();
-    result->raw = output_->PackedBytes();
+    if (request_.keep_raw) result->raw = output_->PackedBytes();
 }
 
 void ShowLayerWorld(HostWorld* world, PF_ParamDef* param) {

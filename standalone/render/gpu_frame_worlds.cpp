@@ -36,7 +36,7 @@ void GpuFrameWorlds::Release() {
     input_ = output_ = nullptr;
 }
 
-void GpuFrameWorlds::Collect(FrameResult* result) const {
+void GpuFrameWorlds::Collect(FrameResult* result, bool keep_raw) const {
     devices_.device(device_index_)->Finish();
     const std::vector<GpuPixel> pixels = devices_.Download(output_);
     result->output.width = output_->width;
@@ -46,6 +46,7 @@ void GpuFrameWorlds::Collect(FrameResult* result) const {
     for (const GpuPixel& p : pixels) {
         result->output.argb.insert(result->output.argb.end(), {p.alpha, p.red, p.green, p.blue});
     }
+    if (!keep_raw) return;
     result->raw.resize(pixels.size() * sizeof(GpuPixel));
     if (!pixels.empty()) std::memcpy(result->raw.data(), pixels.data(), result->raw.size());
 }

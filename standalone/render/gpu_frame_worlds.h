@@ -20,9 +20,9 @@ class GpuFrameWorlds {
     PF_EffectWorld* input() { return input_; }
     PF_EffectWorld* output() { return output_; }
 
-    // The output as floats (alpha, red, green, blue) and its packed device pixels (blue, green,
-    // red, alpha as 32-bit floats); waits for the device.
-    void Collect(FrameResult* result) const;
+    // The output as floats (alpha, red, green, blue) and, with keep_raw, its packed device pixels
+    // (blue, green, red, alpha as 32-bit floats); waits for the device.
+    void Collect(FrameResult* result, bool keep_raw) const;
 
   private:
     void Release();

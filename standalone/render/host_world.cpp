@@ -118,9 +118,11 @@ HostWorld::HostWorld(int width, int height, WorldDepth depth, PF_PixelFormat rep
       reported_format_(reported_format != 0 ? reported_format : PixelFormatOf(depth)),
       rowbytes_(static_cast<size_t>(std::max(width, 0)) * PixelBytes(depth) + kRowPaddingBytes) {
     const int rows = std::max(height, 0);
-    bytes_.assign(rowbytes_ * rows, kPaddingByte);
+    // Cleared pixels; only each row's padding carries the pattern that shows stray writes.
+    bytes_.assign(rowbytes_ * rows, 0);
     const size_t pixel_bytes = rowbytes_ - kRowPaddingBytes;
-    for (int y = 0; y < rows; ++y) std::memset(Row(y), 0, pixel_bytes);
+    for (int y = 0; y < rows; ++y)
+        std::memset(Row(y) + pixel_bytes, kPaddingByte, kRowPaddingBytes);
     world_.reserved0 = this;
     world_.world_flags =
         PF_WorldFlag_WRITEABLE | (depth == WorldDepth::k16 ? PF_WorldFlag_DEEP : 0);
