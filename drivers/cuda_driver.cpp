@@ -2,16 +2,6 @@
 
 #include <optional>
 
-namespace {
-
-template <typename Function>
-bool Resolve(const RuntimeLibrary& library, const char* name, Function* function) {
-    *function = reinterpret_cast<Function>(library.Symbol(name));
-    return *function != nullptr;
-}
-
-}  // namespace
-
 #if defined(_WIN32)
 const char* const kSystemCudaDriverLibrary = "nvcuda.dll";
 #else
@@ -25,19 +15,19 @@ std::unique_ptr<CudaDriverLibrary> CudaDriverLibrary::Load(const std::string& na
     CudaDriverApi& api = loaded->api_;
     // The _v2 names are the entry points of 64-bit device pointers and sizes; the drivers keep
     // the plain names for the 32-bit forms.
-    const bool complete = Resolve(library, "cuCtxGetCurrent", &api.CtxGetCurrent) &&
-                          Resolve(library, "cuCtxGetDevice", &api.CtxGetDevice) &&
-                          Resolve(library, "cuCtxPushCurrent_v2", &api.CtxPushCurrent) &&
-                          Resolve(library, "cuCtxPopCurrent_v2", &api.CtxPopCurrent) &&
-                          Resolve(library, "cuCtxSynchronize", &api.CtxSynchronize) &&
-                          Resolve(library, "cuDeviceGetAttribute", &api.DeviceGetAttribute) &&
-                          Resolve(library, "cuModuleLoadData", &api.ModuleLoadData) &&
-                          Resolve(library, "cuModuleUnload", &api.ModuleUnload) &&
-                          Resolve(library, "cuModuleGetFunction", &api.ModuleGetFunction) &&
-                          Resolve(library, "cuLaunchKernel", &api.LaunchKernel) &&
-                          Resolve(library, "cuMemAlloc_v2", &api.MemAlloc) &&
-                          Resolve(library, "cuMemFree_v2", &api.MemFree) &&
-                          Resolve(library, "cuMemcpyHtoD_v2", &api.MemcpyHtoD);
+    const bool complete = library.Resolve("cuCtxGetCurrent", &api.CtxGetCurrent) &&
+                          library.Resolve("cuCtxGetDevice", &api.CtxGetDevice) &&
+                          library.Resolve("cuCtxPushCurrent_v2", &api.CtxPushCurrent) &&
+                          library.Resolve("cuCtxPopCurrent_v2", &api.CtxPopCurrent) &&
+                          library.Resolve("cuCtxSynchronize", &api.CtxSynchronize) &&
+                          library.Resolve("cuDeviceGetAttribute", &api.DeviceGetAttribute) &&
+                          library.Resolve("cuModuleLoadData", &api.ModuleLoadData) &&
+                          library.Resolve("cuModuleUnload", &api.ModuleUnload) &&
+                          library.Resolve("cuModuleGetFunction", &api.ModuleGetFunction) &&
+                          library.Resolve("cuLaunchKernel", &api.LaunchKernel) &&
+                          library.Resolve("cuMemAlloc_v2", &api.MemAlloc) &&
+                          library.Resolve("cuMemFree_v2", &api.MemFree) &&
+                          library.Resolve("cuMemcpyHtoD_v2", &api.MemcpyHtoD);
     return complete ? std::move(loaded) : nullptr;
 }
 

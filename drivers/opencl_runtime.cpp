@@ -2,16 +2,6 @@
 
 #include <optional>
 
-namespace {
-
-template <typename Function>
-bool Resolve(const RuntimeLibrary& library, const char* name, Function* function) {
-    *function = reinterpret_cast<Function>(library.Symbol(name));
-    return *function != nullptr;
-}
-
-}  // namespace
-
 #if defined(_WIN32)
 const char* const kSystemOpenClLibrary = "OpenCL.dll";
 #else
@@ -24,16 +14,16 @@ std::unique_ptr<OpenClLibrary> OpenClLibrary::Load(const std::string& name) {
     if (!library.opened()) return nullptr;
     OpenClApi& api = loaded->api_;
     const bool complete =
-        Resolve(library, "clCreateProgramWithSource", &api.CreateProgramWithSource) &&
-        Resolve(library, "clBuildProgram", &api.BuildProgram) &&
-        Resolve(library, "clReleaseProgram", &api.ReleaseProgram) &&
-        Resolve(library, "clCreateKernel", &api.CreateKernel) &&
-        Resolve(library, "clReleaseKernel", &api.ReleaseKernel) &&
-        Resolve(library, "clCreateBuffer", &api.CreateBuffer) &&
-        Resolve(library, "clReleaseMemObject", &api.ReleaseMemObject) &&
-        Resolve(library, "clSetKernelArg", &api.SetKernelArg) &&
-        Resolve(library, "clEnqueueNDRangeKernel", &api.EnqueueNDRangeKernel) &&
-        Resolve(library, "clEnqueueBarrierWithWaitList", &api.EnqueueBarrierWithWaitList);
+        library.Resolve("clCreateProgramWithSource", &api.CreateProgramWithSource) &&
+        library.Resolve("clBuildProgram", &api.BuildProgram) &&
+        library.Resolve("clReleaseProgram", &api.ReleaseProgram) &&
+        library.Resolve("clCreateKernel", &api.CreateKernel) &&
+        library.Resolve("clReleaseKernel", &api.ReleaseKernel) &&
+        library.Resolve("clCreateBuffer", &api.CreateBuffer) &&
+        library.Resolve("clReleaseMemObject", &api.ReleaseMemObject) &&
+        library.Resolve("clSetKernelArg", &api.SetKernelArg) &&
+        library.Resolve("clEnqueueNDRangeKernel", &api.EnqueueNDRangeKernel) &&
+        library.Resolve("clEnqueueBarrierWithWaitList", &api.EnqueueBarrierWithWaitList);
     return complete ? std::move(loaded) : nullptr;
 }
 

@@ -20,6 +20,13 @@ class RuntimeLibrary {
     // The address of an exported function or datum; null when absent or not opened.
     void* Symbol(const char* name) const;
 
+    // The exported function `name` as the caller's function pointer type; false when absent.
+    template <typename Function>
+    bool Resolve(const char* name, Function* function) const {
+        *function = reinterpret_cast<Function>(Symbol(name));
+        return *function != nullptr;
+    }
+
     // Leaves the library loaded for the rest of the process when this object goes, for code
     // that others may still call; Symbol() finds nothing afterwards.
     void KeepLoaded() { handle_ = nullptr; }

@@ -31,30 +31,24 @@ struct HostCudaDriver {
     PFN_cuMemcpyDtoH_v2 MemcpyDtoH;
 };
 
-template <typename Function>
-bool Resolve(const RuntimeLibrary& library, const char* name, Function* function) {
-    *function = reinterpret_cast<Function>(library.Symbol(name));
-    return *function != nullptr;
-}
-
 // Loaded once and kept for the process, like the plug-in's own table.
 const HostCudaDriver* Driver() {
     static const std::optional<HostCudaDriver> driver = []() -> std::optional<HostCudaDriver> {
         RuntimeLibrary library(kDriverLibrary);
         HostCudaDriver d{};
         const bool complete =
-            library.opened() && Resolve(library, "cuInit", &d.Init) &&
-            Resolve(library, "cuDeviceGetCount", &d.DeviceGetCount) &&
-            Resolve(library, "cuDeviceGet", &d.DeviceGet) &&
-            Resolve(library, "cuDeviceGetName", &d.DeviceGetName) &&
-            Resolve(library, "cuDevicePrimaryCtxRetain", &d.PrimaryCtxRetain) &&
-            Resolve(library, "cuDevicePrimaryCtxRelease_v2", &d.PrimaryCtxRelease) &&
-            Resolve(library, "cuCtxSetCurrent", &d.CtxSetCurrent) &&
-            Resolve(library, "cuCtxSynchronize", &d.CtxSynchronize) &&
-            Resolve(library, "cuMemAlloc_v2", &d.MemAlloc) &&
-            Resolve(library, "cuMemFree_v2", &d.MemFree) &&
-            Resolve(library, "cuMemcpyHtoD_v2", &d.MemcpyHtoD) &&
-            Resolve(library, "cuMemcpyDtoH_v2", &d.MemcpyDtoH);
+            library.opened() && library.Resolve("cuInit", &d.Init) &&
+            library.Resolve("cuDeviceGetCount", &d.DeviceGetCount) &&
+            library.Resolve("cuDeviceGet", &d.DeviceGet) &&
+            library.Resolve("cuDeviceGetName", &d.DeviceGetName) &&
+            library.Resolve("cuDevicePrimaryCtxRetain", &d.PrimaryCtxRetain) &&
+            library.Resolve("cuDevicePrimaryCtxRelease_v2", &d.PrimaryCtxRelease) &&
+            library.Resolve("cuCtxSetCurrent", &d.CtxSetCurrent) &&
+            library.Resolve("cuCtxSynchronize", &d.CtxSynchronize) &&
+            library.Resolve("cuMemAlloc_v2", &d.MemAlloc) &&
+            library.Resolve("cuMemFree_v2", &d.MemFree) &&
+            library.Resolve("cuMemcpyHtoD_v2", &d.MemcpyHtoD) &&
+            library.Resolve("cuMemcpyDtoH_v2", &d.MemcpyDtoH);
         if (!complete) return std::nullopt;
         library.KeepLoaded();
         return d;
