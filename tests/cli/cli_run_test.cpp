@@ -70,16 +70,7 @@ class CliRunTest : public ::testing::Test {
         std::string command =
             "cd " + ShellQuote(dir_.string()) + " && " + ShellQuote(SPIROVAULT_RENDER_TOOL);
         for (const std::string& arg : args) command += " " + ShellQuote(arg);
-        command += " >" + ShellQuote((dir_ / ".stdout").string()) + " 2>" +
-                   ShellQuote((dir_ / ".stderr").string()) + " </dev/null";
-        RunResult result;
-        const int raw = std::system(command.c_str());
-        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        result.out = ReadFile(dir_ / ".stdout");
-        result.err = ReadFile(dir_ / ".stderr");
-        fs::remove(dir_ / ".stdout");
-        fs::remove(dir_ / ".stderr");
-        return result;
+        return Capture(command);
     }
 
     // Expects a failure told in one line that contains `words`, and no file left behind.
@@ -113,10 +104,13 @@ class CliRunTest : public ::testing::Test {
 
     // A shell command line in the test's directory.
     RunResult RunShell(const std::string& line) const {
-        const std::string command = "cd " + ShellQuote(dir_.string()) + " && bash -c " +
-                                    ShellQuote(line) + " >" +
-                                    ShellQuote((dir_ / ".stdout").string()) + " 2>" +
-                                    ShellQuote((dir_ / ".stderr").string()) + " </dev/null";
+        return Capture("cd " + ShellQuote(dir_.string()) + " && bash -c " + ShellQuote(line));
+    }
+
+    // Runs a command line without input, its status and what it wrote to each stream.
+    RunResult Capture(std::string command) const {
+        command += " >" + ShellQuote((dir_ / ".stdout").string()) + " 2>" +
+                   ShellQuote((dir_ / ".stderr").string()) + " </dev/null";
         RunResult result;
         const int raw = std::system(command.c_str());
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
