@@ -22,6 +22,7 @@
 #include "standalone/image_io/image_file.h"
 #include "standalone/image_io/png_io.h"
 #include "standalone/image_io/radiance_hdr.h"
+#include "tests/support/fork_with_default_interrupts.h"
 
 namespace fs = std::filesystem;
 
@@ -383,7 +384,7 @@ TEST_F(ImageIoTest, InterruptWhileThreadsWriteLeavesNoTemporaryFile) {
     // while SIGTERM arrives at a random moment, taken by whichever thread the system picks.
     std::mt19937 random(::testing::UnitTest::GetInstance()->random_seed());
     for (int run = 0; run < 40; ++run) {
-        const pid_t child = fork();
+        const pid_t child = ForkWithDefaultInterrupts();
         if (child == 0) {
             std::vector<std::thread> writers;
             for (int t = 0; t < 4; ++t) {
