@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "standalone/effect_host.h"
+#include "hostsim/effect_host.h"
 
 namespace {
 

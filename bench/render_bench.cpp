@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "drivers/cpu_lanes.h"
-#include "offhost/frame_renderer.h"
-#include "render/pixel_sampling.h"
-#include "standalone/effect_host.h"
+#include "hostsim/effect_host.h"
+#include "kernel/cpu/cpu_lanes.h"
+#include "kernel/pixel_sampling.h"
+#include "tests/support/frame_renderer.h"
 
 namespace {
 

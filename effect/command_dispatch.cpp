@@ -2,16 +2,16 @@
 
 #include <array>
 
-#include "drivers/gpu_device_setup.h"
-#include "drivers/premiere_render.h"
-#include "drivers/smart_pre_render.h"
-#include "drivers/smart_render.h"
+#include "device/gpu/gpu_device_setup.h"
 #include "effect/command_handlers.h"
-#include "effect/param_dependencies.h"
-#include "effect/param_table.h"
 #include "effect/param_ui_state.h"
+#include "frame/premiere_render.h"
+#include "frame/smart_pre_render.h"
+#include "frame/smart_render.h"
+#include "params/param_dependencies.h"
+#include "params/param_table.h"
 #include "ramp/arbitrary_data.h"
-#include "ramp/ramp_editor_events.h"
+#include "ramp/editor/ramp_editor_events.h"
 
 namespace {
 

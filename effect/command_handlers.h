@@ -2,7 +2,6 @@
 #ifndef SPIROVAULT_EFFECT_COMMAND_HANDLERS_H
 #define SPIROVAULT_EFFECT_COMMAND_HANDLERS_H
 
-#include "host/pf_gpu_framework.h"
 #include "host/pf_in_out_data.h"
 
 // Writes the About text into return_msg.
@@ -11,7 +10,5 @@ PF_Err About(PF_InData* in_data, PF_OutData* out_data);
 PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[]);
 // Declares the sixty parameters and registers the ramp editor's UI.
 PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[]);
-// Releases what GPU device setup kept for an OpenCL device.
-PF_Err GPUDeviceSetdown(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSetdownExtra* extra);
 
 #endif

@@ -1,8 +1,8 @@
 #include "effect/param_ui_state.h"
 
-#include "effect/param_dependencies.h"
 #include "host/pf_error.h"
 #include "host/pf_param_utils_suite.h"
+#include "params/param_dependencies.h"
 
 namespace {
 

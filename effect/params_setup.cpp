@@ -1,8 +1,8 @@
 #include <cstring>
 
 #include "effect/command_handlers.h"
-#include "effect/param_table.h"
 #include "host/pf_error.h"
+#include "params/param_table.h"
 #include "ramp/ramp_handle.h"
 #include "ramp/ramp_param.h"
 

@@ -3,7 +3,7 @@
 #ifndef SPIROVAULT_RAMP_RAMP_EDIT_H
 #define SPIROVAULT_RAMP_RAMP_EDIT_H
 
-#include "ramp/color_ramp.h"
+#include "kernel/color_ramp.h"
 
 // Back to one white stop at 0; slots 1 to 15 keep their bytes.
 void ResetRamp(ColorRamp* ramp);

@@ -5,7 +5,7 @@
 
 #include "host/pf_handle_suite.h"
 #include "host/pf_in_out_data.h"
-#include "ramp/color_ramp.h"
+#include "kernel/color_ramp.h"
 
 // Locks a handle for the scope; unlocks only what it locked. ramp() is null when the handle is
 // empty or the lock failed.

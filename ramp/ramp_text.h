@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "ramp/color_ramp.h"
+#include "kernel/color_ramp.h"
 
 // Writes the text into buffer (size bytes, zero-terminated). A piece that would not fit with
 // its terminator is skipped and later, shorter pieces still go in. size must be at least 1.

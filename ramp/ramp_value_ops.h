@@ -3,7 +3,7 @@
 #define SPIROVAULT_RAMP_RAMP_VALUE_OPS_H
 
 #include "host/pf_arbitrary_data.h"
-#include "ramp/color_ramp.h"
+#include "kernel/color_ramp.h"
 
 // Stops matched by index: out takes left's count; stop i moves from left's stop i toward
 // right's stop i (left's own when right has fewer), alpha 1. Slots past the usable count keep

@@ -14,10 +14,10 @@
 #include <fstream>
 #include <sstream>
 
-#include "standalone/image_io/exr_io.h"
-#include "standalone/image_io/image_file.h"
-#include "standalone/image_io/png_io.h"
-#include "standalone/image_io/radiance_hdr.h"
+#include "imageio/exr_io.h"
+#include "imageio/image_file.h"
+#include "imageio/png_io.h"
+#include "imageio/radiance_hdr.h"
 #include "tests/cli/frame_measures.h"
 
 namespace fs = std::filesystem;
@@ -492,7 +492,7 @@ TEST_F(CliRunTest, ReadmeCommandsRunAsWrittenFromTheRepositoryRoot) {
     fs::create_directory_symlink(fs::path(SPIROVAULT_SOURCE_DIR) / "examples", dir_ / "examples");
     fs::create_directories(dir_ / "build/default/standalone");
     fs::create_directory_symlink(fs::path(SPIROVAULT_RENDER_TOOL).parent_path(),
-                                 dir_ / "build/default/standalone/cli");
+                                 dir_ / "build/default/cli");
     const std::vector<std::string> commands = ReadmeCommands();
     ASSERT_GE(commands.size(), 9u);
     const std::string path_line = commands.front();

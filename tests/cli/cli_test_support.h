@@ -2,7 +2,7 @@
 #ifndef SPIROVAULT_TESTS_CLI_CLI_TEST_SUPPORT_H
 #define SPIROVAULT_TESTS_CLI_CLI_TEST_SUPPORT_H
 
-#include "standalone/cli/param_catalog.h"
+#include "cli/param_catalog.h"
 
 inline ParamInfo FloatParam(int index, const char* name, double min, double max) {
     ParamInfo p;

@@ -1,5 +1,5 @@
 // Display-encoded values to linear light, against the sRGB transfer function's known values.
-#include "standalone/cli/color_encoding.h"
+#include "cli/color_encoding.h"
 
 #include <gtest/gtest.h>
 

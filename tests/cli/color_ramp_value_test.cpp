@@ -1,11 +1,11 @@
 // "Color Ramp" text and its flattened record.
-#include "standalone/cli/color_ramp_value.h"
+#include "cli/color_ramp_value.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "standalone/cli/cli_error.h"
+#include "cli/cli_error.h"
 
 namespace {
 

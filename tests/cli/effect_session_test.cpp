@@ -1,11 +1,11 @@
 // The renderer's hold on the plug-in: parameters by declaration, the ramp through the effect's
 // own arbitrary-data handlers, and effect errors told with their code and message.
-#include "standalone/cli/effect_session.h"
+#include "cli/effect_session.h"
 
 #include <gtest/gtest.h>
 
-#include "standalone/cli/cli_error.h"
-#include "standalone/cli/frame_images.h"
+#include "cli/cli_error.h"
+#include "cli/frame_images.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <array>
 #include <cstddef>
 
-#include "standalone/image_io/float_image.h"
+#include "imageio/float_image.h"
 
 struct FrameMeasures {
     size_t object = 0;

@@ -1,4 +1,4 @@
-#include "standalone/cli/output_path.h"
+#include "cli/output_path.h"
 
 #include <gtest/gtest.h>
 

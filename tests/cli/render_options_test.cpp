@@ -1,12 +1,12 @@
 // The command line's faults, and the names of parameters as people mistype them: each mistake
 // gets one line in the program's own words.
-#include "standalone/cli/render_options.h"
+#include "cli/render_options.h"
 
 #include <gtest/gtest.h>
 
-#include "standalone/cli/cli_error.h"
-#include "standalone/cli/nearest_names.h"
-#include "standalone/cli/progress_reporter.h"
+#include "cli/cli_error.h"
+#include "cli/nearest_names.h"
+#include "cli/progress_reporter.h"
 #include "tests/cli/cli_test_support.h"
 
 namespace {

@@ -1,9 +1,9 @@
 // Scene files: what they build, and faults reported at their JSON path.
-#include "standalone/cli/scene.h"
+#include "cli/scene.h"
 
 #include <gtest/gtest.h>
 
-#include "standalone/cli/cli_error.h"
+#include "cli/cli_error.h"
 #include "tests/cli/cli_test_support.h"
 
 namespace {

@@ -1,5 +1,5 @@
 // The effective scene written as JSON reads back as the same scene.
-#include "standalone/cli/scene_writer.h"
+#include "cli/scene_writer.h"
 
 #include <gtest/gtest.h>
 

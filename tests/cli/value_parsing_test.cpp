@@ -1,9 +1,9 @@
 // Values as users type them: sizes, frame ranges, colours and parameter values.
-#include "standalone/cli/value_parsing.h"
+#include "cli/value_parsing.h"
 
 #include <gtest/gtest.h>
 
-#include "standalone/cli/cli_error.h"
+#include "cli/cli_error.h"
 #include "tests/cli/cli_test_support.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "host/cuda_driver_api.h"
+#include "platform/cuda_driver_api.h"
 #include "tests/cuda_driver_stand_in/stand_in_control.h"
 
 namespace {

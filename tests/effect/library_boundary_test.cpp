@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "host/pf_plugin_data.h"
-#include "standalone/host_services.h"
-#include "standalone/plugin_library.h"
+#include "hostsim/host_services.h"
+#include "hostsim/plugin_library.h"
 #include "tests/support/elf_dynamic_symbols.h"
 
 TEST(LibraryBoundary, ExportsExactlyTheThreeEntrySymbols) {

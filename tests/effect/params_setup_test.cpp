@@ -6,7 +6,7 @@
 #include <string>
 
 #include "host/pf_handle_suite.h"
-#include "ramp/color_ramp.h"
+#include "kernel/color_ramp.h"
 #include "tests/support/plugin_host_fixture.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "host/pf_handle_suite.h"
 #include "host/pf_param_utils_suite.h"
 #include "host/pf_pixel_format_suite.h"
-#include "standalone/arbitrary_data_client.h"
+#include "hostsim/arbitrary_data_client.h"
 #include "tests/support/plugin_host_fixture.h"
 
 using Resources = PluginHostTest;

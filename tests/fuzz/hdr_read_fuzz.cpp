@@ -1,6 +1,6 @@
 // Fuzz target: arbitrary bytes as a Radiance HDR file, read as the renderer reads an
 // environment image.
-#include "standalone/image_io/radiance_hdr.h"
+#include "imageio/radiance_hdr.h"
 #include "tests/fuzz/image_read_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

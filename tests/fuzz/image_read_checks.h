@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "standalone/image_io/image_budget.h"
+#include "imageio/image_budget.h"
 #include "tests/fuzz/fuzz_input_file.h"
 
 // `read` returns the image; ImageError is the only failure allowed, given in one line that

@@ -1,6 +1,6 @@
 // Fuzz target: arbitrary bytes as a PNG file, read as the renderer reads an environment or
 // input image.
-#include "standalone/image_io/png_io.h"
+#include "imageio/png_io.h"
 #include "tests/fuzz/image_read_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

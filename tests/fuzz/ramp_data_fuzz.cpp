@@ -11,10 +11,10 @@
 #include <vector>
 
 #include "host/pf_arbitrary_data.h"
+#include "hostsim/callbacks/host_callbacks.h"
+#include "hostsim/host_services.h"
+#include "kernel/color_ramp.h"
 #include "ramp/arbitrary_data.h"
-#include "ramp/color_ramp.h"
-#include "standalone/callbacks/host_callbacks.h"
-#include "standalone/host_services.h"
 
 namespace {
 

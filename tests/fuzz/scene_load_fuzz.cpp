@@ -2,8 +2,8 @@
 // effect's and built into a composition. A fault must come out as the loader's one-line error.
 #include <cmath>
 
-#include "standalone/cli/cli_error.h"
-#include "standalone/cli/scene.h"
+#include "cli/cli_error.h"
+#include "cli/scene.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/fuzz/fuzz_input_file.h"
 

@@ -3,10 +3,10 @@
 // what is accepted must hold the parser's promise.
 #include <cmath>
 
-#include "standalone/cli/cli_error.h"
-#include "standalone/cli/color_ramp_value.h"
-#include "standalone/cli/gpu_choice.h"
-#include "standalone/cli/value_parsing.h"
+#include "cli/cli_error.h"
+#include "cli/color_ramp_value.h"
+#include "cli/gpu_choice.h"
+#include "cli/value_parsing.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/fuzz/fuzz_input_file.h"
 

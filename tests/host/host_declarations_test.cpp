@@ -4,9 +4,7 @@
 #include <cstddef>
 
 #include "host/aegp_suites.h"
-#include "host/cuda_driver_api.h"
 #include "host/drawbot_acquisition.h"
-#include "host/opencl_api.h"
 #include "host/pf_ansi_suite.h"
 #include "host/pf_app_suites.h"
 #include "host/pf_arbitrary_data.h"
@@ -19,6 +17,8 @@
 #include "host/pf_plugin_data.h"
 #include "host/pf_smart_render.h"
 #include "host/pf_world_suite.h"
+#include "platform/cuda_driver_api.h"
+#include "platform/opencl_api.h"
 
 static_assert(sizeof(PF_OutData::return_msg) == 256);
 static_assert(sizeof(PF_ParamDef::name) == 32);

@@ -8,7 +8,7 @@
 #include "host/pf_handle_suite.h"
 #include "host/scoped_suite.h"
 #include "host/suite_handler.h"
-#include "standalone/host_services.h"
+#include "hostsim/host_services.h"
 
 namespace {
 

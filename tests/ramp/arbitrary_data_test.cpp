@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "host/pf_handle_suite.h"
-#include "ramp/color_ramp.h"
-#include "standalone/arbitrary_data_client.h"
+#include "hostsim/arbitrary_data_client.h"
+#include "kernel/color_ramp.h"
 #include "tests/support/plugin_host_fixture.h"
 
 namespace {

@@ -3,8 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "standalone/custom_ui_events.h"
-#include "standalone/ramp_editor_image.h"
+#include "hostsim/custom_ui_events.h"
+#include "hostsim/ramp_editor_image.h"
 #include "tests/ramp/ramp_editor_fixture.h"
 
 namespace {

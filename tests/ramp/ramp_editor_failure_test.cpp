@@ -5,7 +5,7 @@
 #include "host/drawbot_suites.h"
 #include "host/pf_app_suites.h"
 #include "host/pf_handle_suite.h"
-#include "standalone/custom_ui_events.h"
+#include "hostsim/custom_ui_events.h"
 #include "tests/ramp/ramp_editor_fixture.h"
 
 namespace {

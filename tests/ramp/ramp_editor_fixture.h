@@ -11,8 +11,8 @@
 #include <memory>
 #include <vector>
 
-#include "ramp/color_ramp.h"
-#include "standalone/ramp_editor_client.h"
+#include "hostsim/ramp_editor_client.h"
+#include "kernel/color_ramp.h"
 #include "tests/ramp/ramp_test_support.h"
 #include "tests/support/plugin_host_fixture.h"
 

@@ -1,12 +1,12 @@
 // Where the editor's parts lie and which marker a point hits.
-#include "ramp/ramp_editor_layout.h"
+#include "ramp/editor/ramp_editor_layout.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "ramp/ramp_hit_test.h"
+#include "ramp/editor/ramp_hit_test.h"
 #include "tests/ramp/ramp_test_support.h"
 
 namespace {

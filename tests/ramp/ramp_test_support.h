@@ -3,7 +3,7 @@
 
 #include <initializer_list>
 
-#include "ramp/color_ramp.h"
+#include "kernel/color_ramp.h"
 
 struct Rgba {
     float r, g, b, a;

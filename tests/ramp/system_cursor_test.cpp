@@ -1,16 +1,16 @@
 // The cursor handler against the platform layer, which off Windows records the cursor it would
 // have made current. Runs the editor's code in-process with the standalone host's suites.
-#include "ramp/system_cursor.h"
+#include "ramp/editor/system_cursor.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "ramp/color_ramp.h"
-#include "ramp/ramp_editor_events.h"
-#include "standalone/callbacks/host_callbacks.h"
-#include "standalone/custom_ui_events.h"
-#include "standalone/host_services.h"
+#include "hostsim/callbacks/host_callbacks.h"
+#include "hostsim/custom_ui_events.h"
+#include "hostsim/host_services.h"
+#include "kernel/color_ramp.h"
+#include "ramp/editor/ramp_editor_events.h"
 
 namespace {
 

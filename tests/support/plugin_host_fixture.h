@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "standalone/effect_host.h"
+#include "hostsim/effect_host.h"
 
 class PluginHostTest : public ::testing::Test {
   protected:

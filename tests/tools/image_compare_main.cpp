@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <exception>
 
-#include "standalone/image_io/image_file.h"
+#include "imageio/image_file.h"
 
 int main(int argc, char** argv) {
     if (argc < 3 || argc > 5) {

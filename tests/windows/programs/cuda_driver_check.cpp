@@ -8,9 +8,9 @@
 #include <exception>
 #include <string>
 
-#include "host/cuda_driver_api.h"
-#include "standalone/effect_host.h"
-#include "standalone/gpu/gpu_device_commands.h"
+#include "hostsim/effect_host.h"
+#include "hostsim/gpu_devices/gpu_device_commands.h"
+#include "platform/cuda_driver_api.h"
 #include "tests/cuda_driver_stand_in/stand_in_control.h"
 
 namespace {

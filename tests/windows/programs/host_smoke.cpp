@@ -9,8 +9,8 @@
 #include <string>
 
 #include "host/pf_gpu_framework.h"
-#include "standalone/effect_host.h"
-#include "standalone/ramp_editor_client.h"
+#include "hostsim/effect_host.h"
+#include "hostsim/ramp_editor_client.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "standalone/image_io/atomic_file.h"
-#include "standalone/image_io/png_io.h"
+#include "imageio/atomic_file.h"
+#include "imageio/png_io.h"
 
 namespace fs = std::filesystem;
 

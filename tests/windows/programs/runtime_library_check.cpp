@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "drivers/opencl_runtime.h"
-#include "host/runtime_library.h"
+#include "platform/opencl_runtime.h"
+#include "platform/runtime_library.h"
 
 namespace {
 

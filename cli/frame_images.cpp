@@ -1,0 +1,67 @@
+#include "cli/frame_images.h"
+
+#include <utility>
+
+HostImage PlaceInputLayer(const FloatImage& image, FrameSize composition) {
+    HostImage layer;
+    layer.width = composition.width;
+    layer.height = composition.height;
+    layer.argb.assign(static_cast<size_t>(layer.width) * layer.height * 4, 0.0f);
+    const int left = (composition.width - image.width) / 2;
+    const int top = (composition.height - image.height) / 2;
+    for (int y = 0; y < image.height; ++y) {
+        const int ly = y + top;
+        if (ly < 0 || ly >= layer.height) continue;
+        for (int x = 0; x < image.width; ++x) {
+            const int lx = x + left;
+            if (lx < 0 || lx >= layer.width) continue;
+            const float* p = image.Pixel(x, y);
+            float* out = &layer.argb[(static_cast<size_t>(ly) * layer.width + lx) * 4];
+            const float alpha = p[3];
+            out[0] = alpha;
+            out[1] = p[0] * alpha;
+            out[2] = p[1] * alpha;
+            out[3] = p[2] * alpha;
+        }
+    }
+    return layer;
+}
+
+HostImage EnvironmentLayer(FloatImage&& image) {
+    HostImage layer;
+    layer.width = image.width;
+    layer.height = image.height;
+    layer.argb = std::move(image.rgba);
+    // RGBA to ARGB in place: an environment image can be large.
+    for (size_t i = 0; i + 3 < layer.argb.size(); i += 4) {
+        const float alpha = layer.argb[i + 3];
+        layer.argb[i + 3] = layer.argb[i + 2];
+        layer.argb[i + 2] = layer.argb[i + 1];
+        layer.argb[i + 1] = layer.argb[i];
+        layer.argb[i] = alpha;
+    }
+    image = FloatImage{};
+    return layer;
+}
+
+WorldDepth EnvironmentDepth(const LoadedImage& loaded) {
+    if (loaded.kind != ImageKind::kPng) return WorldDepth::k32;
+    return loaded.bit_depth == 16 ? WorldDepth::k16 : WorldDepth::k8;
+}
+
+FloatImage FrameToImage(HostImage&& frame) {
+    FloatImage image;
+    image.width = frame.width;
+    image.height = frame.height;
+    image.rgba = std::move(frame.argb);
+    // ARGB to RGBA in place: a frame is not copied.
+    for (size_t i = 0; i + 3 < image.rgba.size(); i += 4) {
+        const float alpha = image.rgba[i];
+        image.rgba[i] = image.rgba[i + 1];
+        image.rgba[i + 1] = image.rgba[i + 2];
+        image.rgba[i + 2] = image.rgba[i + 3];
+        image.rgba[i + 3] = alpha;
+    }
+    frame = HostImage{};
+    return image;
+}

@@ -1,0 +1,40 @@
+// spirovault-render: renders the effect through the plug-in library, without a host application.
+#include <cstdio>
+#include <exception>
+#include <new>
+#include <string>
+
+#include "cli/cli_error.h"
+#include "cli/render_job.h"
+#include "cli/render_options.h"
+
+namespace {
+
+// Every failure is one line on stderr.
+int Fail(std::string message, int status) {
+    for (char& c : message) {
+        if (c == '\n' || c == '\r') c = ' ';
+    }
+    std::fprintf(stderr, "spirovault-render: %s\n", message.c_str());
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        RenderOptions options;
+        ParseRenderOptions(argc, argv, &options);
+        if (options.help) {
+            std::fputs(RenderOptionsHelp().c_str(), stdout);
+            return 0;
+        }
+        return RunRenderJob(options);
+    } catch (const CliError& e) {
+        return Fail(e.what(), e.exit_status());
+    } catch (const std::bad_alloc&) {
+        return Fail("out of memory", CliError::kFailure);
+    } catch (const std::exception& e) {
+        return Fail(e.what(), CliError::kFailure);
+    }
+}

@@ -1,0 +1,614 @@
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <functional>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <sstream>
+
+#include "cli/cli_error.h"
+#include "cli/scene.h"
+#include "imageio/float_image.h"
+#include "imageio/image_metadata.h"
+
+namespace {
+
+using Json = nlohmann::json;
+
+// A fault already placed in the file; it passes through the handlers that place others.
+class SceneError : public CliError {
+  public:
+    using CliError::CliError;
+};
+
+// Where a value sits in the file, for messages: camera.position.keys[1].value
+class JsonPath {
+  public:
+    JsonPath() = default;
+    JsonPath Key(const std::string& key) const {
+        JsonPath child(*this);
+        const bool plain =
+            !key.empty() &&
+            key.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") == std::string::npos;
+        if (plain) {
+            child.text_ += (text_.empty() ? "" : ".") + key;
+        } else {
+            child.text_ += "[\"" + Escaped(key) + "\"]";
+        }
+        return child;
+    }
+    JsonPath Index(size_t index) const {
+        JsonPath child(*this);
+        child.text_ += "[" + std::to_string(index) + "]";
+        return child;
+    }
+    const std::string& text() const { return text_; }
+
+  private:
+    std::string text_;
+};
+
+// Follows a parse through the document so that a fault the parser meets (a syntax error, a
+// number too large for a double) can be placed at its JSON path.
+class PathTracker : public nlohmann::json_sax<Json> {
+  public:
+    bool null() override { return Value(); }
+    bool boolean(bool) override { return Value(); }
+    bool number_integer(number_integer_t) override { return Value(); }
+    bool number_unsigned(number_unsigned_t) override { return Value(); }
+    bool number_float(number_float_t, const string_t&) override { return Value(); }
+    bool string(string_t&) override { return Value(); }
+    bool binary(binary_t&) override { return Value(); }
+    bool start_object(std::size_t) override {
+        levels_.push_back(Level{});
+        return true;
+    }
+    bool key(string_t& key) override {
+        levels_.back().key = key;
+        levels_.back().in_value = true;
+        return true;
+    }
+    bool end_object() override {
+        levels_.pop_back();
+        return Value();
+    }
+    bool start_array(std::size_t) override {
+        Level level;
+        level.array = true;
+        levels_.push_back(level);
+        return true;
+    }
+    bool end_array() override {
+        levels_.pop_back();
+        return Value();
+    }
+    bool parse_error(std::size_t, const std::string&,
+                     const nlohmann::detail::exception& error) override {
+        problem_ = error.what();
+        // "[json.exception.parse_error.101] parse error at line 3, ..." without the prefix.
+        const size_t bracket = problem_.find("] ");
+        if (bracket != std::string::npos) problem_ = problem_.substr(bracket + 2);
+        if (error.id == 406) {
+            problem_ = "number out of range (" + problem_ + ")";
+        } else {
+            problem_ = "not valid JSON: " + problem_;
+        }
+        return false;
+    }
+
+    // Where the parser stopped: the value it was reading.
+    JsonPath Where() const {
+        JsonPath path;
+        for (const Level& level : levels_) {
+            if (level.array) {
+                path = path.Index(level.index);
+            } else if (level.in_value) {
+                path = path.Key(level.key);
+            }
+        }
+        return path;
+    }
+    const std::string& problem() const { return problem_; }
+
+  private:
+    struct Level {
+        bool array = false;
+        size_t index = 0;  // arrays: the element being read
+        std::string key;   // objects: the key whose value is being read
+        bool in_value = false;
+    };
+
+    bool Value() {
+        if (!levels_.empty()) {
+            Level& level = levels_.back();
+            if (level.array) {
+                ++level.index;
+            } else {
+                level.in_value = false;
+            }
+        }
+        return true;
+    }
+
+    std::vector<Level> levels_;
+    std::string problem_;
+};
+
+class SceneParser {
+  public:
+    SceneParser(std::string name, std::string base_dir, const ParamCatalog& catalog)
+        : name_(std::move(name)), base_dir_(std::move(base_dir)), catalog_(catalog) {}
+
+    Scene Parse(const std::string& text);
+
+  private:
+    [[noreturn]] void Fail(const JsonPath& path, const std::string& problem) const {
+        throw SceneError(Escaped(name_) + ": " + (path.text().empty() ? "top level" : path.text()) +
+                         ": " + Escaped(problem));
+    }
+
+    void ExpectObject(const Json& j, const JsonPath& path, std::set<std::string> known) const {
+        if (!j.is_object()) Fail(path, "expected an object");
+        known.insert("comment");
+        for (const auto& [key, value] : j.items()) {
+            if (known.count(key) == 0) Fail(path.Key(key), "unknown key");
+        }
+    }
+
+    double Number(const Json& j, const JsonPath& path) const {
+        if (!j.is_number()) Fail(path, "expected a number");
+        const double value = j.get<double>();
+        if (!std::isfinite(value)) Fail(path, "expected a finite number");
+        return value;
+    }
+
+    double NumberOrSwitch(const Json& j, const JsonPath& path) const {
+        if (j.is_boolean()) return j.get<bool>() ? 1.0 : 0.0;
+        return Number(j, path);
+    }
+
+    std::string String(const Json& j, const JsonPath& path) const {
+        if (!j.is_string()) Fail(path, "expected a string");
+        return j.get<std::string>();
+    }
+
+    Vec3d Vector(const Json& j, const JsonPath& path) const {
+        if (!j.is_array() || j.size() != 3) Fail(path, "expected an array of 3 numbers");
+        return Vec3d{Number(j[0], path.Index(0)), Number(j[1], path.Index(1)),
+                     Number(j[2], path.Index(2))};
+    }
+
+    ColorRgb Color(const Json& j, const JsonPath& path) const {
+        if (j.is_string()) {
+            try {
+                const PF_Pixel pixel = ParseColor(j.get<std::string>());
+                return ColorRgb{pixel.red / 255.0, pixel.green / 255.0, pixel.blue / 255.0};
+            } catch (const SceneError&) {
+                throw;
+            } catch (const CliError& e) {
+                Fail(path, e.what());
+            }
+        }
+        if (!j.is_array() || j.size() != 3) {
+            Fail(path, "expected \"#RRGGBB\" or an array of 3 numbers 0 to 1");
+        }
+        return ColorRgb{Number(j[0], path.Index(0)), Number(j[1], path.Index(1)),
+                        Number(j[2], path.Index(2))};
+    }
+
+    std::string FilePath(const Json& j, const JsonPath& path) const {
+        const std::string file = String(j, path);
+        if (file.empty()) Fail(path, "expected a file name");
+        if (file.front() == '/' || base_dir_.empty()) return file;
+        return base_dir_ + "/" + file;
+    }
+
+    double KeyTime(const Json& key, const JsonPath& path) const {
+        const bool has_frame = key.contains("frame"), has_time = key.contains("time");
+        if (has_frame == has_time) Fail(path, "a key needs either \"frame\" or \"time\"");
+        if (has_time) return Number(key["time"], path.Key("time"));
+        return Number(key["frame"], path.Key("frame")) / frame_rate_;
+    }
+
+    // A constant written as the value itself, or {"keys": [{"frame"|"time": t, "value": v}]}.
+    template <typename T>
+    Animated<T> AnimatedValue(const Json& j, const JsonPath& path,
+                              const std::function<T(const Json&, const JsonPath&)>& value) const {
+        Animated<T> animated;
+        if (!j.is_object()) {
+            animated.Set(value(j, path));
+            return animated;
+        }
+        ForEachKey(j, path, [&](double time, const Json& v, const JsonPath& at) {
+            animated.AddKey(time, value(v, at));
+        });
+        return animated;
+    }
+
+    void ForEachKey(const Json& j, const JsonPath& path,
+                    const std::function<void(double, const Json&, const JsonPath&)>& visit) const {
+        ExpectObject(j, path, {"keys"});
+        const JsonPath keys_path = path.Key("keys");
+        if (!j.contains("keys") || !j["keys"].is_array() || j["keys"].empty()) {
+            Fail(keys_path, "expected a non-empty array of keys");
+        }
+        std::set<double> times;
+        for (size_t i = 0; i < j["keys"].size(); ++i) {
+            const Json& key = j["keys"][i];
+            const JsonPath key_path = keys_path.Index(i);
+            ExpectObject(key, key_path, {"frame", "time", "value"});
+            if (!key.contains("value")) Fail(key_path, "a key needs a \"value\"");
+            const double time = KeyTime(key, key_path);
+            if (!times.insert(time).second) Fail(key_path, "two keys at the same time");
+            visit(time, key["value"], key_path.Key("value"));
+        }
+    }
+
+    Animated<double> Stream(const Json& j, const JsonPath& path) const {
+        return AnimatedValue<double>(
+            j, path, [this](const Json& v, const JsonPath& p) { return NumberOrSwitch(v, p); });
+    }
+    Animated<Vec3d> Vectors(const Json& j, const JsonPath& path) const {
+        return AnimatedValue<Vec3d>(
+            j, path, [this](const Json& v, const JsonPath& p) { return Vector(v, p); });
+    }
+
+    bool Switch(const Json& j, const JsonPath& path) const {
+        if (!j.is_boolean()) Fail(path, "expected true or false");
+        return j.get<bool>();
+    }
+
+    // Position, target, orientation, rotation and the eye switch of a camera or light.
+    void Placement(const Json& j, const JsonPath& path, CompLayer* layer) const {
+        if (j.contains("name")) layer->name = String(j["name"], path.Key("name"));
+        if (j.contains("enabled")) layer->video_active = Switch(j["enabled"], path.Key("enabled"));
+        if (j.contains("position")) layer->position = Vectors(j["position"], path.Key("position"));
+        if (j.contains("point_of_interest") && !j["point_of_interest"].is_null()) {
+            layer->point_of_interest =
+                Vectors(j["point_of_interest"], path.Key("point_of_interest"));
+        }
+        if (j.contains("orientation")) {
+            layer->orientation = Vectors(j["orientation"], path.Key("orientation"));
+        }
+        if (j.contains("rotation")) layer->rotation = Vectors(j["rotation"], path.Key("rotation"));
+    }
+
+    void Streams(const Json& j, const JsonPath& path, const std::vector<LayerStreamKey>& names,
+                 CompLayer* layer) const {
+        for (const LayerStreamKey& name : names) {
+            if (j.contains(name.key)) {
+                layer->streams[name.stream] = Stream(j[name.key], path.Key(name.key));
+            }
+        }
+    }
+
+    SceneCamera Camera(const Json& j, const JsonPath& path) const;
+    CompLayer Light(const Json& j, const JsonPath& path) const;
+    SceneParam Param(const std::string& name, const Json& j, const JsonPath& path) const;
+
+    std::string name_;
+    std::string base_dir_;
+    const ParamCatalog& catalog_;
+    double frame_rate_ = 30.0;
+};
+
+SceneCamera SceneParser::Camera(const Json& j, const JsonPath& path) const {
+    ExpectObject(j, path,
+                 {"name", "enabled", "position", "point_of_interest", "orientation", "rotation",
+                  "zoom", "depth_of_field", "focus_distance", "aperture", "blur_level",
+                  "iris_highlight_gain", "iris_highlight_threshold", "iris_highlight_saturation"});
+    SceneCamera camera;
+    camera.layer.kind = LayerKind::kCamera;
+    camera.layer.name = "Camera";
+    Placement(j, path, &camera.layer);
+    camera.position_given = j.contains("position");
+    camera.zoom_given = j.contains("zoom");
+    camera.point_of_interest_given = j.contains("point_of_interest");
+    Streams(j, path, kCameraStreamKeys, &camera.layer);
+    return camera;
+}
+
+CompLayer SceneParser::Light(const Json& j, const JsonPath& path) const {
+    ExpectObject(
+        j, path,
+        {"name", "type", "enabled", "position", "point_of_interest", "orientation", "rotation",
+         "intensity", "color", "casts_shadows", "shadow_darkness", "shadow_diffusion"});
+    CompLayer light;
+    light.kind = LayerKind::kLight;
+    light.name = "Light";
+    if (j.contains("type")) {
+        const std::string type = String(j["type"], path.Key("type"));
+        if (type == "point") {
+            light.light_type = AEGP_LightType_POINT;
+        } else if (type == "spot") {
+            light.light_type = AEGP_LightType_SPOT;
+        } else if (type == "parallel") {
+            light.light_type = AEGP_LightType_PARALLEL;
+        } else if (type == "ambient") {
+            light.light_type = AEGP_LightType_AMBIENT;
+        } else {
+            Fail(path.Key("type"), "expected \"point\", \"spot\", \"parallel\" or \"ambient\"");
+        }
+    }
+    if (!j.contains("position")) Fail(path.Key("position"), "a light needs a position");
+    Placement(j, path, &light);
+    // A new light's settings, so the effect reads what the host would show.
+    light.streams[AEGP_LayerStream_INTENSITY].Set(100.0);
+    light.streams[AEGP_LayerStream_CASTS_SHADOWS].Set(0.0);
+    light.streams[AEGP_LayerStream_SHADOW_DARKNESS].Set(100.0);
+    light.streams[AEGP_LayerStream_SHADOW_DIFFUSION].Set(0.0);
+    light.color.Set(ColorRgb{});
+    Streams(j, path, kLightStreamKeys, &light);
+    if (j.contains("color")) {
+        light.color = AnimatedValue<ColorRgb>(
+            j["color"], path.Key("color"),
+            [this](const Json& v, const JsonPath& p) { return Color(v, p); });
+    }
+    return light;
+}
+
+SceneParam SceneParser::Param(const std::string& name, const Json& j, const JsonPath& path) const {
+    const ParamInfo* info = nullptr;
+    try {
+        info = &catalog_.Find(name);
+    } catch (const CliError& e) {
+        Fail(path, e.what());
+    }
+    if (!info->takes_value()) {
+        Fail(path, Quoted(name) + (info->kind == ParamKind::kArbitraryData
+                                       ? " is set with the top-level \"ramp\""
+                                       : (info->kind == ParamKind::kLayer
+                                              ? " is set with the top-level \"hdri\""
+                                              : " does not take a value")));
+    }
+    auto value = [&](const Json& v, const JsonPath& at) {
+        try {
+            if (v.is_string()) return ParseParamValue(*info, v.get<std::string>());
+            if (v.is_boolean() && info->kind == ParamKind::kCheckbox) {
+                return CheckParamNumber(*info, v.get<bool>() ? 1 : 0);
+            }
+            if (v.is_number() && info->kind != ParamKind::kColor) {
+                return CheckParamNumber(*info, Number(v, at));
+            }
+        } catch (const SceneError&) {
+            throw;
+        } catch (const CliError& e) {
+            Fail(at, e.what());
+        }
+        Fail(at, info->kind == ParamKind::kColor ? "expected \"#RRGGBB\""
+                                                 : "expected a number or a string");
+    };
+    SceneParam param;
+    param.index = info->index;
+    param.kind = info->kind;
+    if (!j.is_object()) {
+        param.keys.push_back(TimedParamValue{0.0, value(j, path)});
+        return param;
+    }
+    param.animated = true;
+    ForEachKey(j, path, [&](double time, const Json& v, const JsonPath& at) {
+        param.keys.push_back(TimedParamValue{time, value(v, at)});
+    });
+    std::sort(param.keys.begin(), param.keys.end(),
+              [](const TimedParamValue& a, const TimedParamValue& b) { return a.time < b.time; });
+    return param;
+}
+
+Scene SceneParser::Parse(const std::string& text) {
+    PathTracker tracker;
+    if (!Json::sax_parse(text, &tracker)) Fail(tracker.Where(), tracker.problem());
+    const Json root = Json::parse(text);
+    const JsonPath top;
+    ExpectObject(
+        root, top,
+        {"size", "frame_rate", "frames", "hdri", "input", "ramp", "camera", "lights", "params"});
+    Scene scene;
+    if (root.contains("frame_rate")) {
+        frame_rate_ = Number(root["frame_rate"], top.Key("frame_rate"));
+        if (frame_rate_ < 1.0 || frame_rate_ > 1000.0) {
+            Fail(top.Key("frame_rate"), "outside the valid range 1 to 1000");
+        }
+    }
+    scene.frame_rate = frame_rate_;
+    auto usage = [&](const JsonPath& path, const std::function<void()>& parse) {
+        try {
+            parse();
+        } catch (const SceneError&) {
+            throw;
+        } catch (const CliError& e) {
+            Fail(path, e.what());
+        }
+    };
+    if (root.contains("size")) {
+        const Json& size = root["size"];
+        const JsonPath path = top.Key("size");
+        if (size.is_array() && size.size() == 2 && size[0].is_number_integer() &&
+            size[1].is_number_integer()) {
+            usage(path, [&] {
+                scene.size = ParseSize(std::to_string(size[0].get<long long>()) + "x" +
+                                       std::to_string(size[1].get<long long>()));
+            });
+        } else {
+            usage(path, [&] { scene.size = ParseSize(String(size, path)); });
+        }
+    }
+    if (root.contains("frames")) {
+        const Json& frames = root["frames"];
+        const JsonPath path = top.Key("frames");
+        if (frames.is_array() && frames.size() == 2 && frames[0].is_number_integer() &&
+            frames[1].is_number_integer()) {
+            usage(path, [&] {
+                scene.frames = ParseFrameRange(std::to_string(frames[0].get<long long>()) + "-" +
+                                               std::to_string(frames[1].get<long long>()));
+            });
+        } else if (frames.is_number_integer()) {
+            usage(path,
+                  [&] { scene.frames = ParseFrameRange(std::to_string(frames.get<long long>())); });
+        } else {
+            usage(path, [&] { scene.frames = ParseFrameRange(String(frames, path)); });
+        }
+    }
+    if (root.contains("hdri")) scene.hdri = FilePath(root["hdri"], top.Key("hdri"));
+    if (root.contains("input")) scene.input = FilePath(root["input"], top.Key("input"));
+    if (root.contains("ramp")) {
+        const JsonPath path = top.Key("ramp");
+        const std::string ramp = String(root["ramp"], path);
+        usage(path, [&] { scene.ramp = ParseRamp(ramp); });
+    }
+    if (root.contains("camera")) scene.camera = Camera(root["camera"], top.Key("camera"));
+    if (root.contains("lights")) {
+        const JsonPath path = top.Key("lights");
+        if (!root["lights"].is_array()) Fail(path, "expected an array of lights");
+        for (size_t i = 0; i < root["lights"].size(); ++i) {
+            scene.lights.push_back(Light(root["lights"][i], path.Index(i)));
+        }
+    }
+    if (root.contains("params")) {
+        const JsonPath path = top.Key("params");
+        if (!root["params"].is_object()) Fail(path, "expected an object of parameter names");
+        for (const auto& [name, value] : root["params"].items()) {
+            if (name == "comment") continue;
+            scene.params.push_back(Param(name, value, path.Key(name)));
+        }
+    }
+    return scene;
+}
+
+std::string DirectoryOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return "";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+const std::vector<LayerStreamKey> kCameraStreamKeys = {
+    {"zoom", AEGP_LayerStream_ZOOM},
+    {"depth_of_field", AEGP_LayerStream_DEPTH_OF_FIELD},
+    {"focus_distance", AEGP_LayerStream_FOCUS_DISTANCE},
+    {"aperture", AEGP_LayerStream_APERTURE},
+    {"blur_level", AEGP_LayerStream_BLUR_LEVEL},
+    {"iris_highlight_gain", AEGP_LayerStream_IRIS_HIGHLIGHT_GAIN},
+    {"iris_highlight_threshold", AEGP_LayerStream_IRIS_HIGHLIGHT_THRESHOLD},
+    {"iris_highlight_saturation", AEGP_LayerStream_IRIS_HIGHLIGHT_SATURATION}};
+const std::vector<LayerStreamKey> kLightStreamKeys = {
+    {"intensity", AEGP_LayerStream_INTENSITY},
+    {"casts_shadows", AEGP_LayerStream_CASTS_SHADOWS},
+    {"shadow_darkness", AEGP_LayerStream_SHADOW_DARKNESS},
+    {"shadow_diffusion", AEGP_LayerStream_SHADOW_DIFFUSION}};
+
+Scene ParseScene(const std::string& text, const std::string& name, const std::string& base_dir,
+                 const ParamCatalog& catalog) {
+    try {
+        return SceneParser(name, base_dir, catalog).Parse(text);
+    } catch (const Json::exception& e) {
+        // The checks above leave none; should one slip through, it still names the file.
+        throw CliError(Escaped(name) + ": " + Escaped(e.what()));
+    }
+}
+
+Scene LoadScene(const std::string& path, const ParamCatalog& catalog) {
+    // An image this program wrote carries the scene it was rendered from.
+    try {
+        if (std::optional<std::string> embedded = ReadEmbeddedScene(path)) {
+            return ParseScene(*embedded, path, DirectoryOf(path), catalog);
+        }
+    } catch (const ImageError& e) {
+        throw CliError(e.what());
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw CliError("cannot read scene " + path + ": no such file or not readable");
+    // Read no further than the cap, so that a device or a huge file is refused at once.
+    std::string text(kMaxSceneBytes + 1, '\0');
+    file.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (file.bad()) throw CliError("cannot read scene " + path + ": read error");
+    text.resize(static_cast<size_t>(file.gcount()));
+    if (text.size() > kMaxSceneBytes) {
+        throw CliError("cannot read scene " + path + ": larger than " +
+                       std::to_string(kMaxSceneBytes >> 20) + " MiB, too large for a scene");
+    }
+    return ParseScene(text, path, DirectoryOf(path), catalog);
+}
+
+double DefaultCameraZoom(int composition_width) {
+    return composition_width * 50.0 / 36.0;
+}
+
+namespace {
+
+// Composition pixels of a scene made for one size, for another size: as the host's "scale
+// composition", one factor (the heights' ratio, which keeps the vertical field of view) about
+// the centre.
+class SceneScale {
+  public:
+    SceneScale(FrameSize from, FrameSize to)
+        : factor_(static_cast<double>(to.height) / from.height),
+          from_(from),
+          to_(to),
+          identity_(from.width == to.width && from.height == to.height) {}
+
+    void Point(Animated<Vec3d>* point) const {
+        Map<Vec3d>(point, [this](const Vec3d& p) {
+            return Vec3d{(p.x - from_.width / 2.0) * factor_ + to_.width / 2.0,
+                         (p.y - from_.height / 2.0) * factor_ + to_.height / 2.0, p.z * factor_};
+        });
+    }
+    // A stream measured in composition pixels.
+    void Length(CompLayer* layer, AEGP_LayerStream stream) const {
+        auto found = layer->streams.find(stream);
+        if (found == layer->streams.end()) return;
+        Map<double>(&found->second, [this](double v) { return v * factor_; });
+    }
+    void Layer(CompLayer* layer) const {
+        if (identity_) return;
+        Point(&layer->position);
+        if (layer->point_of_interest) Point(&*layer->point_of_interest);
+        for (AEGP_LayerStream stream :
+             {AEGP_LayerStream_ZOOM, AEGP_LayerStream_FOCUS_DISTANCE, AEGP_LayerStream_APERTURE,
+              AEGP_LayerStream_SHADOW_DIFFUSION}) {
+            Length(layer, stream);
+        }
+    }
+
+  private:
+    template <typename T, typename F>
+    static void Map(Animated<T>* animated, F f) {
+        Animated<T> mapped;
+        for (const Keyframe<T>& key : animated->keys()) mapped.AddKey(key.time, f(key.value));
+        *animated = mapped;
+    }
+
+    double factor_;
+    FrameSize from_, to_;
+    bool identity_;
+};
+
+}  // namespace
+
+void BuildComposition(const Scene& scene, FrameSize size, Composition* composition) {
+    composition->width = size.width;
+    composition->height = size.height;
+    composition->frame_rate = scene.frame_rate;
+    composition->layers.clear();
+    const FrameSize made_for = scene.size.value_or(size);
+    const SceneScale scale(made_for, size);
+    if (scene.camera) {
+        CompLayer camera = scene.camera->layer;
+        // Defaults of a new camera in the composition the scene was made for.
+        const double zoom = DefaultCameraZoom(made_for.width);
+        const Vec3d centre{made_for.width / 2.0, made_for.height / 2.0, 0.0};
+        if (!scene.camera->zoom_given) camera.streams[AEGP_LayerStream_ZOOM].Set(zoom);
+        if (!scene.camera->position_given) {
+            camera.position.Set(Vec3d{centre.x, centre.y, -zoom});
+        }
+        if (!scene.camera->point_of_interest_given) {
+            camera.point_of_interest = Animated<Vec3d>(centre);
+        }
+        scale.Layer(&camera);
+        composition->layers.push_back(camera);
+    }
+    for (CompLayer light : scene.lights) {
+        scale.Layer(&light);
+        composition->layers.push_back(light);
+    }
+}

@@ -1,0 +1,230 @@
+#include "cli/value_parsing.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "cli/cli_error.h"
+
+namespace {
+
+constexpr int kMaxSide = 32767;
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", value);
+    return text;
+}
+
+// A whole number in [min, max] or nothing.
+bool ParseWhole(std::string_view text, long min, long max, long* value) {
+    if (text.empty() || text.size() > 18) return false;
+    for (char c : text) {
+        if (!std::isdigit(static_cast<unsigned char>(c))) return false;
+    }
+    const long parsed = std::strtol(std::string(text).c_str(), nullptr, 10);
+    if (parsed < min || parsed > max) return false;
+    *value = parsed;
+    return true;
+}
+
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
+std::string Quoted(std::string_view text) {
+    return "\"" + Escaped(text) + "\"";
+}
+
+std::string Escaped(std::string_view text) {
+    // Control characters would break the one-line message or cut it short (a NUL).
+    std::string escaped;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') {
+            escaped += "\\n";
+        } else if (c == '\t') {
+            escaped += "\\t";
+        } else if (c == '\r') {
+            escaped += "\\r";
+        } else if (byte < 0x20 || byte == 0x7f) {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\x%02X", byte);
+            escaped += code;
+        } else {
+            escaped += c;
+        }
+    }
+    return escaped;
+}
+
+double ParseNumber(std::string_view text, std::string_view what) {
+    const std::string copy(text);
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(copy.c_str(), &end);
+    const bool whole = !copy.empty() && end == copy.c_str() + copy.size() &&
+                       !std::isspace(static_cast<unsigned char>(copy.front()));
+    if (!whole || errno == ERANGE || !std::isfinite(value)) {
+        throw UsageError(std::string(what) + ": " + Quoted(text) + " is not a number");
+    }
+    return value;
+}
+
+FrameSize ParseSize(std::string_view text) {
+    const size_t x = text.find_first_of("xX");
+    FrameSize size;
+    long width = 0, height = 0;
+    if (x == std::string_view::npos || !ParseWhole(text.substr(0, x), 1, kMaxSide, &width) ||
+        !ParseWhole(text.substr(x + 1), 1, kMaxSide, &height)) {
+        throw UsageError("size " + Quoted(text) + ": expected WxH with each side 1 to " +
+                         std::to_string(kMaxSide));
+    }
+    size.width = static_cast<int>(width);
+    size.height = static_cast<int>(height);
+    return size;
+}
+
+FrameRange ParseFrameRange(std::string_view text) {
+    constexpr long kMaxFrame = 9999999;
+    const size_t dash = text.find('-');
+    FrameRange range;
+    const bool ok = dash == std::string_view::npos
+                        ? ParseWhole(text, 0, kMaxFrame, &range.first)
+                        : ParseWhole(text.substr(0, dash), 0, kMaxFrame, &range.first) &&
+                              ParseWhole(text.substr(dash + 1), 0, kMaxFrame, &range.last);
+    if (dash == std::string_view::npos) range.last = range.first;
+    if (!ok) {
+        throw UsageError("frames " + Quoted(text) + ": expected A or A-B, frame numbers 0 to " +
+                         std::to_string(kMaxFrame));
+    }
+    if (range.last < range.first) {
+        throw UsageError("frames " + Quoted(text) + ": the last frame comes before the first");
+    }
+    return range;
+}
+
+PF_Pixel ParseColor(std::string_view text) {
+    bool ok = text.size() == 7 && text[0] == '#';
+    for (size_t i = 1; ok && i < 7; ++i) ok = HexDigit(text[i]) >= 0;
+    if (!ok) throw UsageError("color " + Quoted(text) + ": expected #RRGGBB");
+    auto byte = [&](size_t at) {
+        return static_cast<A_u_char>(HexDigit(text[at]) * 16 + HexDigit(text[at + 1]));
+    };
+    return PF_Pixel{255, byte(1), byte(3), byte(5)};
+}
+
+bool ParseSwitch(std::string_view text, std::string_view what) {
+    const std::string lower = Lower(text);
+    if (lower == "on" || lower == "true" || lower == "yes" || lower == "1") return true;
+    if (lower == "off" || lower == "false" || lower == "no" || lower == "0") return false;
+    throw UsageError(std::string(what) + ": " + Quoted(text) + " is not on or off");
+}
+
+ParamValue CheckParamNumber(const ParamInfo& param, double number) {
+    const std::string what = Quoted(param.name);
+    if (!std::isfinite(number)) throw UsageError(what + ": the value is not a finite number");
+    ParamValue value;
+    value.number = number;
+    switch (param.kind) {
+        case ParamKind::kIntSlider:
+        case ParamKind::kPopup:
+            if (number != std::floor(number)) {
+                throw UsageError(what + ": " + Number(number) + " is not a whole number");
+            }
+            [[fallthrough]];
+        case ParamKind::kFloatSlider:
+        case ParamKind::kAngle: {
+            // Float slider limits are single floats: "0.1" must pass a limit of 0.1f.
+            const bool single = param.kind == ParamKind::kFloatSlider;
+            const double v = single ? static_cast<float>(number) : number;
+            const double min = single ? static_cast<float>(param.valid_min) : param.valid_min;
+            const double max = single ? static_cast<float>(param.valid_max) : param.valid_max;
+            if (v < min || v > max) {
+                throw UsageError(what + ": " + Number(number) + " is outside the valid range " +
+                                 Number(param.valid_min) + " to " + Number(param.valid_max));
+            }
+            return value;
+        }
+        case ParamKind::kCheckbox:
+            if (number != 0 && number != 1) {
+                throw UsageError(what + ": " + Number(number) + " is not 0 (off) or 1 (on)");
+            }
+            return value;
+        default:
+            throw UsageError(what + " does not take a number");
+    }
+}
+
+ParamValue ParseParamValue(const ParamInfo& param, std::string_view text) {
+    const std::string what = Quoted(param.name);
+    switch (param.kind) {
+        case ParamKind::kFloatSlider:
+        case ParamKind::kIntSlider:
+        case ParamKind::kAngle:
+            return CheckParamNumber(param, ParseNumber(text, what));
+        case ParamKind::kCheckbox: {
+            ParamValue value;
+            value.number = ParseSwitch(text, what) ? 1 : 0;
+            return value;
+        }
+        case ParamKind::kPopup: {
+            const std::string lower = Lower(text);
+            for (size_t i = 0; i < param.choices.size(); ++i) {
+                if (Lower(param.choices[i]) == lower) {
+                    ParamValue value;
+                    value.number = static_cast<double>(i + 1);
+                    return value;
+                }
+            }
+            long choice = 0;
+            if (ParseWhole(text, 1, static_cast<long>(param.choices.size()), &choice)) {
+                ParamValue value;
+                value.number = static_cast<double>(choice);
+                return value;
+            }
+            std::string names;
+            for (size_t i = 0; i < param.choices.size(); ++i) {
+                names += (i > 0 ? ", " : "") + Quoted(param.choices[i]);
+            }
+            throw UsageError(what + ": " + Quoted(text) + " is not one of " + names + " or 1 to " +
+                             std::to_string(param.choices.size()));
+        }
+        case ParamKind::kColor: {
+            ParamValue value;
+            try {
+                value.color = ParseColor(text);
+            } catch (const CliError&) {
+                throw UsageError(what + ": " + Quoted(text) + " is not a color #RRGGBB");
+            }
+            return value;
+        }
+        case ParamKind::kLayer:
+            throw UsageError(what + " is a layer: give an image file with --hdri");
+        case ParamKind::kArbitraryData:
+            throw UsageError(what + " is set with --ramp");
+        default:
+            throw UsageError(what + " does not take a value");
+    }
+}
+
+Assignment ParseAssignment(std::string_view text) {
+    const size_t equals = text.find('=');
+    if (equals == std::string_view::npos || equals == 0) {
+        throw UsageError("--set " + Quoted(text) + ": expected NAME=VALUE");
+    }
+    return Assignment{std::string(text.substr(0, equals)), std::string(text.substr(equals + 1))};
+}

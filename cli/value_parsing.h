@@ -1,0 +1,55 @@
+// Values as a user writes them on the command line or in a scene file. Every function throws
+// CliError (usage) with a message that names the value and what was expected.
+#ifndef SPIROVAULT_CLI_VALUE_PARSING_H
+#define SPIROVAULT_CLI_VALUE_PARSING_H
+
+#include <string>
+#include <string_view>
+
+#include "cli/param_catalog.h"
+#include "host/pf_pixel.h"
+
+// A parameter value as the host's parameter store takes it.
+struct ParamValue {
+    double number = 0;  // slider value, angle degrees, checkbox 0/1, popup choice from 1
+    PF_Pixel color{};   // colours (alpha 255)
+};
+
+struct FrameSize {
+    int width = 0, height = 0;
+};
+
+struct FrameRange {
+    long first = 0, last = 0;
+};
+
+// A finite decimal number, nothing else around it.
+double ParseNumber(std::string_view text, std::string_view what);
+// "WxH", each side 1 to 32767.
+FrameSize ParseSize(std::string_view text);
+// "A" or "A-B" with 0 <= A <= B.
+FrameRange ParseFrameRange(std::string_view text);
+// "#RRGGBB" (hex digits in either case).
+PF_Pixel ParseColor(std::string_view text);
+// on/off, true/false, yes/no, 1/0.
+bool ParseSwitch(std::string_view text, std::string_view what);
+
+// A value for a parameter from text: a number for sliders and angles (degrees), on/off for
+// checkboxes, a choice name or number for popups, #RRGGBB for colours.
+ParamValue ParseParamValue(const ParamInfo& param, std::string_view text);
+// A number for a parameter that takes one, checked against its valid range.
+ParamValue CheckParamNumber(const ParamInfo& param, double number);
+
+// "NAME=VALUE" split at the first '='.
+struct Assignment {
+    std::string name;
+    std::string value;
+};
+Assignment ParseAssignment(std::string_view text);
+
+// "name" with the text in double quotes, for messages; control characters escaped.
+std::string Quoted(std::string_view text);
+// The text with control characters written as \n, \t, \r or \xNN.
+std::string Escaped(std::string_view text);
+
+#endif

@@ -1,0 +1,150 @@
+#include "device/cpu/cpu_iterate.h"
+
+#include <algorithm>
+
+#include "device/cpu/cpu_pixel_callbacks.h"
+#include "host/pf_iterate_suites.h"
+#include "host/scoped_suite.h"
+#include "kernel/cpu/cpu_lanes.h"
+
+namespace {
+
+// Rows per iteration of the host's generic iterate: small bands keep every thread busy to the
+// end of the frame; the packets run along the rows.
+constexpr A_long kBandRows = 2;
+// Pixels converted to and from the world's format at a time, on the stack.
+constexpr int kSpanPixels = 64;
+
+// The frame as the band callback reads it from every thread at once.
+struct BandJob {
+    CpuFrame frame;
+    RenderRowSpanFn span;
+    PF_PixelFormat format;
+    PF_EffectWorld* input;  // may be null or hold no pixels
+    PF_EffectWorld* output;
+};
+
+template <typename Pixel>
+Pixel* RowOf(PF_EffectWorld* world, A_long y) {
+    return reinterpret_cast<Pixel*>(static_cast<char*>(world->data) +
+                                    static_cast<ptrdiff_t>(y) * world->rowbytes);
+}
+
+// The same conversions as the per-pixel callbacks, so that both routes give the same bytes.
+PixelF Widen(const PF_PixelFloat& p) {
+    return PixelF{p.alpha, p.red, p.green, p.blue};
+}
+PixelF Widen(const PF_Pixel16& p) {
+    const float k = 1.0f / PF_MAX_CHAN16;
+    return PixelF{p.alpha * k, p.red * k, p.green * k, p.blue * k};
+}
+PixelF Widen(const PF_Pixel8& p) {
+    return PixelF{p.alpha / 255.0f, p.red / 255.0f, p.green / 255.0f, p.blue / 255.0f};
+}
+void Narrow(const PixelF& p, PF_PixelFloat* out) {
+    *out = PF_PixelFloat{p.alpha, p.red, p.green, p.blue};
+}
+void Narrow(const PixelF& p, PF_Pixel16* out) {
+    *out = PF_Pixel16{FloatToChannel16(p.alpha), FloatToChannel16(p.red), FloatToChannel16(p.green),
+                      FloatToChannel16(p.blue)};
+}
+void Narrow(const PixelF& p, PF_Pixel8* out) {
+    *out = PF_Pixel8{FloatToChannel8(p.alpha), FloatToChannel8(p.red), FloatToChannel8(p.green),
+                     FloatToChannel8(p.blue)};
+}
+
+template <typename Pixel>
+void RenderRows(const BandJob& job, A_long first, A_long last) {
+    const PF_EffectWorld* src = job.input;
+    const bool has_src = src != nullptr && src->data != nullptr;
+    const A_long width = job.output->width;
+    PixelF in[kSpanPixels];
+    PixelF out[kSpanPixels];
+    for (A_long y = first; y < last; ++y) {
+        Pixel* dst_row = RowOf<Pixel>(job.output, y);
+        // As the iterate suites do: outside the source there is no input pixel.
+        const A_long src_width = has_src && y < src->height ? src->width : 0;
+        const Pixel* src_row = src_width > 0 ? RowOf<Pixel>(job.input, y) : nullptr;
+        for (A_long x0 = 0; x0 < width;) {
+            A_long count = std::min<A_long>(kSpanPixels, width - x0);
+            const bool with_input = x0 < src_width;
+            if (with_input) {
+                // A span ends at the source's right edge, so it has input throughout or not at all.
+                count = std::min(count, src_width - x0);
+                for (A_long i = 0; i < count; ++i) in[i] = Widen(src_row[x0 + i]);
+            }
+            job.span(&job.frame, y, x0, count, with_input ? in : nullptr, out);
+            for (A_long i = 0; i < count; ++i) Narrow(out[i], &dst_row[x0 + i]);
+            x0 += count;
+        }
+    }
+}
+
+PF_Err RenderBand(void* refcon, A_long /*thread_index*/, A_long i, A_long /*iterations*/) {
+    const auto* job = static_cast<const BandJob*>(refcon);
+    const A_long first = i * kBandRows;
+    const A_long last = std::min(first + kBandRows, job->output->height);
+    switch (job->format) {
+        case PF_PixelFormat_ARGB128:
+            RenderRows<PF_PixelFloat>(*job, first, last);
+            break;
+        case PF_PixelFormat_ARGB64:
+            RenderRows<PF_Pixel16>(*job, first, last);
+            break;
+        default:
+            RenderRows<PF_Pixel8>(*job, first, last);
+            break;
+    }
+    return PF_Err_NONE;
+}
+
+// Holds the suite for the one call only.
+template <typename Suite, typename PixelFn>
+PF_Err IterateWith(const char* name, int32_t version, PixelFn pixel_fn, PF_InData* in_data,
+                   PF_OutData* out_data, PF_EffectWorld* input, PF_EffectWorld* output,
+                   RenderSettings* record) {
+    const ScopedSuite<Suite> suite(in_data->pica_basicP, name, version, out_data);
+    CpuFrame frame = MakeCpuFrame(record);
+    return suite->iterate(in_data, 0, output->height, input, nullptr, &frame, pixel_fn, output);
+}
+
+// One pixel at a time through the iterate suite of the output's depth.
+PF_Err IteratePixels(PF_InData* in_data, PF_OutData* out_data, PF_PixelFormat format,
+                     PF_EffectWorld* input, PF_EffectWorld* output, RenderSettings* record) {
+    switch (format) {
+        case PF_PixelFormat_ARGB128:
+            return IterateWith<PF_IterateFloatSuite2>(
+                kPFIterateFloatSuite, kPFIterateFloatSuiteVersion2, RenderPixelFloat, in_data,
+                out_data, input, output, record);
+        case PF_PixelFormat_ARGB64:
+            return IterateWith<PF_Iterate16Suite2>(kPFIterate16Suite, kPFIterate16SuiteVersion2,
+                                                   RenderPixel16, in_data, out_data, input, output,
+                                                   record);
+        default:
+            return IterateWith<PF_Iterate8Suite2>(kPFIterate8Suite, kPFIterate8SuiteVersion2,
+                                                  RenderPixel8, in_data, out_data, input, output,
+                                                  record);
+    }
+}
+
+}  // namespace
+
+PF_Err IterateOutput(PF_InData* in_data, PF_OutData* out_data, PF_PixelFormat format,
+                     PF_EffectWorld* input, PF_EffectWorld* output, RenderSettings* record) {
+    if (format != PF_PixelFormat_ARGB128 && format != PF_PixelFormat_ARGB64 &&
+        format != PF_PixelFormat_ARGB32) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    {
+        // Bands of rows on the host's threads, in packets of pixels, where the host offers it.
+        const ScopedSuite<PF_Iterate8Suite2> suite(in_data->pica_basicP, kPFIterate8Suite,
+                                                   kPFIterate8SuiteVersion2, out_data);
+        if (suite->iterate_generic != nullptr) {
+            const BandJob job{MakeCpuFrame(record), RowSpanFor(ChooseCpuRowPath()), format, input,
+                              output};
+            const A_long bands = (output->height + kBandRows - 1) / kBandRows;
+            return suite->iterate_generic(bands, const_cast<BandJob*>(&job), RenderBand);
+        }
+    }
+    return IteratePixels(in_data, out_data, format, input, output, record);
+}

@@ -1,0 +1,98 @@
+#include "device/gpu/gpu_render.h"
+
+#include "device/gpu/cuda_device_module.h"
+#include "device/gpu/gpu_kernel_args.h"
+#include "device/gpu/gpu_render_cuda.h"
+#include "device/gpu/gpu_render_opencl.h"
+#include "device/gpu/opencl_device_data.h"
+#include "host/pf_gpu_device_suite.h"
+#include "host/pf_handle_suite.h"
+#include "host/scoped_suite.h"
+
+namespace {
+
+constexpr A_long kGpuPixelBytes = 16;  // blue, green, red, alpha as 32-bit floats
+
+// The kernel that device setup kept in the device's handle; null when there is none.
+cl_kernel DeviceKernel(PF_InData* in_data, PF_OutData* out_data, const void* gpu_data) {
+    auto handle = static_cast<PF_Handle>(const_cast<void*>(gpu_data));
+    if (handle == nullptr) return nullptr;
+    ScopedSuite<PF_HandleSuite1> handles(in_data->pica_basicP, kPFHandleSuite,
+                                         kPFHandleSuiteVersion1, out_data);
+    const auto* data = static_cast<const OpenCLDeviceData*>(handles->host_lock_handle(handle));
+    if (data == nullptr) return nullptr;
+    cl_kernel kernel = data->kernel;
+    handles->host_unlock_handle(handle);
+    return kernel;
+}
+
+PF_Err RenderOnOpenCl(PF_InData* in_data, PF_OutData* out_data, const PF_GPUDeviceInfo& info,
+                      const PF_SmartRenderInput& input, const SpirovaultKernelArgs& args,
+                      const RenderSettings& record) {
+    const OpenClApi* cl = OpenClRuntime();
+    if (cl == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    OpenClQueue device;
+    device.context = static_cast<cl_context>(info.contextPV);
+    device.queue = static_cast<cl_command_queue>(info.command_queuePV);
+    device.kernel = DeviceKernel(in_data, out_data, input.gpu_data);
+    return RenderOpenCl(*cl, device, args, record);
+}
+
+// The host has made the device's context current on this thread; device info is not used.
+PF_Err RenderOnCuda(PF_InData* in_data, PF_OutData* out_data, const PF_SmartRenderInput& input,
+                    const SpirovaultKernelArgs& args, const RenderSettings& record) {
+    const CudaDriverApi* cu = CudaDriver();
+    if (cu == nullptr || input.gpu_data == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    ScopedSuite<PF_HandleSuite1> handles(in_data->pica_basicP, kPFHandleSuite,
+                                         kPFHandleSuiteVersion1, out_data);
+    const CUfunction kernel = CudaDeviceKernel(
+        *cu, *handles.get(), static_cast<PF_Handle>(const_cast<void*>(input.gpu_data)));
+    return RenderCuda(*cu, kernel, args, record);
+}
+
+}  // namespace
+
+PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_format,
+                 PF_EffectWorld* input_world, PF_EffectWorld* output_world,
+                 PF_SmartRenderExtra* extra, RenderSettings* record) {
+    ScopedSuite<PF_GPUDeviceSuite1> devices(in_data->pica_basicP, kPFGPUDeviceSuite,
+                                            kPFGPUDeviceSuiteVersion1, out_data);
+    if (pixel_format != static_cast<PrPixelFormat>(PF_PixelFormat_GPU_BGRA128)) {
+        return PF_Err_UNRECOGNIZED_PARAM_TYPE;
+    }
+    if (extra == nullptr || extra->input == nullptr || output_world == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    const PF_SmartRenderInput& input = *extra->input;
+
+    PF_GPUDeviceInfo info{};
+    GpuFrame frame;
+    PF_Err err = devices->GetDeviceInfo(in_data->effect_ref, input.device_index, &info);
+    if (err == PF_Err_NONE) {
+        err = devices->GetGPUWorldData(in_data->effect_ref, output_world, &frame.output);
+    }
+    // Without an input frame on the device the render goes on, without compositing.
+    void* input_data = nullptr;
+    if (input_world != nullptr &&
+        devices->GetGPUWorldData(in_data->effect_ref, input_world, &input_data) == PF_Err_NONE &&
+        input_data != nullptr) {
+        frame.input = input_data;
+        frame.input_pitch = static_cast<uint32_t>(input_world->rowbytes / kGpuPixelBytes);
+    }
+    frame.output_pitch = static_cast<uint32_t>(output_world->rowbytes / kGpuPixelBytes);
+    frame.width = static_cast<uint32_t>(output_world->width);
+    frame.height = static_cast<uint32_t>(output_world->height);
+    record->output_width = output_world->width;
+    record->output_height = output_world->height;
+    const SpirovaultKernelArgs args = MakeKernelArgs(*record, frame);
+    if (err != PF_Err_NONE) return err;
+
+    switch (input.what_gpu) {
+        case PF_GPU_Framework_OPENCL:
+            return RenderOnOpenCl(in_data, out_data, info, input, args, *record);
+        case PF_GPU_Framework_CUDA:
+            return RenderOnCuda(in_data, out_data, input, args, *record);
+        default:
+            return PF_Err_NONE;
+    }
+}

@@ -1,5 +1,0 @@
-#include "drivers/cuda_kernel_image.h"
-
-EmbeddedBytes SpirovaultCudaKernelImage() {
-    return {nullptr, 0};
-}

@@ -1,0 +1,13 @@
+// Reads the composition's active camera and point lights through the general-plug-in suites into
+// the frame's record, in fractal space.
+#ifndef SPIROVAULT_FRAME_COMP_CAMERA_LIGHTS_H
+#define SPIROVAULT_FRAME_COMP_CAMERA_LIGHTS_H
+
+#include "host/pf_in_out_data.h"
+#include "kernel/settings.h"
+
+// Also rescales depth_start and depth_end from composition pixels into fractal units, so it runs
+// after the parameters are stored. Failures to acquire a suite are raised as PfError.
+PF_Err ReadCompCameraAndLights(PF_InData* in_data, PF_OutData* out_data, RenderSettings* record);
+
+#endif

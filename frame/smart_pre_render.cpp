@@ -1,0 +1,56 @@
+#include "frame/smart_pre_render.h"
+
+#include "frame/comp_camera_lights.h"
+#include "frame/render_settings_block.h"
+#include "frame/union_rect.h"
+#include "host/pf_error.h"
+#include "params/param_checkouts.h"
+#include "params/resolve_params.h"
+
+PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra) {
+    if (extra == nullptr || extra->input == nullptr || extra->output == nullptr ||
+        extra->cb == nullptr || extra->cb->checkout_layer == nullptr ||
+        in_data->inter.checkout_param == nullptr || in_data->inter.checkin_param == nullptr) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    const PF_RenderRequest request = extra->input->output_request;
+    PF_PreRenderOutput* output = extra->output;
+    output->flags |= PF_RenderOutputFlag_GPU_RENDER_POSSIBLE;
+
+    RenderSettingsBlock record = AllocateRenderSettings();
+    if (record == nullptr) return PF_Err_OUT_OF_MEMORY;
+
+    PF_Err err = PF_Err_NONE;
+    {
+        // Anything else that escapes (memory) still checks the copies in and frees the record.
+        ParamCheckouts params(in_data);
+        err = params.CheckOutAll();
+        if (err == PF_Err_NONE) {
+            // A missing suite ends the work here, but the copies must still be checked in and
+            // the record handed over like after any other error, so the raised code is kept.
+            try {
+                ResolveParams(record.get(), in_data, params.params());
+                // After ResolveParams: it rescales the depth range that was just stored.
+                err = ReadCompCameraAndLights(in_data, out_data, record.get());
+            } catch (const PfError& raised) {
+                err = raised.code();
+            }
+        }
+        const PF_Err checkin_err = params.CheckInAll();
+        if (err == PF_Err_NONE) err = checkin_err;
+    }
+
+    // From here the host owns the record, also after an error.
+    output->pre_render_data = record.release();
+    output->delete_pre_render_data_func = DisposeRenderSettings;
+    if (err != PF_Err_NONE) return err;
+
+    PF_CheckoutResult input{};
+    err = extra->cb->checkout_layer(in_data->effect_ref, kParamInput, kInputCheckoutId, &request,
+                                    in_data->current_time, in_data->time_step, in_data->time_scale,
+                                    &input);
+    if (err != PF_Err_NONE) return err;
+    UnionRect(input.result_rect, &output->result_rect);
+    UnionRect(input.max_result_rect, &output->max_result_rect);
+    return PF_Err_NONE;
+}

@@ -1,0 +1,14 @@
+// PF_Cmd_SMART_PRE_RENDER: builds the frame's RenderSettings and hands it to the host as the
+// frame's pre-render data, and declares what the effect needs and produces.
+#ifndef SPIROVAULT_FRAME_SMART_PRE_RENDER_H
+#define SPIROVAULT_FRAME_SMART_PRE_RENDER_H
+
+#include "host/pf_in_out_data.h"
+#include "host/pf_smart_render.h"
+
+// The input layer is checked out under this id for the smart render.
+inline constexpr A_long kInputCheckoutId = 0;
+
+PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra);
+
+#endif

@@ -1,2 +1,0 @@
-// The CUDA build of the kernel: nvcc compiles this unit into the fat binary the plug-in carries.
-#include "gpu/spirovault_kernel.h"

@@ -1,0 +1,166 @@
+#include "hostsim/effect_host.h"
+
+#include "hostsim/callbacks/host_callbacks.h"
+#include "hostsim/frames/frame_session.h"
+#include "hostsim/gpu_devices/gpu_device_commands.h"
+#include "hostsim/param_definition_guard.h"
+#include "hostsim/record_canary.h"
+
+EffectHost::EffectHost(const std::string& plugin_path)
+    : library_(plugin_path), services_(std::make_unique<HostServices>()) {}
+
+// The host tears its GPU devices down before it unloads the effect.
+EffectHost::~EffectHost() {
+    SetDownGpuDevices(*this);
+}
+
+void EffectHost::set_appl_id(A_long appl_id) {
+    appl_id_ = appl_id;
+    services_->suites().SetAvailabilityOfFamily(
+        "AEGP ", premiere_pro() ? SuiteRegistry::Availability::kWithheld
+                                : SuiteRegistry::Availability::kProvided);
+}
+
+PF_InData EffectHost::MakeInData() {
+    PF_InData in{};
+    in.inter = StandaloneInteractCallbacks();
+    in.utils = StandaloneUtilCallbacks();
+    in.effect_ref = services_->EffectRef();
+    in.version = PF_SpecVersion{13, 27};
+    in.appl_id = appl_id_;
+    in.num_params = static_cast<A_long>(services_->params().size());
+    in.time_step = 1;
+    in.local_time_step = 1;
+    in.time_scale = 24;
+    in.downsample_x = in.downsample_y = in.pixel_aspect_ratio = PF_RationalScale{1, 1};
+    in.pica_basicP = HostServices::BasicSuite();
+    return in;
+}
+
+CommandResult EffectHost::Send(PF_Cmd cmd, void* extra, const PF_OutData& out_data) {
+    PF_InData in = MakeInData();
+    return SendWith(cmd, &in, extra, out_data);
+}
+
+namespace {
+
+// The effect gets copies at the in-data's time; what it changes reaches the host only through
+// callbacks and, after events, the copies' change flags.
+std::vector<PF_ParamDef> ParamCopiesAt(const ParamStore& store, const PF_InData& in_data) {
+    const double seconds = in_data.time_scale != 0
+                               ? static_cast<double>(in_data.current_time) / in_data.time_scale
+                               : 0.0;
+    std::vector<PF_ParamDef> copies;
+    copies.reserve(store.size());
+    for (size_t i = 0; i < store.size(); ++i) copies.push_back(store.ValueAt(i, seconds));
+    return copies;
+}
+
+std::vector<PF_ParamDef*> Pointers(std::vector<PF_ParamDef>& copies) {
+    std::vector<PF_ParamDef*> params;
+    for (PF_ParamDef& def : copies) params.push_back(&def);
+    return params;
+}
+
+// A command that changed a params[] definition in place fails, as it would corrupt the host.
+void RejectChangedDefinitions(const ParamDefinitionGuard& guard,
+                              const std::vector<PF_ParamDef>& copies, CommandResult* result) {
+    result->audit.param_definition_changes = guard.ChangedCount(copies);
+    if (result->audit.param_definition_changes > 0 && result->err == PF_Err_NONE) {
+        result->err = PF_Err_INTERNAL_STRUCT_DAMAGED;
+    }
+}
+
+}  // namespace
+
+std::vector<PF_ParamDef> EffectHost::ParamCopies(const PF_InData& in_data) const {
+    return ParamCopiesAt(services_->params(), in_data);
+}
+
+CommandResult EffectHost::SendWith(PF_Cmd cmd, PF_InData* in_data, void* extra,
+                                   const PF_OutData& out_data) {
+    std::vector<PF_ParamDef> copies = ParamCopies(*in_data);
+    std::vector<PF_ParamDef*> params = Pointers(copies);
+    const ParamDefinitionGuard guard(copies);
+    CommandResult result = SendRaw(cmd, in_data, params.data(), extra, out_data);
+    RejectChangedDefinitions(guard, copies, &result);
+    if (cmd == PF_Cmd_GLOBAL_SETUP && result.err == PF_Err_NONE) global_setup_done_ = true;
+    return result;
+}
+
+CommandResult EffectHost::EnsureSetUp() {
+    CommandResult result;
+    if (!global_setup_done_) result = GlobalSetup();
+    // The store holds only the input layer until the effect declared its parameters.
+    if (result.err == PF_Err_NONE && services_->params().size() <= 1) result = ParamsSetup();
+    return result;
+}
+
+EventResult EffectHost::SendEvent(PF_EventExtra* event) {
+    PF_InData in = MakeInData();
+    std::vector<PF_ParamDef> copies = ParamCopiesAt(services_->params(), in);
+    for (PF_ParamDef& def : copies) def.uu.change_flags = PF_ChangeFlag_NONE;
+    std::vector<PF_ParamDef*> params = Pointers(copies);
+    const ParamDefinitionGuard guard(copies);
+    GuardedRecord<PF_EventExtra> guarded(*event);
+    EventResult result;
+    static_cast<CommandResult&>(result) =
+        SendRaw(PF_Cmd_EVENT, &in, params.data(), &guarded.record);
+    *event = guarded.record;
+    if (!guarded.intact()) result.audit.record_overruns = 1;
+    RejectChangedDefinitions(guard, copies, &result);
+    for (size_t i = 0; i < copies.size(); ++i) {
+        if (copies[i].uu.change_flags & PF_ChangeFlag_CHANGED_VALUE) {
+            result.changed_params.push_back(static_cast<PF_ParamIndex>(i));
+        }
+    }
+    return result;
+}
+
+CommandResult EffectHost::SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_ParamDef* params[],
+                                  void* extra, const PF_OutData& out_data, PF_LayerDef* output) {
+    CommandResult result;
+    result.out_data = out_data;
+    PF_LayerDef no_output{};
+    // A frame's in-data names the frame; what the effect takes during the call is the frame's.
+    FrameSession* frame = nullptr;
+    if (in_data != nullptr && HostServices::FromEffectRef(in_data->effect_ref) == services_.get()) {
+        frame = HostServices::FrameOfEffectRef(in_data->effect_ref);
+    }
+    {
+        ActiveServicesScope active(services_.get(), frame);
+        result.err = library_.effect_main()(cmd, in_data, &result.out_data, params,
+                                            output != nullptr ? output : &no_output, extra);
+    }
+    result.audit = AuditFor(frame);
+    return result;
+}
+
+CommandResult EffectHost::UserChangedParam(PF_ParamIndex index) {
+    PF_UserChangedParamExtra extra{index};
+    return Send(PF_Cmd_USER_CHANGED_PARAM, &extra);
+}
+
+ResourceAudit EffectHost::AuditFor(const FrameSession* frame) const {
+    RenderState& render = services_->render();
+    return render.WithFramesInProgress([&](const HolderSet& in_progress) {
+        HolderSet others = in_progress;
+        others.erase(frame);
+        ResourceAudit audit;
+        audit.suites_held = services_->suites().Outstanding(others);
+        audit.leaked_handles = services_->handles().UnownedLiveCount(others);
+        audit.locked_handles = services_->handles().LockedCount(others);
+        audit.outstanding_checkouts = services_->params().outstanding_checkouts(others);
+        audit.outstanding_layer_checkouts = render.layer_checkouts(others);
+        // The worlds of a frame still in progress are not left over.
+        audit.live_worlds = render.worlds.LiveCount(in_progress);
+        audit.stray_suite_releases = services_->suites().StrayReleases();
+        audit.handle_misuses = services_->handles().Misuses();
+        audit.live_drawing_objects = services_->drawbot().LiveObjects();
+        audit.drawing_misuses = services_->drawbot().misuses();
+        const CompositionHandles& comp = services_->comp_handles();
+        audit.open_aegp_streams = comp.open_streams(others) + comp.open_values(others);
+        audit.aegp_misuses = comp.misuses();
+        return audit;
+    });
+}

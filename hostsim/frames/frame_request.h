@@ -1,0 +1,45 @@
+// One frame for EffectHost::RenderFrame, and what came of it.
+#ifndef SPIROVAULT_HOSTSIM_FRAMES_FRAME_REQUEST_H
+#define SPIROVAULT_HOSTSIM_FRAMES_FRAME_REQUEST_H
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host/ae_basic_types.h"
+#include "host/pf_gpu_framework.h"
+#include "hostsim/frames/host_image.h"
+#include "hostsim/frames/render_faults.h"
+#include "hostsim/resource_audit.h"
+
+struct FrameRequest {
+    int width = 0, height = 0;  // output world size (normally the composition's size)
+    WorldDepth depth = WorldDepth::k8;
+    long frame = 0;                         // time = frame / composition frame rate
+    const HostImage* input = nullptr;       // the layer the effect is on; null = transparent black
+    const HostImage* hdri_layer = nullptr;  // the layer "HDRI Layer" points at; null = none
+    WorldDepth hdri_depth = WorldDepth::k32;            // depth of the HDRI layer's world
+    int threads = 0;                                    // iterate-suite pool size; 0 = all cores
+    std::function<void(int done, int total)> progress;  // iterate's rows (or bands) finished
+    RenderFaults faults;                                // for tests of the failure paths
+    // Render on the host's device of this framework (PF_GPU_Framework_OPENCL or _CUDA): GPU
+    // worlds in PF_PixelFormat_GPU_BGRA128 (32-bit float whatever `depth` says) and
+    // PF_Cmd_SMART_RENDER_GPU. The device is opened and set up on first use; a device the
+    // effect declines renders on the CPU, as the host application does. NONE: the CPU.
+    PF_GPU_Framework gpu = PF_GPU_Framework_NONE;
+    // Also hand back the output world's bytes as rendered (FrameResult::raw), for byte-exact
+    // comparisons; a copy of the whole frame that the renderer and benchmarks can do without.
+    bool keep_raw = true;
+};
+
+struct FrameResult {
+    PF_Err err = PF_Err_NONE;
+    std::string return_msg;  // out_data return_msg when the effect set one
+    HostImage output;  // converted back to floats (exact for 8/16-bit: value/255, value/32768)
+    std::vector<uint8_t> raw;  // the output world's pixels as rendered, rows packed
+    ResourceAudit audit;       // what the frame's commands left behind
+    bool on_gpu = false;       // rendered through PF_Cmd_SMART_RENDER_GPU on a GPU device
+};
+
+#endif

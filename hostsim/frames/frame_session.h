@@ -1,0 +1,114 @@
+// One frame through the smart-render protocol, as the host runs it: the frame's in-data and
+// worlds, PF_Cmd_SMART_PRE_RENDER, PF_Cmd_SMART_RENDER with the pre-render data, and the
+// disposal of that data. Under Premiere Pro the frame's worlds are VUYA float and the frame is
+// one PF_Cmd_RENDER instead. The frame's in-data carries an effect_ref that names the frame, so
+// the callbacks the effect makes during the frame land here; every check-out is counted in the
+// instance's RenderState under the frame. Several frames of one host may be in progress at once,
+// each from its own thread. EffectHost::RenderFrame runs the steps in order; tests may run them
+// one by one.
+#ifndef SPIROVAULT_HOSTSIM_FRAMES_FRAME_SESSION_H
+#define SPIROVAULT_HOSTSIM_FRAMES_FRAME_SESSION_H
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "host/pf_smart_render.h"
+#include "hostsim/effect_host.h"
+#include "hostsim/frames/frame_request.h"
+#include "hostsim/frames/gpu_frame_worlds.h"
+
+class FrameSession {
+  public:
+    // Enters the frame into the host's frames in progress. A request for a GPU framework whose
+    // device is set up and accepted gets GPU worlds on that device (PrepareGpuDevice makes it
+    // so); otherwise the frame is a CPU frame.
+    FrameSession(EffectHost& host, const FrameRequest& request);
+    ~FrameSession();  // disposes pre-render data still held, frees the worlds
+    FrameSession(const FrameSession&) = delete;
+    FrameSession& operator=(const FrameSession&) = delete;
+
+    PF_InData& in_data() { return in_data_; }
+    // How the iterate suites spread this frame's rows.
+    const IterateSettings& iterate() const { return iterate_; }
+    const PF_RenderRequest& output_request() const { return output_request_; }
+    // The host's pre-render output record: what it sets before the call, what the effect left.
+    PF_PreRenderOutput& pre_render_output() { return pre_render_output_; }
+
+    CommandResult PreRender();
+    // Sends the smart render with the pre-render data the effect handed over.
+    CommandResult Render(bool use_gpu = false);
+    // The same with any pre-render data (null included).
+    CommandResult RenderWith(void* pre_render_data, bool use_gpu = false);
+    // PF_Cmd_RENDER with the parameters at the frame's time, layer parameters showing their
+    // layers' worlds, and the output world, as Premiere Pro sends it.
+    CommandResult RenderCommand();
+    bool premiere_pro() const { return premiere_pro_; }
+    // Calls the effect's disposal function once, if it handed data over.
+    void DisposePreRenderData();
+
+    // What the effect asked for during the frame.
+    struct LayerCheckout {
+        PF_ParamIndex index;
+        A_long checkout_id;
+        PF_RenderRequest request;
+        A_long what_time;
+    };
+    const std::vector<LayerCheckout>& layer_checkouts() const { return layer_checkouts_; }
+    int layer_pixel_checkouts() const { return layer_pixel_checkouts_; }
+    int layer_pixel_checkins() const { return layer_pixel_checkins_; }
+    int output_checkouts() const { return output_checkouts_; }
+
+    // The CPU output world; a GPU frame has none.
+    HostWorld& output_world() { return *output_; }
+    // The frame's GPU worlds, or null for a CPU frame.
+    GpuFrameWorlds* gpu_worlds() { return gpu_.get(); }
+    // The output converted back to floats and its packed bytes.
+    void CollectOutput(FrameResult* result) const;
+
+    // The host's side of the smart-render callbacks.
+    PF_Err CheckoutLayer(PF_ParamIndex index, A_long checkout_id, const PF_RenderRequest* request,
+                         A_long what_time, PF_CheckoutResult* result);
+    PF_Err CheckoutLayerPixels(A_long checkout_id, PF_EffectWorld** pixels);
+    PF_Err CheckinLayerPixels(A_long checkout_id);
+    PF_Err CheckoutOutput(PF_EffectWorld** output);
+    // What a layer parameter points at in this frame: null for none.
+    HostWorld* LayerParamWorld(PF_ParamIndex index);
+
+  private:
+    // Frees the worlds and leaves the frames in progress.
+    void ReleaseWorlds();
+    HostWorld* WorldOfLayer(PF_ParamIndex index);
+    // The world record a layer's check-out hands out: the device input of a GPU frame.
+    PF_EffectWorld* LayerWorld(PF_ParamIndex index);
+
+    EffectHost& host_;
+    RenderState& state_;
+    FrameRequest request_;
+    IterateSettings iterate_;
+    EffectRefTarget effect_ref_;  // what the frame's in-data names
+    PF_InData in_data_{};
+    PF_RenderRequest output_request_{};
+    A_short bitdepth_ = 8;
+    bool premiere_pro_ = false;
+    HostWorld* input_ = nullptr;
+    HostWorld* output_ = nullptr;
+    HostWorld* hdri_ = nullptr;
+    std::unique_ptr<GpuFrameWorlds> gpu_;  // input and output of a GPU frame
+
+    PF_PreRenderOutput pre_render_output_{};
+    void* held_data_ = nullptr;
+    PF_DeletePreRenderDataFunc held_delete_ = nullptr;
+
+    std::map<A_long, PF_ParamIndex> layer_ids_;  // checkout id -> layer, from the pre-render
+    std::map<A_long, bool> pixels_out_;
+    std::vector<LayerCheckout> layer_checkouts_;
+    int layer_pixel_checkouts_ = 0;
+    int layer_pixel_checkins_ = 0;
+    int output_checkouts_ = 0;
+};
+
+// Makes a layer parameter's copy show a world (an empty one for none), keeping its default.
+void ShowLayerWorld(HostWorld* world, PF_ParamDef* param);
+
+#endif

@@ -1,0 +1,36 @@
+// The input and output worlds of a frame rendered on a GPU device: PF_PixelFormat_GPU_BGRA128
+// device buffers with padded rows, the input filled from the request's image (transparent
+// black without one), the output read back into the frame's result.
+#ifndef SPIROVAULT_HOSTSIM_FRAMES_GPU_FRAME_WORLDS_H
+#define SPIROVAULT_HOSTSIM_FRAMES_GPU_FRAME_WORLDS_H
+
+#include "hostsim/frames/frame_request.h"
+#include "hostsim/gpu_devices/gpu_devices.h"
+
+class GpuFrameWorlds {
+  public:
+    // Throws std::runtime_error when the device cannot hold the worlds.
+    GpuFrameWorlds(GpuDevices& devices, A_u_long device_index, int width, int height,
+                   const HostImage* input);
+    ~GpuFrameWorlds();
+    GpuFrameWorlds(const GpuFrameWorlds&) = delete;
+    GpuFrameWorlds& operator=(const GpuFrameWorlds&) = delete;
+
+    A_u_long device_index() const { return device_index_; }
+    PF_EffectWorld* input() { return input_; }
+    PF_EffectWorld* output() { return output_; }
+
+    // The output as floats (alpha, red, green, blue) and, with keep_raw, its packed device pixels
+    // (blue, green, red, alpha as 32-bit floats); waits for the device.
+    void Collect(FrameResult* result, bool keep_raw) const;
+
+  private:
+    void Release();
+
+    GpuDevices& devices_;
+    A_u_long device_index_;
+    PF_EffectWorld* input_ = nullptr;
+    PF_EffectWorld* output_ = nullptr;
+};
+
+#endif

@@ -1,0 +1,163 @@
+#include "imageio/exr_io.h"
+
+#include <OpenEXR/ImfChannelList.h>
+#include <OpenEXR/ImfFrameBuffer.h>
+#include <OpenEXR/ImfHeader.h>
+#include <OpenEXR/ImfInputFile.h>
+#include <OpenEXR/ImfOutputFile.h>
+#include <OpenEXR/ImfStandardAttributes.h>
+#include <OpenEXR/ImfStdIO.h>
+#include <OpenEXR/ImfStringAttribute.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <exception>
+#include <fstream>
+#include <vector>
+
+#include "imageio/atomic_file.h"
+#include "imageio/exr_claims.h"
+#include "imageio/image_budget.h"
+#include "imageio/printable.h"
+
+namespace {
+
+constexpr float kUnpremultiplyFloor = 1e-6f;
+constexpr int kRowsPerBand = 64;
+
+}  // namespace
+
+FloatImage ReadExr(const std::string& path) {
+    // The header's claims are checked before the library reads the file: it sizes its tables
+    // by the data window.
+    const ExrClaims claims = ReadExrClaims(path);
+    CheckClaimedImageSize(path, claims.width, claims.height);
+    CheckClaimedData(path, claims.width, claims.height, LeastExrFileBytes(claims),
+                     claims.file_bytes);
+    static const bool limited = [] {
+        Imf::Header::setMaxImageSize(kMaxImageSide, kMaxImageSide);
+        Imf::Header::setMaxTileSize(kMaxImageSide, kMaxImageSide);
+        return true;
+    }();
+    (void)limited;
+    try {
+        Imf::InputFile file(path.c_str());
+        const Imath::Box2i window = file.header().dataWindow();
+        const long long width = static_cast<long long>(window.max.x) - window.min.x + 1;
+        const long long height = static_cast<long long>(window.max.y) - window.min.y + 1;
+        CheckClaimedImageSize(path, width, height);
+        if (!file.isComplete()) {
+            throw ImageError("cannot read " + path + ": size " + std::to_string(width) + " x " +
+                             std::to_string(height) + ", but the file holds only part of it");
+        }
+        const Imf::ChannelList& channels = file.header().channels();
+        const bool has_rgb =
+            channels.findChannel("R") || channels.findChannel("G") || channels.findChannel("B");
+        const bool grey = !has_rgb && channels.findChannel("Y");
+        if (!has_rgb && !grey) {
+            throw ImageError("cannot read " + path + ": no R, G, B or Y channel");
+        }
+        FloatImage image(static_cast<int>(width), static_cast<int>(height));
+        // The slices address the data window's origin, as OpenEXR expects.
+        const size_t pixel = 4 * sizeof(float);
+        const size_t row = pixel * static_cast<size_t>(width);
+        char* origin = reinterpret_cast<char*>(image.rgba.data()) -
+                       static_cast<ptrdiff_t>(window.min.x) * static_cast<ptrdiff_t>(pixel) -
+                       static_cast<ptrdiff_t>(window.min.y) * static_cast<ptrdiff_t>(row);
+        Imf::FrameBuffer frame;
+        const char* names[3] = {"R", "G", "B"};
+        for (int c = 0; c < 3; ++c) {
+            frame.insert(grey ? "Y" : names[c],
+                         Imf::Slice(Imf::FLOAT, origin + c * sizeof(float), pixel, row, 1, 1, 0.0));
+        }
+        frame.insert("A",
+                     Imf::Slice(Imf::FLOAT, origin + 3 * sizeof(float), pixel, row, 1, 1, 1.0));
+        file.setFrameBuffer(frame);
+        file.readPixels(window.min.y, window.max.y);
+        for (size_t i = 0; i < image.rgba.size(); i += 4) {
+            const float alpha = image.rgba[i + 3];
+            if (alpha > kUnpremultiplyFloor && alpha != 1.0f) {
+                for (int c = 0; c < 3; ++c) image.rgba[i + c] /= alpha;
+            }
+        }
+        return image;
+    } catch (const ImageError&) {
+        throw;
+    } catch (const std::exception& e) {
+        // The library's messages quote names from the file.
+        throw ImageError("cannot read " + path + ": " + Printable(e.what()));
+    }
+}
+
+void WriteExr(const std::string& path, const FloatImage& image, const ImageMetadata& metadata) {
+    if (image.width <= 0 || image.height <= 0 ||
+        image.rgba.size() != static_cast<size_t>(image.width) * image.height * 4) {
+        throw ImageError("cannot write " + path + ": invalid image");
+    }
+    AtomicFile out(path);
+    try {
+        Imf::Header header(image.width, image.height);
+        header.compression() = Imf::ZIP_COMPRESSION;
+        // The default chromaticities are the sRGB (Rec. 709) primaries and D65 white.
+        Imf::addChromaticities(header, Imf::Chromaticities());
+        Imf::addComments(header, metadata.linear
+                                     ? "linear light, sRGB primaries"
+                                     : "display-encoded: the sRGB transfer function is applied "
+                                       "(not linear light), sRGB primaries");
+        if (!metadata.scene.empty()) {
+            header.insert(kSceneExrAttribute, Imf::StringAttribute(metadata.scene));
+        }
+        const char* names[4] = {"R", "G", "B", "A"};
+        for (const char* name : names) header.channels().insert(name, Imf::Channel(Imf::FLOAT));
+        std::ofstream opened(out.temp_path(), std::ios::binary | std::ios::in | std::ios::out);
+        if (!opened) throw ImageError("cannot write " + path + ": " + std::strerror(errno));
+        Imf::StdOFStream stream(opened, out.temp_path().c_str());
+        Imf::OutputFile file(stream, header);
+        // Premultiplied a band of rows at a time, so a large frame is not copied whole.
+        const int band = std::min(image.height, kRowsPerBand);
+        const size_t pixel = 4 * sizeof(float);
+        const size_t row = pixel * static_cast<size_t>(image.width);
+        std::vector<float> premultiplied(static_cast<size_t>(band) * image.width * 4);
+        for (int y0 = 0; y0 < image.height; y0 += band) {
+            const int rows = std::min(band, image.height - y0);
+            const float* src = image.Pixel(0, y0);
+            for (size_t i = 0; i < static_cast<size_t>(rows) * image.width * 4; i += 4) {
+                const float alpha = src[i + 3];
+                for (int c = 0; c < 3; ++c) premultiplied[i + c] = src[i + c] * alpha;
+                premultiplied[i + 3] = alpha;
+            }
+            // The slices address row 0 of the image; this band holds rows y0 on.
+            char* base = reinterpret_cast<char*>(premultiplied.data()) -
+                         static_cast<ptrdiff_t>(y0) * static_cast<ptrdiff_t>(row);
+            Imf::FrameBuffer frame;
+            for (int c = 0; c < 4; ++c) {
+                frame.insert(names[c],
+                             Imf::Slice(Imf::FLOAT, base + c * sizeof(float), pixel, row));
+            }
+            file.setFrameBuffer(frame);
+            file.writePixels(rows);
+        }
+    } catch (const ImageError&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw ImageError("cannot write " + path + ": " + e.what());
+    }
+    out.Commit();
+}
+
+std::string ReadExrSceneAttribute(const std::string& path) {
+    try {
+        Imf::InputFile file(path.c_str());
+        const auto* scene =
+            file.header().findTypedAttribute<Imf::StringAttribute>(kSceneExrAttribute);
+        if (scene == nullptr) {
+            throw ImageError("cannot read the scene of " + path + ": the OpenEXR carries none");
+        }
+        return scene->value();
+    } catch (const ImageError&) {
+        throw;
+    } catch (const std::exception& e) {
+        throw ImageError("cannot read the scene of " + path + ": " + e.what());
+    }
+}

@@ -1,0 +1,19 @@
+// OpenEXR files: read any scan-line or tiled RGB(A) image into floats; write 32-bit float RGBA.
+// OpenEXR stores colour premultiplied by alpha: writing multiplies, reading divides.
+#ifndef SPIROVAULT_IMAGEIO_EXR_IO_H
+#define SPIROVAULT_IMAGEIO_EXR_IO_H
+
+#include <string>
+
+#include "imageio/float_image.h"
+#include "imageio/image_metadata.h"
+
+// Missing R, G or B channels read as 0, a missing A as 1; a file with none of R, G, B (or Y)
+// is refused. Throws ImageError naming the file.
+FloatImage ReadExr(const std::string& path);
+
+// Marked with sRGB primaries and a note on the encoding (display-encoded unless
+// metadata.linear); the scene goes into a string attribute. Colour is written as given.
+void WriteExr(const std::string& path, const FloatImage& image, const ImageMetadata& metadata = {});
+
+#endif

@@ -1,0 +1,21 @@
+// Temporary files that an interrupt (SIGINT, SIGTERM, SIGHUP) removes before the process ends.
+// A file is created and registered as one step, so that no interrupt, whichever thread takes
+// it, finds the file existing but unregistered.
+#ifndef SPIROVAULT_IMAGEIO_INTERRUPT_CLEANUP_H
+#define SPIROVAULT_IMAGEIO_INTERRUPT_CLEANUP_H
+
+#include <string>
+
+// Creates a uniquely named empty file from `pattern` (a name ending in "XXXXXX", as mkstemp
+// takes it), registered for removal. Returns a registration to release, or -1 with errno set.
+int CreateTempRemovedOnInterrupt(std::string& pattern);
+
+// While an interrupt is ending the process (on another thread), waits for the end: a writer
+// that failed because its file was removed under it must not get to exit first, nor report.
+void WaitIfInterruptEnding();
+
+// Forgets a registration: removes the file first when `remove_file`, so that an interrupt in
+// between finds it still registered.
+void ReleaseTempRemovedOnInterrupt(int registration, bool remove_file);
+
+#endif

@@ -1,0 +1,23 @@
+// PNG files: any PNG read as straight RGBA floats; 8-bit or 16-bit RGBA written atomically.
+#ifndef SPIROVAULT_IMAGEIO_PNG_IO_H
+#define SPIROVAULT_IMAGEIO_PNG_IO_H
+
+#include <string>
+
+#include "imageio/float_image.h"
+#include "imageio/image_metadata.h"
+
+struct DecodedPng {
+    FloatImage image;
+    int bit_depth = 8;  // 8 or 16, after expanding palettes and low bit depths
+};
+
+// Throws ImageError naming the file when it is missing, not a PNG or damaged.
+DecodedPng ReadPng(const std::string& path);
+
+// Channels are clamped to [0, 1] and rounded to the nearest step. bit_depth is 8 or 16. The
+// metadata's scene goes into a text chunk.
+void WritePng(const std::string& path, const FloatImage& image, int bit_depth,
+              const ImageMetadata& metadata = {});
+
+#endif

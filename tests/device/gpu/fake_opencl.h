@@ -1,0 +1,72 @@
+// An OpenCL runtime stand-in that records what the drivers ask of it: buffers with their flags
+// and contents, kernel arguments, launches with the arguments they were queued with, barriers
+// and releases. Failures can be injected at a given call.
+#ifndef SPIROVAULT_TESTS_DEVICE_GPU_FAKE_OPENCL_H
+#define SPIROVAULT_TESTS_DEVICE_GPU_FAKE_OPENCL_H
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/opencl_runtime.h"
+
+struct FakeBuffer {
+    cl_mem_flags flags = 0;
+    std::vector<uint8_t> bytes;
+    bool released = false;
+};
+
+struct FakeLaunch {
+    std::map<cl_uint, std::vector<uint8_t>> args;
+    cl_uint dimensions = 0;
+    size_t global[2] = {0, 0};
+    size_t local[2] = {0, 0};
+};
+
+struct FakeOpenCl {
+    std::mutex mutex;
+    std::vector<std::unique_ptr<FakeBuffer>> buffers;
+    std::map<cl_uint, std::vector<uint8_t>> args;  // the kernel object's current arguments
+    std::vector<cl_uint> arg_calls;
+    std::vector<FakeLaunch> launches;
+    std::vector<std::string> calls;  // "buffer", "arg", "enqueue", "barrier", "release", ...
+    int fail_buffer_at = 0;          // the n-th clCreateBuffer fails (1-based; 0 = never)
+    int buffers_made = 0;
+    int fail_arg_index = -1;
+    int slow_arg_index = -1;  // clSetKernelArg of this index takes a while
+    cl_int build_result = CL_SUCCESS;
+    cl_int kernel_result = CL_SUCCESS;
+    std::vector<std::string> program_strings;
+    std::vector<size_t> program_lengths;
+    std::string build_options;
+    std::string kernel_name;
+    int programs_released = 0;
+    int kernels_released = 0;
+
+    // The runtime table whose entry points record into the active fake.
+    static const OpenClApi& Api();
+    static FakeOpenCl* active;
+
+    FakeBuffer* Buffer(const void* mem) { return static_cast<FakeBuffer*>(const_cast<void*>(mem)); }
+    // An argument as the value it was set to.
+    template <typename T>
+    static T As(const std::vector<uint8_t>& bytes) {
+        T value{};
+        std::memcpy(&value, bytes.data(), std::min(sizeof value, bytes.size()));
+        return value;
+    }
+};
+
+// Makes a fake the active one for a scope.
+class ActiveFake {
+  public:
+    explicit ActiveFake(FakeOpenCl* fake) { FakeOpenCl::active = fake; }
+    ~ActiveFake() { FakeOpenCl::active = nullptr; }
+};
+
+#endif
