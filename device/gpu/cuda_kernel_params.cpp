@@ -2,19 +2,11 @@
 
 #include <cstring>
 
-CudaKernelParams PackCudaKernelParams(const SpirovaultKernelArgs& args) {
+CudaKernelParams PackCudaKernelParams(const KernelArgs& args) {
     CudaKernelParams params;
-    std::memset(params.bytes, 0, sizeof params.bytes);
-    size_t offset = 0;
-    for (int i = 0; i < kSpirovaultKernelArgCount; ++i) {
-        const KernelArgSlot slot = KernelArgAt(args, i);
-        // Every argument is a 4-byte scalar, an 8-byte pointer or a 16-byte vector, each aligned
-        // to its size.
-        offset = (offset + slot.size - 1) / slot.size * slot.size;
-        std::memcpy(params.bytes + offset, slot.value, slot.size);
-        params.offsets[i] = offset;
-        offset += slot.size;
+    for (int i = 0; i < kKernelArgCount; ++i) {
+        const auto arg = static_cast<KernelArg>(i);
+        std::memcpy(params.bytes + kCudaParamLayout.offsets[i], args.Bytes(arg), SizeOf(arg));
     }
-    params.size = offset;
     return params;
 }

@@ -1,64 +1,104 @@
-// The values "SpirovaultKernel" receives: the frame's record packed into the light table, the
-// seventeen four-float parameter vectors and the scalar arguments, and the 38 arguments in order.
+// The values "SpirovaultKernel" receives, as the host side holds them before either framework
+// passes them: one slot per argument of the kernel's one table (kernel/gpu/kernel_args.h), typed
+// by its kind, and the light table.
 #ifndef SPIROVAULT_DEVICE_GPU_GPU_KERNEL_ARGS_H
 #define SPIROVAULT_DEVICE_GPU_GPU_KERNEL_ARGS_H
 
+#include <cstddef>
 #include <cstdint>
+#include <cstring>
 
+#include "kernel/gpu/kernel_args.h"
 #include "kernel/settings.h"
 
-struct alignas(16) GpuFloat4 {
-    float x = 0, y = 0, z = 0, w = 0;
+// The arguments by name, in kernel order: KernelArg::width is the kernel's argument `width`.
+enum class KernelArg : int {
+#define SV_ARG_NAME(name, kind) name,
+    SV_KERNEL_ARGUMENTS(SV_ARG_NAME, SV_ARG_NAME)
+#undef SV_ARG_NAME
+        kCount
 };
+constexpr int kKernelArgCount = static_cast<int>(KernelArg::kCount);
 
-// One composition light: (position, intensity), (colour, casts shadows), (shadow darkness,
-// shadow diffusion, the record's shadow samples, 0).
-struct GpuLight {
-    GpuFloat4 group[3];
+// How the host passes each kind: a device buffer (a device pointer on CUDA, a cl_mem on
+// OpenCL), a 32-bit scalar or four floats.
+enum class KernelArgKind { kBuffer, kUint, kFloat, kVector };
+#define SvPixelsOutKind KernelArgKind::kBuffer
+#define SvPixelsInKind KernelArgKind::kBuffer
+#define SvTableKind KernelArgKind::kBuffer
+#define SvImageKind KernelArgKind::kBuffer
+#define SvUintKind KernelArgKind::kUint
+#define SvFloatKind KernelArgKind::kFloat
+#define SvVectorKind KernelArgKind::kVector
+#define SvParamsKind KernelArgKind::kVector
+#define SV_ARG_KIND(name, kind) kind##Kind,
+inline constexpr KernelArgKind kKernelArgKinds[] = {SV_KERNEL_ARGUMENTS(SV_ARG_KIND, SV_ARG_KIND)};
+#undef SV_ARG_KIND
+#undef SvPixelsOutKind
+#undef SvPixelsInKind
+#undef SvTableKind
+#undef SvImageKind
+#undef SvUintKind
+#undef SvFloatKind
+#undef SvVectorKind
+#undef SvParamsKind
+static_assert(sizeof kKernelArgKinds / sizeof kKernelArgKinds[0] == kKernelArgCount);
+
+constexpr KernelArgKind KindOf(KernelArg arg) {
+    return kKernelArgKinds[static_cast<int>(arg)];
+}
+// The argument's size as the kernel's parameter list declares it (pointers: the host's).
+constexpr size_t SizeOf(KernelArg arg) {
+    return KindOf(arg) == KernelArgKind::kBuffer   ? sizeof(void*)
+           : KindOf(arg) == KernelArgKind::kVector ? sizeof(SvFloat4)
+                                                   : 4;
+}
+
+template <KernelArgKind K>
+struct KernelArgValue;
+template <>
+struct KernelArgValue<KernelArgKind::kBuffer> {
+    using Type = void*;
 };
-
-struct GpuLightTable {
-    GpuLight lights[kMaxCompLights];
+template <>
+struct KernelArgValue<KernelArgKind::kUint> {
+    using Type = uint32_t;
 };
-
-// Kernel arguments 6 to 22; vectors[0] is argument 6.
-struct GpuParamVectors {
-    static constexpr int kCount = 17;
-    static constexpr int kFirstArgument = 6;
-    GpuFloat4 vectors[kCount];
+template <>
+struct KernelArgValue<KernelArgKind::kFloat> {
+    using Type = float;
 };
-
-static_assert(sizeof(GpuLight) == 48, "a light is twelve floats");
-static_assert(sizeof(GpuLightTable) == 384, "the light table is eight lights");
-static_assert(sizeof(GpuParamVectors) == 17 * 16, "seventeen packed four-float vectors");
-
-// The 38 arguments, in kernel order. Buffers are device pointers on CUDA and cl_mem on OpenCL.
-struct SpirovaultKernelArgs {
-    void* output = nullptr;              // 0
-    uint32_t output_pitch = 0;           // 1, in pixels
-    uint32_t pixel_size_flag = 0;        // 2, 0: four 32-bit floats per pixel
-    uint32_t width = 0;                  // 3
-    uint32_t height = 0;                 // 4
-    uint32_t supersampling = 0;          // 5
-    GpuParamVectors params;              // 6 to 22
-    void* lights = nullptr;              // 23
-    void* ramp = nullptr;                // 24
-    uint32_t environment_present = 0;    // 25
-    void* environment = nullptr;         // 26
-    uint32_t environment_width = 0;      // 27
-    uint32_t environment_height = 0;     // 28
-    float hdri_rotation = 0;             // 29
-    float hdri_intensity = 0;            // 30
-    uint32_t hdri_samples = 0;           // 31
-    float hdri_shadow_intensity = 0;     // 32
-    uint32_t hdri_specular = 0;          // 33
-    GpuFloat4 depth;                     // 34: depth map, start, end, 0
-    void* input = nullptr;               // 35
-    uint32_t input_pitch = 0;            // 36, in pixels
-    uint32_t composite_on_original = 0;  // 37
+template <>
+struct KernelArgValue<KernelArgKind::kVector> {
+    using Type = SvFloat4;
 };
+// The host type of argument A.
+template <KernelArg A>
+using KernelArgType = typename KernelArgValue<KindOf(A)>::Type;
 
-constexpr int kSpirovaultKernelArgCount = 38;
+// Every argument's value, zero until set; each is set and read as its kind's type.
+class KernelArgs {
+  public:
+    template <KernelArg A>
+    void Set(KernelArgType<A> value) {
+        std::memcpy(slots_[static_cast<int>(A)], &value, sizeof value);
+    }
+    template <KernelArg A>
+    KernelArgType<A> Get() const {
+        KernelArgType<A> value;
+        std::memcpy(&value, slots_[static_cast<int>(A)], sizeof value);
+        return value;
+    }
+    // The i-th SvParams argument (0 to kSvParamVectorCount - 1).
+    void SetParamVector(int i, const SvFloat4& value);
+    SvFloat4 ParamVector(int i) const;
+
+    // The argument's bytes, SizeOf(arg) of them, as clSetKernelArg takes them.
+    const void* Bytes(KernelArg arg) const { return slots_[static_cast<int>(arg)]; }
+
+  private:
+    alignas(16) unsigned char slots_[kKernelArgCount][16] = {};
+};
 
 // The device frames of one GPU render, as the host's GPU worlds give them.
 struct GpuFrame {
@@ -71,21 +111,28 @@ struct GpuFrame {
 };
 
 // Entries 0 to comp_light_count - 1 from the record's lights, the rest zero.
+struct GpuLightTable {
+    float floats[kGpuLightTableFloats];
+};
 GpuLightTable BuildLightTable(const RenderSettings& record);
-GpuParamVectors BuildGpuParamVectors(const RenderSettings& record);
-
-// Every argument but the three table buffers, from the record as it stands: the environment's
-// presence, size and settings as the record holds them; compositing only over an input frame.
-SpirovaultKernelArgs MakeKernelArgs(const RenderSettings& record, const GpuFrame& frame);
 
 // Whether the record carries an environment image the kernel can read.
 bool HasEnvironment(const RenderSettings& record);
 
-// Size and address of argument `index` as clSetKernelArg takes them.
-struct KernelArgSlot {
-    size_t size;
-    const void* value;
+// Every argument but the three table buffers, from the record as it stands: the environment's
+// presence, size and settings as the record holds them; compositing only over an input frame.
+KernelArgs MakeKernelArgs(const RenderSettings& record, const GpuFrame& frame);
+
+// What one GPU frame hands the device, built once for either framework: the arguments but the
+// table buffers, and the host copies of the tables those buffers will hold.
+struct GpuFrameData {
+    KernelArgs args;
+    GpuLightTable lights;
+    const RampTable* ramp = nullptr;
+    const float* environment = nullptr;  // float RGB rows; null without an environment image
+    size_t environment_bytes = 0;
 };
-KernelArgSlot KernelArgAt(const SpirovaultKernelArgs& args, int index);
+// `record` must outlive the result: the ramp and environment are the record's own.
+GpuFrameData MakeGpuFrameData(const RenderSettings& record, const GpuFrame& frame);
 
 #endif

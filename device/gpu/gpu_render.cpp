@@ -27,27 +27,26 @@ cl_kernel DeviceKernel(PF_InData* in_data, PF_OutData* out_data, const void* gpu
 }
 
 PF_Err RenderOnOpenCl(PF_InData* in_data, PF_OutData* out_data, const PF_GPUDeviceInfo& info,
-                      const PF_SmartRenderInput& input, const SpirovaultKernelArgs& args,
-                      const RenderSettings& record) {
+                      const PF_SmartRenderInput& input, const GpuFrameData& frame) {
     const OpenClApi* cl = OpenClRuntime();
     if (cl == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
     OpenClQueue device;
     device.context = static_cast<cl_context>(info.contextPV);
     device.queue = static_cast<cl_command_queue>(info.command_queuePV);
     device.kernel = DeviceKernel(in_data, out_data, input.gpu_data);
-    return RenderOpenCl(*cl, device, args, record);
+    return RenderOpenCl(*cl, device, frame);
 }
 
 // The host has made the device's context current on this thread; device info is not used.
 PF_Err RenderOnCuda(PF_InData* in_data, PF_OutData* out_data, const PF_SmartRenderInput& input,
-                    const SpirovaultKernelArgs& args, const RenderSettings& record) {
+                    const GpuFrameData& frame) {
     const CudaDriverApi* cu = CudaDriver();
     if (cu == nullptr || input.gpu_data == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
     ScopedSuite<PF_HandleSuite1> handles(in_data->pica_basicP, kPFHandleSuite,
                                          kPFHandleSuiteVersion1, out_data);
     const CUfunction kernel = CudaDeviceKernel(
         *cu, *handles.get(), static_cast<PF_Handle>(const_cast<void*>(input.gpu_data)));
-    return RenderCuda(*cu, kernel, args, record);
+    return RenderCuda(*cu, kernel, frame);
 }
 
 }  // namespace
@@ -84,14 +83,14 @@ PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_f
     frame.height = static_cast<uint32_t>(output_world->height);
     record->output_width = output_world->width;
     record->output_height = output_world->height;
-    const SpirovaultKernelArgs args = MakeKernelArgs(*record, frame);
+    const GpuFrameData data = MakeGpuFrameData(*record, frame);
     if (err != PF_Err_NONE) return err;
 
     switch (input.what_gpu) {
         case PF_GPU_Framework_OPENCL:
-            return RenderOnOpenCl(in_data, out_data, info, input, args, *record);
+            return RenderOnOpenCl(in_data, out_data, info, input, data);
         case PF_GPU_Framework_CUDA:
-            return RenderOnCuda(in_data, out_data, input, args, *record);
+            return RenderOnCuda(in_data, out_data, input, data);
         default:
             return PF_Err_NONE;
     }

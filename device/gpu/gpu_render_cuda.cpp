@@ -35,13 +35,13 @@ class DeviceTables {
     int count_ = 0;
 };
 
-PF_Err Launch(const CudaDriverApi& cu, CUfunction kernel, const SpirovaultKernelArgs& args) {
+PF_Err Launch(const CudaDriverApi& cu, CUfunction kernel, const KernelArgs& args) {
     CudaKernelParams params = PackCudaKernelParams(args);
     size_t size = params.size;
     void* extra[] = {CU_LAUNCH_PARAM_BUFFER_POINTER, params.bytes, CU_LAUNCH_PARAM_BUFFER_SIZE,
                      &size, CU_LAUNCH_PARAM_END};
-    const unsigned int grid_x = (args.width + 15u) / 16u;
-    const unsigned int grid_y = (args.height + 15u) / 16u;
+    const unsigned int grid_x = (args.Get<KernelArg::width>() + 15u) / 16u;
+    const unsigned int grid_y = (args.Get<KernelArg::height>() + 15u) / 16u;
     // An empty frame has nothing to launch; the driver refuses a grid of no blocks.
     if (grid_x == 0 || grid_y == 0) return PF_Err_NONE;
     const CUresult launched =
@@ -54,21 +54,21 @@ PF_Err Launch(const CudaDriverApi& cu, CUfunction kernel, const SpirovaultKernel
 
 }  // namespace
 
-PF_Err RenderCuda(const CudaDriverApi& cu, CUfunction kernel, SpirovaultKernelArgs args,
-                  const RenderSettings& record) {
+PF_Err RenderCuda(const CudaDriverApi& cu, CUfunction kernel, GpuFrameData frame) {
     if (kernel == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    const GpuLightTable lights = BuildLightTable(record);
     DeviceTables tables(cu);
-    PF_Err err = tables.Upload(&lights, sizeof lights, &args.lights);
-    if (err == PF_Err_NONE) {
-        err = tables.Upload(&record.ramp_table, sizeof record.ramp_table, &args.ramp);
-    }
-    if (err == PF_Err_NONE && HasEnvironment(record)) {
-        const size_t bytes = static_cast<size_t>(record.hdri_height) *
-                             static_cast<size_t>(record.hdri_width) * 3 * sizeof(float);
-        err = tables.Upload(record.hdri_pixels, bytes, &args.environment);
+    void* lights = nullptr;
+    void* ramp = nullptr;
+    void* environment = nullptr;
+    PF_Err err = tables.Upload(&frame.lights, sizeof frame.lights, &lights);
+    if (err == PF_Err_NONE) err = tables.Upload(frame.ramp, sizeof *frame.ramp, &ramp);
+    if (err == PF_Err_NONE && frame.environment != nullptr) {
+        err = tables.Upload(frame.environment, frame.environment_bytes, &environment);
     }
     // The kernel never runs with a table missing.
     if (err != PF_Err_NONE) return err;
-    return Launch(cu, kernel, args);
+    frame.args.Set<KernelArg::lights>(lights);
+    frame.args.Set<KernelArg::ramp>(ramp);
+    frame.args.Set<KernelArg::environment>(environment);
+    return Launch(cu, kernel, frame.args);
 }

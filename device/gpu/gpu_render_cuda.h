@@ -5,13 +5,11 @@
 
 #include "device/gpu/gpu_kernel_args.h"
 #include "host/ae_basic_types.h"
-#include "kernel/settings.h"
 #include "platform/cuda_driver.h"
 
-// `args` holds everything but the table buffers (MakeKernelArgs); `kernel` is the device's
-// "SpirovaultKernel". 4 when a table cannot be allocated (nothing is launched); 512 when a copy,
-// the launch or the kernel fails. Nothing of a failed frame stays behind for the next one.
-PF_Err RenderCuda(const CudaDriverApi& cu, CUfunction kernel, SpirovaultKernelArgs args,
-                  const RenderSettings& record);
+// `kernel` is the device's "SpirovaultKernel". 4 when a table cannot be allocated (nothing is
+// launched); 512 when a copy, the launch or the kernel fails. Nothing of a failed frame stays
+// behind for the next one.
+PF_Err RenderCuda(const CudaDriverApi& cu, CUfunction kernel, GpuFrameData frame);
 
 #endif

@@ -47,40 +47,44 @@ size_t RoundUpToLocalSize(uint32_t n) {
 
 }  // namespace
 
-PF_Err RenderOpenCl(const OpenClApi& cl, const OpenClQueue& device, SpirovaultKernelArgs args,
-                    const RenderSettings& record) {
+PF_Err RenderOpenCl(const OpenClApi& cl, const OpenClQueue& device, GpuFrameData frame) {
     if (device.kernel == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    const GpuLightTable lights = BuildLightTable(record);
+    KernelArgs& args = frame.args;
     DeviceTables tables(cl, device.context);
-    args.lights = tables.Upload(&lights, sizeof lights);
-    if (args.lights == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    args.ramp = tables.Upload(&record.ramp_table, sizeof record.ramp_table);
-    if (args.ramp == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    if (HasEnvironment(record)) {
-        const size_t bytes = static_cast<size_t>(record.hdri_width) *
-                             static_cast<size_t>(record.hdri_height) * 3 * sizeof(float);
-        args.environment = tables.Upload(record.hdri_pixels, bytes);
+    cl_mem lights = tables.Upload(&frame.lights, sizeof frame.lights);
+    if (lights == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    cl_mem ramp = tables.Upload(frame.ramp, sizeof *frame.ramp);
+    if (ramp == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    cl_mem environment = nullptr;
+    if (frame.environment != nullptr) {
+        environment = tables.Upload(frame.environment, frame.environment_bytes);
     } else {
         // OpenCL takes no null buffer: a 4-byte stand-in that is never read.
         static const float kNoEnvironment = 0.0f;
-        args.environment = tables.Upload(&kNoEnvironment, sizeof kNoEnvironment);
-        args.environment_present = 0;
-        args.environment_width = 1;
-        args.environment_height = 1;
-        args.hdri_rotation = 0.0f;
-        args.hdri_intensity = 0.0f;
-        args.hdri_samples = 1;
+        environment = tables.Upload(&kNoEnvironment, sizeof kNoEnvironment);
+        args.Set<KernelArg::environment_present>(0u);
+        args.Set<KernelArg::environment_width>(1u);
+        args.Set<KernelArg::environment_height>(1u);
+        args.Set<KernelArg::hdri_rotation>(0.0f);
+        args.Set<KernelArg::hdri_intensity>(0.0f);
+        args.Set<KernelArg::hdri_samples>(1u);
     }
-    if (args.environment == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    if (environment == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    args.Set<KernelArg::lights>(lights);
+    args.Set<KernelArg::ramp>(ramp);
+    args.Set<KernelArg::environment>(environment);
     // Never read without compositing, but OpenCL takes no null buffer.
-    if (args.input == nullptr) args.input = args.output;
+    if (args.Get<KernelArg::input>() == nullptr) {
+        args.Set<KernelArg::input>(args.Get<KernelArg::output>());
+    }
 
-    const size_t global[2] = {RoundUpToLocalSize(args.width), RoundUpToLocalSize(args.height)};
+    const size_t global[2] = {RoundUpToLocalSize(args.Get<KernelArg::width>()),
+                              RoundUpToLocalSize(args.Get<KernelArg::height>())};
     const size_t local[2] = {kLocalSize, kLocalSize};
     std::lock_guard<std::mutex> lock(OpenClKernelLock(device.kernel));
-    for (int i = 0; i < kSpirovaultKernelArgCount; ++i) {
-        const KernelArgSlot slot = KernelArgAt(args, i);
-        if (cl.SetKernelArg(device.kernel, static_cast<cl_uint>(i), slot.size, slot.value) !=
+    for (int i = 0; i < kKernelArgCount; ++i) {
+        const auto arg = static_cast<KernelArg>(i);
+        if (cl.SetKernelArg(device.kernel, static_cast<cl_uint>(i), SizeOf(arg), args.Bytes(arg)) !=
             CL_SUCCESS) {
             return PF_Err_INTERNAL_STRUCT_DAMAGED;
         }

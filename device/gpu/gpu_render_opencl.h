@@ -4,7 +4,6 @@
 
 #include "device/gpu/gpu_kernel_args.h"
 #include "host/ae_basic_types.h"
-#include "kernel/settings.h"
 #include "platform/opencl_runtime.h"
 
 struct OpenClQueue {
@@ -13,9 +12,8 @@ struct OpenClQueue {
     cl_kernel kernel = nullptr;  // the device's, from its setup
 };
 
-// `args` holds everything but the table buffers (MakeKernelArgs). Queues the kernel over the
-// frame and a barrier behind it, and does not wait. 512 on any OpenCL failure.
-PF_Err RenderOpenCl(const OpenClApi& cl, const OpenClQueue& device, SpirovaultKernelArgs args,
-                    const RenderSettings& record);
+// Queues the kernel over the frame and a barrier behind it, and does not wait. 512 on any
+// OpenCL failure.
+PF_Err RenderOpenCl(const OpenClApi& cl, const OpenClQueue& device, GpuFrameData frame);
 
 #endif

@@ -1,6 +1,6 @@
 // What a kernel entry point needs beyond the render core's portable subset: the kernel
-// qualifier, buffer arguments, the four-float argument type and the thread's pixel position.
-// Compiled as CUDA C++ and as OpenCL C only.
+// qualifier, the four-float argument type and the thread's pixel position. The host's C++ sees
+// the four-float type only, laid out as the devices lay theirs out.
 #ifndef SPIROVAULT_KERNEL_GPU_KERNEL_PORTABLE_H
 #define SPIROVAULT_KERNEL_GPU_KERNEL_PORTABLE_H
 
@@ -16,7 +16,10 @@ typedef float4 SvFloat4;
 #define SvThreadX() ((int)(blockIdx.x * blockDim.x + threadIdx.x))
 #define SvThreadY() ((int)(blockIdx.y * blockDim.y + threadIdx.y))
 #else
-#error "the kernel compiles as CUDA C++ or OpenCL C"
+struct alignas(16) SvFloat4 {
+    float x = 0, y = 0, z = 0, w = 0;
+};
+static_assert(sizeof(SvFloat4) == 16, "a four-float argument is 16 bytes");
 #endif
 
 #endif

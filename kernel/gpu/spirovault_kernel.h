@@ -5,90 +5,20 @@
 #define SPIROVAULT_KERNEL_GPU_SPIROVAULT_KERNEL_H
 
 #include "kernel/color_ramp.h"
+#include "kernel/gpu/kernel_args.h"
 #include "kernel/gpu/kernel_portable.h"
 #include "kernel/pixel_sampling.h"
 #include "kernel/portable.h"
 #include "kernel/settings.h"
-
-// Floats per entry of the light table: (position, intensity), (colour, casts shadows),
-// (shadow darkness, shadow diffusion, shadow samples, 0).
-#define kGpuLightFloats 12
-// Floats per entry of the ramp table: position, red, green, blue.
-#define kGpuRampEntryFloats 4
 
 SV_FN void ZeroRenderSettings(RenderSettings* s) {
     char* bytes = (char*)s;
     for (int i = 0; i < (int)sizeof(RenderSettings); ++i) bytes[i] = 0;
 }
 
-SV_FN void StoreFloat3(float* dst, float x, float y, float z) {
-    dst[0] = x;
-    dst[1] = y;
-    dst[2] = z;
-}
-
-// The seventeen four-float arguments back into the record's fields (the driver packs them).
-SV_FN void UnpackParamVectors(const SvFloat4* v, RenderSettings* s) {
-    StoreFloat3(s->camera_position, v[0].x, v[0].y, v[0].z);
-    s->tan_half_fov = v[0].w;
-    StoreFloat3(s->camera_right, v[1].x, v[1].y, v[1].z);
-    s->power = v[1].w;
-    StoreFloat3(s->camera_up, v[2].x, v[2].y, v[2].z);
-    s->bailout = v[2].w;
-    StoreFloat3(s->camera_forward, v[3].x, v[3].y, v[3].z);
-    s->epsilon_scale = v[3].w;
-    s->camera_dof = (int)v[4].x;
-    s->dof_samples = (int)v[4].y;
-    s->lens_radius = v[4].z;
-    s->focus_distance = v[4].w;
-    s->highlight_gain = v[5].x;
-    s->highlight_threshold = v[5].y;
-    s->highlight_saturation = v[5].z;
-    s->max_iterations = (int)v[6].x;
-    s->max_steps = (int)v[6].y;
-    s->julia_mode = (int)v[6].z;
-    s->radiolaria = (int)v[6].w;
-    s->ao_type = (int)v[7].x;
-    s->ao_intensity = v[7].y;
-    s->ao_samples = (int)v[7].z;
-    s->ao_radius = v[7].w;
-    s->shadow_intensity = v[8].x;
-    s->lighting_enabled = (int)v[8].y;
-    s->specularity = v[8].z;
-    s->specular_exponent = v[8].w;
-    s->ambient_intensity = v[9].z;
-    s->shadow_samples = (int)v[9].w;
-    s->rotation_x = v[10].x;
-    s->rotation_y = v[10].y;
-    s->rotation_z = v[10].z;
-    s->bounding_sphere = v[10].w;
-    StoreFloat3(s->light_position, v[11].x, v[11].y, v[11].z);
-    s->light_size = v[11].w;
-    StoreFloat3(s->light_color, v[12].x, v[12].y, v[12].z);
-    s->light_intensity = v[12].w;
-    s->ambient_color[1] = v[13].x;
-    s->ambient_color[2] = v[13].y;
-    s->phase_x = v[13].z;
-    s->phase_y = v[13].w;
-    StoreFloat3(s->julia_c, v[14].x, v[14].y, v[14].z);
-    s->radiolaria_factor = v[14].w;
-    s->orbit_scale = v[15].x;
-    s->orbit_gamma = v[15].y;
-    s->ramp_stop_count = (int)v[15].z;
-    s->ambient_color[0] = v[15].w;
-    s->comp_light_count = SvClampI((int)v[16].x, 0, kMaxCompLights);
-}
-
 SV_FN void UnpackLights(SV_GLOBAL const float* table, RenderSettings* s) {
     for (int l = 0; l < s->comp_light_count; ++l) {
-        SV_GLOBAL const float* e = table + l * kGpuLightFloats;
-        CompLight* light = &s->comp_lights[l];
-        StoreFloat3(light->position, e[0], e[1], e[2]);
-        light->intensity = e[3];
-        StoreFloat3(light->color, e[4], e[5], e[6]);
-        light->casts_shadows = e[7] != 0.0f;
-        light->shadow_darkness = e[8];
-        light->shadow_diffusion = e[9];
+        UnpackLight(table + l * kGpuLightFloats, &s->comp_lights[l]);
     }
 }
 
@@ -108,21 +38,29 @@ SV_FN void UnpackRamp(SV_GLOBAL const float* table, RenderSettings* s) {
     }
 }
 
-// Arguments 0 to 37, in the order the drivers set them. The pixel-size flag is always 0 (four
-// floats per pixel in both frames), the only layout this kernel reads and writes.
-SV_KERNEL SpirovaultKernel(SV_GLOBAL SvFloat4* output, unsigned int output_pitch,
-                           unsigned int pixel_size_flag, unsigned int width, unsigned int height,
-                           unsigned int supersampling, SvFloat4 v6, SvFloat4 v7, SvFloat4 v8,
-                           SvFloat4 v9, SvFloat4 v10, SvFloat4 v11, SvFloat4 v12, SvFloat4 v13,
-                           SvFloat4 v14, SvFloat4 v15, SvFloat4 v16, SvFloat4 v17, SvFloat4 v18,
-                           SvFloat4 v19, SvFloat4 v20, SvFloat4 v21, SvFloat4 v22,
-                           SV_GLOBAL const float* lights, SV_GLOBAL const float* ramp,
-                           unsigned int environment_present, SV_GLOBAL float* environment,
-                           unsigned int environment_width, unsigned int environment_height,
-                           float hdri_rotation, float hdri_intensity, unsigned int hdri_samples,
-                           float hdri_shadow_intensity, unsigned int hdri_specular, SvFloat4 depth,
-                           SV_GLOBAL const SvFloat4* input, unsigned int input_pitch,
-                           unsigned int composite_on_original) {
+// The parameter list, from the one table of arguments.
+#define SvPixelsOutParameter(name) SV_GLOBAL SvFloat4* name
+#define SvPixelsInParameter(name) SV_GLOBAL const SvFloat4* name
+#define SvTableParameter(name) SV_GLOBAL const float* name
+#define SvImageParameter(name) SV_GLOBAL float* name
+#define SvUintParameter(name) unsigned int name
+#define SvFloatParameter(name) float name
+#define SvVectorParameter(name) SvFloat4 name
+#define SvParamsParameter(name) SvFloat4 name
+#define SV_FIRST_PARAMETER(name, kind) kind##Parameter(name)
+#define SV_NEXT_PARAMETER(name, kind) , kind##Parameter(name)
+// The SvParams arguments in order, as an initialiser list.
+#define SvParamsInOrder(name) name,
+#define SvPixelsOutInOrder(name)
+#define SvPixelsInInOrder(name)
+#define SvTableInOrder(name)
+#define SvImageInOrder(name)
+#define SvUintInOrder(name)
+#define SvFloatInOrder(name)
+#define SvVectorInOrder(name)
+#define SV_PARAMS_IN_ORDER(name, kind) kind##InOrder(name)
+
+SV_KERNEL SpirovaultKernel(SV_KERNEL_ARGUMENTS(SV_FIRST_PARAMETER, SV_NEXT_PARAMETER)) {
     const int x = SvThreadX();
     const int y = SvThreadY();
     if (x >= (int)width || y >= (int)height) return;
@@ -133,8 +71,8 @@ SV_KERNEL SpirovaultKernel(SV_GLOBAL SvFloat4* output, unsigned int output_pitch
     s.output_width = (int)width;
     s.output_height = (int)height;
     s.supersampling = (int)supersampling;
-    const SvFloat4 v[17] = {v6,  v7,  v8,  v9,  v10, v11, v12, v13, v14,
-                            v15, v16, v17, v18, v19, v20, v21, v22};
+    const SvFloat4 v[kSvParamVectorCount] = {
+        SV_KERNEL_ARGUMENTS(SV_PARAMS_IN_ORDER, SV_PARAMS_IN_ORDER)};
     UnpackParamVectors(v, &s);
     UnpackLights(lights, &s);
     UnpackRamp(ramp, &s);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "device/gpu/cuda_device_module.h"
+#include "device/gpu/cuda_kernel_params.h"
 #include "hostsim/gpu_devices/gpu_device_commands.h"
 #include "hostsim/host_services.h"
 #include "platform/cuda_driver.h"
@@ -32,21 +33,17 @@ T ParamAt(const StandInLaunch& launch, size_t offset) {
     return value;
 }
 
-// Offsets of the 38 arguments: 4-byte scalars, 8-byte pointers and 16-byte vectors, each
-// aligned to its size. Pointers: 0, 23, 24, 26, 35; vectors: 6 to 22, 34.
+// Offsets of the arguments in the launch's parameter buffer, from the kernel's table of
+// arguments, and the buffer's size last.
 std::vector<size_t> ExpectedOffsets() {
-    std::vector<size_t> offsets;
-    size_t offset = 0;
-    for (int i = 0; i < 38; ++i) {
-        const bool pointer = i == 0 || i == 23 || i == 24 || i == 26 || i == 35;
-        const bool vector = (i >= 6 && i <= 22) || i == 34;
-        const size_t size = pointer ? 8 : vector ? 16 : 4;
-        offset = (offset + size - 1) / size * size;
-        offsets.push_back(offset);
-        offset += size;
-    }
-    offsets.push_back(offset);  // the buffer's size
+    std::vector<size_t> offsets(std::begin(kCudaParamLayout.offsets),
+                                std::end(kCudaParamLayout.offsets));
+    offsets.push_back(kCudaParamLayout.size);
     return offsets;
+}
+
+size_t At(KernelArg arg) {
+    return kCudaParamLayout.offsets[static_cast<int>(arg)];
 }
 
 class CudaStandIn : public PluginHostTest {
@@ -157,17 +154,16 @@ TEST_F(CudaStandIn, FullHdFrameLaunchesOneThreadPerPixelWithTheArgumentsInOrder)
     EXPECT_EQ(launch.stream, nullptr);
     EXPECT_FALSE(launch.had_kernel_params);
 
-    const std::vector<size_t> at = ExpectedOffsets();
-    ASSERT_EQ(launch.param_bytes, at[38]);
+    ASSERT_EQ(launch.param_bytes, kCudaParamLayout.size);
     // The output frame, its pitch in pixels (rows padded to 64 pixels) and size.
-    EXPECT_NE(ParamAt<uint64_t>(launch, at[0]), 0u);
-    EXPECT_EQ(ParamAt<uint32_t>(launch, at[1]), 1920u);
-    EXPECT_EQ(ParamAt<uint32_t>(launch, at[2]), 0u);
-    EXPECT_EQ(ParamAt<uint32_t>(launch, at[3]), 1920u);
-    EXPECT_EQ(ParamAt<uint32_t>(launch, at[4]), 1080u);
-    EXPECT_GE(ParamAt<uint32_t>(launch, at[5]), 1u);
-    // Argument 22: the composition light count in a composition without lights.
-    EXPECT_EQ(ParamAt<float>(launch, at[22]), 0.0f);
+    EXPECT_NE(ParamAt<uint64_t>(launch, At(KernelArg::output)), 0u);
+    EXPECT_EQ(ParamAt<uint32_t>(launch, At(KernelArg::output_pitch)), 1920u);
+    EXPECT_EQ(ParamAt<uint32_t>(launch, At(KernelArg::pixel_size_flag)), 0u);
+    EXPECT_EQ(ParamAt<uint32_t>(launch, At(KernelArg::width)), 1920u);
+    EXPECT_EQ(ParamAt<uint32_t>(launch, At(KernelArg::height)), 1080u);
+    EXPECT_GE(ParamAt<uint32_t>(launch, At(KernelArg::supersampling)), 1u);
+    // The composition light count in a composition without lights.
+    EXPECT_EQ(ParamAt<float>(launch, At(KernelArg::params16)), 0.0f);
     // The light and ramp tables were copied to where arguments 23 and 24 point.
     const int copies = StandInCopyCount();
     std::vector<std::pair<uint64_t, size_t>> tables;
@@ -177,18 +173,21 @@ TEST_F(CudaStandIn, FullHdFrameLaunchesOneThreadPerPixelWithTheArgumentsInOrder)
         if (bytes == 384 || bytes == 256) tables.emplace_back(destination, bytes);
     }
     ASSERT_EQ(tables.size(), 2u);
-    EXPECT_EQ(tables[0], (std::pair<uint64_t, size_t>{ParamAt<uint64_t>(launch, at[23]), 384}));
-    EXPECT_EQ(tables[1], (std::pair<uint64_t, size_t>{ParamAt<uint64_t>(launch, at[24]), 256}));
+    EXPECT_EQ(tables[0],
+              (std::pair<uint64_t, size_t>{ParamAt<uint64_t>(launch, At(KernelArg::lights)), 384}));
+    EXPECT_EQ(tables[1],
+              (std::pair<uint64_t, size_t>{ParamAt<uint64_t>(launch, At(KernelArg::ramp)), 256}));
     // No environment image: absent, null, with the record's size of 0 x 0.
-    EXPECT_EQ(ParamAt<uint32_t>(launch, at[25]), 0u);
-    EXPECT_EQ(ParamAt<uint64_t>(launch, at[26]), 0u);
-    EXPECT_EQ(ParamAt<uint32_t>(launch, at[27]), 0u);
-    EXPECT_EQ(ParamAt<uint32_t>(launch, at[28]), 0u);
+    EXPECT_EQ(ParamAt<uint32_t>(launch, At(KernelArg::environment_present)), 0u);
+    EXPECT_EQ(ParamAt<uint64_t>(launch, At(KernelArg::environment)), 0u);
+    EXPECT_EQ(ParamAt<uint32_t>(launch, At(KernelArg::environment_width)), 0u);
+    EXPECT_EQ(ParamAt<uint32_t>(launch, At(KernelArg::environment_height)), 0u);
     // The input frame on the device, its pitch, and no compositing by default.
-    EXPECT_NE(ParamAt<uint64_t>(launch, at[35]), 0u);
-    EXPECT_NE(ParamAt<uint64_t>(launch, at[35]), ParamAt<uint64_t>(launch, at[0]));
-    EXPECT_EQ(ParamAt<uint32_t>(launch, at[36]), 1920u);
-    EXPECT_EQ(ParamAt<uint32_t>(launch, at[37]), 0u);
+    EXPECT_NE(ParamAt<uint64_t>(launch, At(KernelArg::input)), 0u);
+    EXPECT_NE(ParamAt<uint64_t>(launch, At(KernelArg::input)),
+              ParamAt<uint64_t>(launch, At(KernelArg::output)));
+    EXPECT_EQ(ParamAt<uint32_t>(launch, At(KernelArg::input_pitch)), 1920u);
+    EXPECT_EQ(ParamAt<uint32_t>(launch, At(KernelArg::composite_on_original)), 0u);
     // Everything the frame allocated was freed after the device had finished.
     EXPECT_EQ(StandInCallCount("cuCtxSynchronize") >= 1, true);
 }

@@ -1,18 +1,14 @@
-// The record packed into the kernel's arguments, as both frameworks pass them.
+// The record packed into the kernel's arguments, as both frameworks pass them, and unpacked as
+// the kernel unpacks it.
 #include "device/gpu/gpu_kernel_args.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "tests/support/frame_renderer.h"
 
 namespace {
-
-void ExpectVector(const GpuFloat4& v, float x, float y, float z, float w, int argument) {
-    EXPECT_EQ(v.x, x) << "argument " << argument;
-    EXPECT_EQ(v.y, y) << "argument " << argument;
-    EXPECT_EQ(v.z, z) << "argument " << argument;
-    EXPECT_EQ(v.w, w) << "argument " << argument;
-}
 
 // Every field a distinct value, so that a swapped or misplaced field shows.
 RenderSettings DistinctRecord() {
@@ -86,28 +82,37 @@ RenderSettings DistinctRecord() {
     return s;
 }
 
-TEST(GpuKernelArgs, ParamVectorsCarryEveryFieldInItsPlace) {
+TEST(GpuKernelArgs, EveryFieldComesBackAsTheKernelUnpacksIt) {
+    // Distinct values: two fields sharing a component, or a field lost, show as a mismatch.
     const RenderSettings s = DistinctRecord();
-    const GpuParamVectors p = BuildGpuParamVectors(s);
-    const GpuFloat4* v = p.vectors;
-    ExpectVector(v[0], 1, 2, 3, 4, 6);
-    ExpectVector(v[1], 5, 6, 7, 8, 7);
-    ExpectVector(v[2], 9, 10, 11, 12, 8);
-    ExpectVector(v[3], 13, 14, 15, 16, 9);
-    ExpectVector(v[4], 1, 5, 17, 18, 10);
-    ExpectVector(v[5], 19, 20, 21, 0, 11);
-    ExpectVector(v[6], 12, 300, 1, 0, 12);
-    ExpectVector(v[7], 2, 22, 7, 23, 13);
-    ExpectVector(v[8], 24, 1, 25, 26, 14);
-    ExpectVector(v[9], 0, 0, 27, 3, 15);
-    ExpectVector(v[10], 28, 29, 30, 31, 16);
-    ExpectVector(v[11], 32, 33, 34, 35, 17);
-    ExpectVector(v[12], 36, 37, 38, 39, 18);
-    // The ambient colour is split: green and blue in argument 19, red in argument 21.
-    ExpectVector(v[13], 41, 42, 43, 44, 19);
-    ExpectVector(v[14], 45, 46, 47, 48, 20);
-    ExpectVector(v[15], 49, 50, 4, 40, 21);
-    ExpectVector(v[16], 2, 0, 0, 0, 22);
+    KernelArgs args = MakeKernelArgs(s, GpuFrame{});
+    SvFloat4 vectors[kSvParamVectorCount];
+    for (int i = 0; i < kSvParamVectorCount; ++i) vectors[i] = args.ParamVector(i);
+    RenderSettings unpacked{};
+    UnpackParamVectors(vectors, &unpacked);
+#define EXPECT_FIELD(vector, component, field, type) \
+    EXPECT_EQ(unpacked.field, s.field) << #field " in vector " << vector;
+    SV_PARAM_VECTOR_FIELDS(EXPECT_FIELD)
+#undef EXPECT_FIELD
+}
+
+TEST(GpuKernelArgs, LightsComeBackAsTheKernelUnpacksThem) {
+    RenderSettings s = DistinctRecord();
+    for (int l = 0; l < kMaxCompLights; ++l) {
+        s.comp_lights[l] = CompLight{{1.0f + l, 2.0f + l, 3.0f},
+                                     {0.5f, 0.25f, 0.125f * l},
+                                     1.5f + l,
+                                     l % 2,
+                                     0.75f,
+                                     0.5f + l};
+    }
+    const GpuLightTable table = BuildLightTable(s);
+    for (int l = 0; l < kMaxCompLights; ++l) {
+        CompLight light{};
+        UnpackLight(table.floats + l * kGpuLightFloats, &light);
+        const CompLight expected = l < s.comp_light_count ? s.comp_lights[l] : CompLight{};
+        EXPECT_EQ(0, std::memcmp(&light, &expected, sizeof light)) << "light " << l;
+    }
 }
 
 TEST(GpuKernelArgs, CudaArgumentsTakeTheEnvironmentAsTheRecordHoldsIt) {
@@ -120,15 +125,15 @@ TEST(GpuKernelArgs, CudaArgumentsTakeTheEnvironmentAsTheRecordHoldsIt) {
     frame.width = 32;
     frame.height = 18;
     frame.input_pitch = 99;  // no input: ignored
-    SpirovaultKernelArgs a = MakeKernelArgs(s, frame);
-    EXPECT_EQ(a.environment_present, 0u);
-    EXPECT_EQ(a.environment_width, 0u);
-    EXPECT_EQ(a.environment_height, 0u);
-    EXPECT_EQ(a.hdri_rotation, 10.0f);
-    EXPECT_EQ(a.hdri_samples, 4u);
-    EXPECT_EQ(a.input, nullptr);
-    EXPECT_EQ(a.input_pitch, 0u);
-    EXPECT_EQ(a.composite_on_original, 0u);
+    KernelArgs a = MakeKernelArgs(s, frame);
+    EXPECT_EQ(a.Get<KernelArg::environment_present>(), 0u);
+    EXPECT_EQ(a.Get<KernelArg::environment_width>(), 0u);
+    EXPECT_EQ(a.Get<KernelArg::environment_height>(), 0u);
+    EXPECT_EQ(a.Get<KernelArg::hdri_rotation>(), 10.0f);
+    EXPECT_EQ(a.Get<KernelArg::hdri_samples>(), 4u);
+    EXPECT_EQ(a.Get<KernelArg::input>(), nullptr);
+    EXPECT_EQ(a.Get<KernelArg::input_pitch>(), 0u);
+    EXPECT_EQ(a.Get<KernelArg::composite_on_original>(), 0u);
 
     float sky[6] = {};
     s.hdri_pixels = sky;
@@ -140,12 +145,15 @@ TEST(GpuKernelArgs, CudaArgumentsTakeTheEnvironmentAsTheRecordHoldsIt) {
     int input = 0;
     frame.input = &input;
     a = MakeKernelArgs(s, frame);
-    EXPECT_EQ(a.environment_present, 1u);
-    EXPECT_EQ(a.environment_width, 2u);
-    EXPECT_EQ(a.environment_height, 1u);
-    EXPECT_EQ(a.input_pitch, 99u);
-    EXPECT_EQ(a.composite_on_original, 1u);
-    ExpectVector(a.depth, 1, 2, 8, 0, 34);
+    EXPECT_EQ(a.Get<KernelArg::environment_present>(), 1u);
+    EXPECT_EQ(a.Get<KernelArg::environment_width>(), 2u);
+    EXPECT_EQ(a.Get<KernelArg::environment_height>(), 1u);
+    EXPECT_EQ(a.Get<KernelArg::input_pitch>(), 99u);
+    EXPECT_EQ(a.Get<KernelArg::composite_on_original>(), 1u);
+    const SvFloat4 depth = a.Get<KernelArg::depth>();
+    EXPECT_EQ(depth.x, 1.0f);
+    EXPECT_EQ(depth.y, 2.0f);
+    EXPECT_EQ(depth.z, 8.0f);
 }
 
 }  // namespace

@@ -26,14 +26,16 @@ class OpenClDriver : public ::testing::Test {
         frame.input_pitch = input_pitch;
         OpenClQueue device;
         device.kernel = reinterpret_cast<cl_kernel>(&fake_.args);
-        return RenderOpenCl(fake_.Api(), device, MakeKernelArgs(record, frame), record);
+        return RenderOpenCl(fake_.Api(), device, MakeGpuFrameData(record, frame));
     }
 
-    const std::vector<uint8_t>& Arg(int index) { return fake_.launches.at(0).args.at(index); }
-    uint32_t U32(int index) { return FakeOpenCl::As<uint32_t>(Arg(index)); }
-    float F32(int index) { return FakeOpenCl::As<float>(Arg(index)); }
-    GpuFloat4 Vec(int index) { return FakeOpenCl::As<GpuFloat4>(Arg(index)); }
-    FakeBuffer* BufferArg(int index) { return FakeOpenCl::As<FakeBuffer*>(Arg(index)); }
+    const std::vector<uint8_t>& Arg(KernelArg arg) {
+        return fake_.launches.at(0).args.at(static_cast<int>(arg));
+    }
+    uint32_t U32(KernelArg arg) { return FakeOpenCl::As<uint32_t>(Arg(arg)); }
+    float F32(KernelArg arg) { return FakeOpenCl::As<float>(Arg(arg)); }
+    SvFloat4 Vec(KernelArg arg) { return FakeOpenCl::As<SvFloat4>(Arg(arg)); }
+    FakeBuffer* BufferArg(KernelArg arg) { return FakeOpenCl::As<FakeBuffer*>(Arg(arg)); }
 
     void ExpectAllBuffersReleased() {
         for (const auto& buffer : fake_.buffers) EXPECT_TRUE(buffer->released);
@@ -44,23 +46,22 @@ class OpenClDriver : public ::testing::Test {
     int output_ = 0;  // stands for the output world's cl_mem
 };
 
-TEST_F(OpenClDriver, SetsThe38ArgumentsInOrderAndQueuesOneLaunch) {
+TEST_F(OpenClDriver, SetsEveryArgumentInOrderAndQueuesOneLaunch) {
     RenderSettings s = MakeDefaultRenderSettings(1920, 1080);
     ASSERT_EQ(Render(s), PF_Err_NONE);
     std::vector<cl_uint> order;
-    for (cl_uint i = 0; i < 38; ++i) order.push_back(i);
+    for (cl_uint i = 0; i < kKernelArgCount; ++i) order.push_back(i);
     EXPECT_EQ(fake_.arg_calls, order);
     ASSERT_EQ(fake_.launches.size(), 1u);
-    for (int i = 0; i < 38; ++i) {
-        const bool buffer = i == 0 || i == 23 || i == 24 || i == 26 || i == 35;
-        const bool vector = (i >= 6 && i <= 22) || i == 34;
-        EXPECT_EQ(Arg(i).size(), buffer ? 8u : vector ? 16u : 4u) << "argument " << i;
+    for (int i = 0; i < kKernelArgCount; ++i) {
+        EXPECT_EQ(Arg(static_cast<KernelArg>(i)).size(), SizeOf(static_cast<KernelArg>(i)))
+            << "argument " << i;
     }
-    EXPECT_EQ(FakeOpenCl::As<void*>(Arg(0)), &output_);
-    EXPECT_EQ(U32(1), 1923u);
-    EXPECT_EQ(U32(2), 0u);
-    EXPECT_EQ(U32(3), 1920u);
-    EXPECT_EQ(U32(4), 1080u);
+    EXPECT_EQ(FakeOpenCl::As<void*>(Arg(KernelArg::output)), &output_);
+    EXPECT_EQ(U32(KernelArg::output_pitch), 1923u);
+    EXPECT_EQ(U32(KernelArg::pixel_size_flag), 0u);
+    EXPECT_EQ(U32(KernelArg::width), 1920u);
+    EXPECT_EQ(U32(KernelArg::height), 1080u);
     // Rows 1080 to 1087 are threads that write nothing.
     const FakeLaunch& launch = fake_.launches[0];
     EXPECT_EQ(launch.dimensions, 2u);
@@ -77,8 +78,8 @@ TEST_F(OpenClDriver, SetsThe38ArgumentsInOrderAndQueuesOneLaunch) {
     const std::vector<std::string> tail(fake_.calls.end() - 5, fake_.calls.end());
     EXPECT_EQ(tail,
               (std::vector<std::string>{"enqueue", "barrier", "release", "release", "release"}));
-    EXPECT_EQ(BufferArg(24)->bytes.size(), 256u);
-    EXPECT_EQ(0, std::memcmp(BufferArg(24)->bytes.data(), &s.ramp_table, 256));
+    EXPECT_EQ(BufferArg(KernelArg::ramp)->bytes.size(), 256u);
+    EXPECT_EQ(0, std::memcmp(BufferArg(KernelArg::ramp)->bytes.data(), &s.ramp_table, 256));
 }
 
 TEST_F(OpenClDriver, NoEnvironmentPassesAFourByteBufferAndNeutralSize) {
@@ -89,15 +90,15 @@ TEST_F(OpenClDriver, NoEnvironmentPassesAFourByteBufferAndNeutralSize) {
     s.hdri_shadow_intensity = 0.25f;
     s.hdri_specular = 1;
     ASSERT_EQ(Render(s), PF_Err_NONE);
-    EXPECT_EQ(BufferArg(26)->bytes, std::vector<uint8_t>(4, 0));
-    EXPECT_EQ(U32(25), 0u);
-    EXPECT_EQ(U32(27), 1u);
-    EXPECT_EQ(U32(28), 1u);
-    EXPECT_EQ(F32(29), 0.0f);
-    EXPECT_EQ(F32(30), 0.0f);
-    EXPECT_EQ(U32(31), 1u);
-    EXPECT_EQ(F32(32), 0.25f);
-    EXPECT_EQ(U32(33), 1u);
+    EXPECT_EQ(BufferArg(KernelArg::environment)->bytes, std::vector<uint8_t>(4, 0));
+    EXPECT_EQ(U32(KernelArg::environment_present), 0u);
+    EXPECT_EQ(U32(KernelArg::environment_width), 1u);
+    EXPECT_EQ(U32(KernelArg::environment_height), 1u);
+    EXPECT_EQ(F32(KernelArg::hdri_rotation), 0.0f);
+    EXPECT_EQ(F32(KernelArg::hdri_intensity), 0.0f);
+    EXPECT_EQ(U32(KernelArg::hdri_samples), 1u);
+    EXPECT_EQ(F32(KernelArg::hdri_shadow_intensity), 0.25f);
+    EXPECT_EQ(U32(KernelArg::hdri_specular), 1u);
 }
 
 TEST_F(OpenClDriver, EnvironmentIsUploadedWithItsSettings) {
@@ -111,14 +112,15 @@ TEST_F(OpenClDriver, EnvironmentIsUploadedWithItsSettings) {
     s.hdri_intensity = 2.0f;
     s.hdri_samples = 9;
     ASSERT_EQ(Render(s), PF_Err_NONE);
-    ASSERT_EQ(BufferArg(26)->bytes.size(), 5u * 3 * 12);
-    EXPECT_EQ(0, std::memcmp(BufferArg(26)->bytes.data(), sky.data(), 5 * 3 * 12));
-    EXPECT_EQ(U32(25), 1u);
-    EXPECT_EQ(U32(27), 5u);
-    EXPECT_EQ(U32(28), 3u);
-    EXPECT_EQ(F32(29), 45.0f);
-    EXPECT_EQ(F32(30), 2.0f);
-    EXPECT_EQ(U32(31), 9u);
+    ASSERT_EQ(BufferArg(KernelArg::environment)->bytes.size(), 5u * 3 * 12);
+    EXPECT_EQ(0,
+              std::memcmp(BufferArg(KernelArg::environment)->bytes.data(), sky.data(), 5 * 3 * 12));
+    EXPECT_EQ(U32(KernelArg::environment_present), 1u);
+    EXPECT_EQ(U32(KernelArg::environment_width), 5u);
+    EXPECT_EQ(U32(KernelArg::environment_height), 3u);
+    EXPECT_EQ(F32(KernelArg::hdri_rotation), 45.0f);
+    EXPECT_EQ(F32(KernelArg::hdri_intensity), 2.0f);
+    EXPECT_EQ(U32(KernelArg::hdri_samples), 9u);
 }
 
 TEST_F(OpenClDriver, FourCompositionLightsFillHalfTheTable) {
@@ -130,20 +132,25 @@ TEST_F(OpenClDriver, FourCompositionLightsFillHalfTheTable) {
         light = CompLight{{1.0f + l, 2.0f, 3.0f}, {0.5f, 0.25f, 0.125f}, 1.5f, l % 2, 0.75f, 0.5f};
     }
     ASSERT_EQ(Render(s), PF_Err_NONE);
-    const GpuFloat4 count = Vec(22);
-    EXPECT_EQ(count.x, 4.0f);
-    EXPECT_EQ(count.y, 0.0f);
-    EXPECT_EQ(count.z, 0.0f);
-    EXPECT_EQ(count.w, 0.0f);
-    ASSERT_EQ(BufferArg(23)->bytes.size(), 384u);
-    const auto* table = reinterpret_cast<const float*>(BufferArg(23)->bytes.data());
-    for (int l = 0; l < 4; ++l) {
-        const float* e = table + 12 * l;
-        const std::vector<float> entry(e, e + 12);
-        EXPECT_EQ(entry, (std::vector<float>{1.0f + l, 2.0f, 3.0f, 1.5f, 0.5f, 0.25f, 0.125f,
-                                             l % 2 ? 1.0f : 0.0f, 0.75f, 0.5f, 6.0f, 0.0f}));
+    // The count travels in the record's vectors, the lights in their table, as the kernel
+    // unpacks them.
+    SvFloat4 vectors[kSvParamVectorCount];
+    for (int i = 0; i < kSvParamVectorCount; ++i) {
+        vectors[i] = Vec(static_cast<KernelArg>(static_cast<int>(KernelArg::params0) + i));
     }
-    EXPECT_EQ(std::vector<float>(table + 48, table + 96), std::vector<float>(48, 0.0f));
+    RenderSettings unpacked{};
+    UnpackParamVectors(vectors, &unpacked);
+    EXPECT_EQ(unpacked.comp_light_count, 4);
+    ASSERT_EQ(BufferArg(KernelArg::lights)->bytes.size(), sizeof(GpuLightTable));
+    const auto* table = reinterpret_cast<const float*>(BufferArg(KernelArg::lights)->bytes.data());
+    for (int l = 0; l < 4; ++l) {
+        CompLight light{};
+        UnpackLight(table + kGpuLightFloats * l, &light);
+        EXPECT_EQ(0, std::memcmp(&light, &s.comp_lights[l], sizeof light)) << "light " << l;
+    }
+    const int used = 4 * kGpuLightFloats;
+    EXPECT_EQ(std::vector<float>(table + used, table + kGpuLightTableFloats),
+              std::vector<float>(kGpuLightTableFloats - used, 0.0f));
 }
 
 TEST_F(OpenClDriver, CompositingNeedsAnInputFrame) {
@@ -151,16 +158,16 @@ TEST_F(OpenClDriver, CompositingNeedsAnInputFrame) {
     s.composite_on_original = 1;
     ASSERT_EQ(Render(s), PF_Err_NONE);
     // OpenCL takes no null buffer: the output stands in and is never read.
-    EXPECT_EQ(FakeOpenCl::As<void*>(Arg(35)), &output_);
-    EXPECT_EQ(U32(36), 0u);
-    EXPECT_EQ(U32(37), 0u);
+    EXPECT_EQ(FakeOpenCl::As<void*>(Arg(KernelArg::input)), &output_);
+    EXPECT_EQ(U32(KernelArg::input_pitch), 0u);
+    EXPECT_EQ(U32(KernelArg::composite_on_original), 0u);
 
     int input = 0;
     fake_.launches.clear();
     ASSERT_EQ(Render(s, &input, 40), PF_Err_NONE);
-    EXPECT_EQ(FakeOpenCl::As<void*>(Arg(35)), &input);
-    EXPECT_EQ(U32(36), 40u);
-    EXPECT_EQ(U32(37), 1u);
+    EXPECT_EQ(FakeOpenCl::As<void*>(Arg(KernelArg::input)), &input);
+    EXPECT_EQ(U32(KernelArg::input_pitch), 40u);
+    EXPECT_EQ(U32(KernelArg::composite_on_original), 1u);
 }
 
 TEST_F(OpenClDriver, FailedBufferEndsTheRenderAndReleasesTheOthers) {
@@ -174,7 +181,7 @@ TEST_F(OpenClDriver, FailedBufferEndsTheRenderAndReleasesTheOthers) {
         OpenClQueue device;
         device.kernel = reinterpret_cast<cl_kernel>(&fake.args);
         const RenderSettings s = MakeDefaultRenderSettings(8, 8);
-        EXPECT_EQ(RenderOpenCl(fake.Api(), device, MakeKernelArgs(s, frame), s),
+        EXPECT_EQ(RenderOpenCl(fake.Api(), device, MakeGpuFrameData(s, frame)),
                   PF_Err_INTERNAL_STRUCT_DAMAGED);
         EXPECT_TRUE(fake.arg_calls.empty());
         EXPECT_TRUE(fake.launches.empty());
@@ -210,7 +217,7 @@ TEST_F(OpenClDriver, ConcurrentRendersQueueTheirOwnArguments) {
         while (ready.load() < 2) {
         }
         for (int round = 0; round < 5; ++round) {
-            EXPECT_EQ(RenderOpenCl(fake_.Api(), device, MakeKernelArgs(s, frame), s), PF_Err_NONE);
+            EXPECT_EQ(RenderOpenCl(fake_.Api(), device, MakeGpuFrameData(s, frame)), PF_Err_NONE);
         }
     };
     std::thread first(render, 0);
@@ -221,7 +228,7 @@ TEST_F(OpenClDriver, ConcurrentRendersQueueTheirOwnArguments) {
     for (const FakeLaunch& launch : fake_.launches) {
         const int which = FakeOpenCl::As<int*>(launch.args.at(0)) == &outputs[0] ? 0 : 1;
         EXPECT_EQ(FakeOpenCl::As<uint32_t>(launch.args.at(3)), 8u + 8u * which);
-        EXPECT_EQ(FakeOpenCl::As<GpuFloat4>(launch.args.at(34)).y, static_cast<float>(which));
+        EXPECT_EQ(FakeOpenCl::As<SvFloat4>(launch.args.at(34)).y, static_cast<float>(which));
     }
 }
 
