@@ -14,6 +14,8 @@
 #include "kernel/pixel_sampling.h"
 #include "tests/support/frame_renderer.h"
 
+using namespace spirovault;
+
 namespace {
 
 struct Path {

@@ -5,6 +5,8 @@
 #include "host/pf_ansi_suite.h"
 #include "host/suite_handler.h"
 
+namespace spirovault {
+
 PF_Err About(PF_InData* in_data, PF_OutData* out_data) {
     SuiteHandler suites(in_data->pica_basicP);
     const auto* ansi = suites.Get<PF_ANSICallbacksSuite1>(kPFANSISuite, kPFANSISuiteVersion1);
@@ -17,3 +19,5 @@ PF_Err About(PF_InData* in_data, PF_OutData* out_data) {
                   kEffectDescription);
     return PF_Err_NONE;
 }
+
+}  // namespace spirovault

@@ -13,6 +13,8 @@
 #include "ramp/arbitrary_data.h"
 #include "ramp/editor/ramp_editor_events.h"
 
+namespace spirovault {
+
 namespace {
 
 struct CommandArgs {
@@ -120,3 +122,5 @@ PF_Err DispatchCommand(PF_Cmd cmd, PF_InData* in_data, PF_OutData* out_data, PF_
     if (in_data == nullptr || out_data == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
     return kCommandTable[code](CommandArgs{in_data, out_data, params, output, extra});
 }
+
+}  // namespace spirovault

@@ -4,11 +4,15 @@
 
 #include "host/pf_in_out_data.h"
 
+namespace spirovault {
+
 // Writes the About text into return_msg.
 PF_Err About(PF_InData* in_data, PF_OutData* out_data);
 // Version and out flags; under Premiere Pro also the one pixel format.
 PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[]);
 // Declares the sixty parameters and registers the ramp editor's UI.
 PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[]);
+
+}  // namespace spirovault
 
 #endif

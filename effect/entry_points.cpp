@@ -6,6 +6,8 @@
 #include "host/pf_error.h"
 #include "host/pf_plugin_data.h"
 
+using namespace spirovault;
+
 #ifdef _WIN32
 #define SPIROVAULT_EXPORT __declspec(dllexport)
 #else

@@ -3,6 +3,8 @@
 #include "host/pf_pixel_format_suite.h"
 #include "host/scoped_suite.h"
 
+namespace spirovault {
+
 PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*params*/[]) {
     out_data->my_version = kEffectVersion;
     out_data->out_flags = kEffectOutFlags;
@@ -18,3 +20,5 @@ PF_Err GlobalSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*para
     }
     return PF_Err_NONE;
 }
+
+}  // namespace spirovault

@@ -4,6 +4,8 @@
 #include "host/pf_param_utils_suite.h"
 #include "params/param_dependencies.h"
 
+namespace spirovault {
+
 namespace {
 
 // The host's array holds num_params entries; an instance whose parameter setup failed part
@@ -45,3 +47,5 @@ void UpdateDependentParamsUI(PF_InData* in_data, PF_ParamDef* params[]) {
         SetParamEnabled(suites, in_data, params, d.dependent, on);
     }
 }
+
+}  // namespace spirovault

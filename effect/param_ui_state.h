@@ -5,6 +5,8 @@
 #include "host/pf_in_out_data.h"
 #include "host/suite_handler.h"
 
+namespace spirovault {
+
 // Sends the enabled state of all six dependent parameters, every time.
 void UpdateDependentParamsUI(PF_InData* in_data, PF_ParamDef* params[]);
 
@@ -12,5 +14,7 @@ void UpdateDependentParamsUI(PF_InData* in_data, PF_ParamDef* params[]);
 // changing its own entry.
 void SetParamEnabled(SuiteHandler& suites, PF_InData* in_data, PF_ParamDef* params[],
                      PF_ParamIndex index, bool enabled);
+
+}  // namespace spirovault
 
 #endif

@@ -6,6 +6,8 @@
 #include "ramp/ramp_handle.h"
 #include "ramp/ramp_param.h"
 
+namespace spirovault {
+
 namespace {
 
 constexpr PF_FpShort kCurveTolerance = 0.05f;
@@ -130,3 +132,5 @@ PF_Err ParamsSetup(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* /*para
     out_data->num_params = kNumParams;
     return err;
 }
+
+}  // namespace spirovault

@@ -5,6 +5,8 @@
 
 #include "host/pf_in_out_data.h"
 
+namespace spirovault {
+
 inline constexpr const char* kEffectName = "Spirovault";
 inline constexpr const char* kEffectMatchName = "ADBE Spirovault";
 inline constexpr const char* kEffectCategory = "Thalwick";
@@ -43,5 +45,7 @@ inline constexpr PF_OutFlags2 kEffectOutFlags2Gpu =
     kEffectOutFlags2 | PF_OutFlag2_SUPPORTS_GPU_RENDER_F32;
 static_assert(kEffectOutFlags == 0x02008400 && kEffectOutFlags2 == 0x08001406 &&
               kEffectOutFlags2Gpu == 0x0A001406);
+
+}  // namespace spirovault
 
 #endif

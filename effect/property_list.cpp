@@ -5,6 +5,8 @@
 
 #include "effect/plugin_identity.h"
 
+namespace spirovault {
+
 namespace {
 
 enum class ValueKind { kFourCharCode, kPascalString, kCString, kTwoShorts, kLong, kShort };
@@ -107,3 +109,5 @@ std::vector<uint8_t> PropertyListBytes() {
     }
     return out;
 }
+
+}  // namespace spirovault

@@ -4,6 +4,8 @@
 
 #include "effect/property_list.h"
 
+using namespace spirovault;
+
 int main(int argc, char** argv) {
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
         std::printf(

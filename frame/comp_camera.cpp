@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace spirovault {
+
 namespace {
 
 constexpr float kHalfFortyFiveDegrees = 0.3926991f;
@@ -55,3 +57,5 @@ void SetPinholeLens(float focus_distance, RenderSettings* s) {
     s->highlight_threshold = 1.0f;
     s->highlight_saturation = 0;
 }
+
+}  // namespace spirovault

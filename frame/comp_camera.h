@@ -4,6 +4,8 @@
 
 #include "kernel/settings.h"
 
+namespace spirovault {
+
 // Fractal units per composition pixel: the comp's height fills a 45-degree view at distance 3.5.
 float CompScale(float comp_height);
 
@@ -21,5 +23,7 @@ void SetFallbackCamera(RenderSettings* record);
 
 // Lens and highlight fields of a camera without depth of field.
 void SetPinholeLens(float focus_distance, RenderSettings* record);
+
+}  // namespace spirovault
 
 #endif

@@ -9,6 +9,8 @@
 #include "host/scoped_suite.h"
 #include "host/suite_handler.h"
 
+namespace spirovault {
+
 namespace {
 
 constexpr char kCameraPluginName[] = "Spirovault_Camera";
@@ -191,3 +193,5 @@ PF_Err ReadCompCameraAndLights(PF_InData* in_data, PF_OutData* out_data, RenderS
     ReadLights(suites, streams.get(), id, comp_handle, time, comp, record);
     return PF_Err_NONE;
 }
+
+}  // namespace spirovault

@@ -6,8 +6,12 @@
 #include "host/pf_in_out_data.h"
 #include "kernel/settings.h"
 
+namespace spirovault {
+
 // Also rescales depth_start and depth_end from composition pixels into fractal units, so it runs
 // after the parameters are stored. Failures to acquire a suite are raised as PfError.
 PF_Err ReadCompCameraAndLights(PF_InData* in_data, PF_OutData* out_data, RenderSettings* record);
+
+}  // namespace spirovault
 
 #endif

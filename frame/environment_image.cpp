@@ -6,6 +6,8 @@
 
 #include "device/cpu/vuya_pixel.h"
 
+namespace spirovault {
+
 namespace {
 
 constexpr float kChannel16Scale = 1.0f / 32768.0f;  // 3.0517578e-05: 32768 is white
@@ -83,3 +85,5 @@ void StoreEnvironmentImage(const PF_EffectWorld& world, PF_PixelFormat format,
     record->hdri_width = world.width;
     record->hdri_height = world.height;
 }
+
+}  // namespace spirovault

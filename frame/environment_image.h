@@ -6,6 +6,8 @@
 #include "host/pf_effect_world.h"
 #include "kernel/settings.h"
 
+namespace spirovault {
+
 // Longest side an environment may have; a longer one renders without environment.
 inline constexpr A_long kMaxEnvironmentSide = 32767;
 
@@ -19,5 +21,7 @@ void ClearEnvironment(RenderSettings* record);
 // allocation leaves no environment.
 void StoreEnvironmentImage(const PF_EffectWorld& world, PF_PixelFormat format,
                            RenderSettings* record);
+
+}  // namespace spirovault
 
 #endif

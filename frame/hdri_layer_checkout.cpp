@@ -2,6 +2,8 @@
 
 #include "params/param_table.h"
 
+namespace spirovault {
+
 PF_LayerDef* HdriLayerCheckout::CheckOut() {
     param_ = PF_ParamDef{};
     if (in_data_->inter.checkout_param(in_data_->effect_ref, kParamHdriLayer,
@@ -21,3 +23,5 @@ PF_Err HdriLayerCheckout::CheckIn(PF_Err err) {
     const PF_Err checkin_err = in_data_->inter.checkin_param(in_data_->effect_ref, &param_);
     return err != PF_Err_NONE ? err : checkin_err;
 }
+
+}  // namespace spirovault

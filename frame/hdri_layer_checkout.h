@@ -6,6 +6,8 @@
 
 #include "host/pf_in_out_data.h"
 
+namespace spirovault {
+
 class HdriLayerCheckout {
   public:
     explicit HdriLayerCheckout(PF_InData* in_data) : in_data_(in_data) {}
@@ -25,5 +27,7 @@ class HdriLayerCheckout {
     PF_ParamDef param_{};
     bool checked_out_ = false;
 };
+
+}  // namespace spirovault
 
 #endif

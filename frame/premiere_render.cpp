@@ -15,6 +15,8 @@
 #include "params/param_table.h"
 #include "params/resolve_params.h"
 
+namespace spirovault {
+
 namespace {
 
 bool HasPixels(const PF_LayerDef* world) {
@@ -83,3 +85,5 @@ PF_Err PremiereRender(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* par
     }
     return hdri.CheckIn(err);
 }
+
+}  // namespace spirovault

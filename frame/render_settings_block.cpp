@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+namespace spirovault {
+
 // malloc/free rather than new/delete: the host calls the disposal through a plain C pointer, and
 // a failed allocation must come back as a null record, not an exception.
 RenderSettingsBlock AllocateRenderSettings() {
@@ -15,3 +17,5 @@ void DisposeRenderSettings(void* pre_render_data) {
     std::free(record->hdri_pixels);
     std::free(record);
 }
+
+}  // namespace spirovault

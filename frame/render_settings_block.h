@@ -7,6 +7,8 @@
 
 #include "kernel/settings.h"
 
+namespace spirovault {
+
 // The host's PF_DeletePreRenderDataFunc: frees the environment block, then the record. A null
 // record is ignored.
 void DisposeRenderSettings(void* pre_render_data);
@@ -19,5 +21,7 @@ using RenderSettingsBlock = std::unique_ptr<RenderSettings, RenderSettingsDispos
 
 // Zero-filled; null when memory is short.
 RenderSettingsBlock AllocateRenderSettings();
+
+}  // namespace spirovault
 
 #endif

@@ -7,6 +7,8 @@
 #include "params/param_checkouts.h"
 #include "params/resolve_params.h"
 
+namespace spirovault {
+
 PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra) {
     if (extra == nullptr || extra->input == nullptr || extra->output == nullptr ||
         extra->cb == nullptr || extra->cb->checkout_layer == nullptr ||
@@ -54,3 +56,5 @@ PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtr
     UnionRect(input.max_result_rect, &output->max_result_rect);
     return PF_Err_NONE;
 }
+
+}  // namespace spirovault

@@ -6,9 +6,13 @@
 #include "host/pf_in_out_data.h"
 #include "host/pf_smart_render.h"
 
+namespace spirovault {
+
 // The input layer is checked out under this id for the smart render.
 inline constexpr A_long kInputCheckoutId = 0;
 
 PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra);
+
+}  // namespace spirovault
 
 #endif

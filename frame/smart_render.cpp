@@ -10,6 +10,8 @@
 #include "host/pf_world_suite.h"
 #include "host/scoped_suite.h"
 
+namespace spirovault {
+
 namespace {
 
 // What one smart render checks out, checked in on every way out: explicitly with the errors
@@ -112,3 +114,5 @@ PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra
     }
     return checkouts.CheckIn(err);
 }
+
+}  // namespace spirovault

@@ -7,7 +7,11 @@
 #include "host/pf_in_out_data.h"
 #include "host/pf_smart_render.h"
 
+namespace spirovault {
+
 PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra* extra,
                    bool use_gpu);
+
+}  // namespace spirovault
 
 #endif

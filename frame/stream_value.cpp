@@ -1,5 +1,7 @@
 #include "frame/stream_value.h"
 
+namespace spirovault {
+
 namespace {
 
 // Opens the stream, reads its value before expressions and hands it to `take`, disposing of the
@@ -38,3 +40,5 @@ void ReadStreamColor(const AEGP_StreamSuite2* streams, AEGP_PluginID plugin_id, 
         rgb[2] = val.color.blueF;
     });
 }
+
+}  // namespace spirovault

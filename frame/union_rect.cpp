@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace spirovault {
+
 namespace {
 
 bool IsEmpty(const PF_LRect& r) {
@@ -20,3 +22,5 @@ void UnionRect(const PF_LRect& source, PF_LRect* destination) {
         destination->bottom = std::max(destination->bottom, source.bottom);
     }
 }
+
+}  // namespace spirovault

@@ -4,8 +4,12 @@
 
 #include "host/pf_geometry.h"
 
+namespace spirovault {
+
 // An empty destination (left >= right or top >= bottom) becomes the source; otherwise a
 // non-empty source widens it to the bounding box of both.
 void UnionRect(const PF_LRect& source, PF_LRect* destination);
+
+}  // namespace spirovault
 
 #endif

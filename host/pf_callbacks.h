@@ -3,6 +3,7 @@
 #ifndef SPIROVAULT_HOST_PF_CALLBACKS_H
 #define SPIROVAULT_HOST_PF_CALLBACKS_H
 
+#include "host/pf_ansi_suite.h"
 #include "host/pf_custom_ui.h"
 #include "host/pf_param_def.h"
 
@@ -27,25 +28,7 @@ typedef struct {
 } PF_InteractCallbacks;
 
 typedef struct {
-    A_FpLong (*atan)(A_FpLong);
-    A_FpLong (*atan2)(A_FpLong y, A_FpLong x);
-    A_FpLong (*ceil)(A_FpLong);
-    A_FpLong (*cos)(A_FpLong);
-    A_FpLong (*exp)(A_FpLong);
-    A_FpLong (*fabs)(A_FpLong);
-    A_FpLong (*floor)(A_FpLong);
-    A_FpLong (*fmod)(A_FpLong x, A_FpLong y);
-    A_FpLong (*hypot)(A_FpLong x, A_FpLong y);
-    A_FpLong (*log)(A_FpLong);
-    A_FpLong (*log10)(A_FpLong);
-    A_FpLong (*pow)(A_FpLong x, A_FpLong y);
-    A_FpLong (*sin)(A_FpLong);
-    A_FpLong (*sqrt)(A_FpLong);
-    A_FpLong (*tan)(A_FpLong);
-    int (*sprintf)(A_char* buffer, const A_char* format, ...);
-    A_char* (*strcpy)(A_char* dest, const A_char* src);
-    A_FpLong (*asin)(A_FpLong);
-    A_FpLong (*acos)(A_FpLong);
+    SPIROVAULT_ANSI_CALLBACK_MEMBERS
     A_long ansi_procs[1];
 } PF_ANSICallbacks;
 

@@ -1,5 +1,7 @@
 #include "params/param_checkouts.h"
 
+namespace spirovault {
+
 bool IsValueParam(int index) {
     if (index <= kParamInput || index >= kNumParams) return false;
     switch (ParamTable()[index].kind) {
@@ -43,3 +45,5 @@ PF_Err ParamCheckouts::CheckInAll() {
     }
     return first;
 }
+
+}  // namespace spirovault

@@ -8,6 +8,8 @@
 #include "host/pf_in_out_data.h"
 #include "params/param_table.h"
 
+namespace spirovault {
+
 // Group starts and ends carry no value, and "HDRI Layer" is checked out by the smart render
 // itself; every other parameter from index 1 up is a value parameter.
 bool IsValueParam(int index);
@@ -34,5 +36,7 @@ class ParamCheckouts {
     std::array<PF_ParamDef*, kNumParams> pointers_{};
     std::array<bool, kNumParams> checked_out_{};
 };
+
+}  // namespace spirovault
 
 #endif

@@ -6,6 +6,8 @@
 
 #include "params/param_table.h"
 
+namespace spirovault {
+
 struct ParamDependency {
     ParamIndex checkbox;
     ParamIndex dependent;
@@ -27,5 +29,7 @@ constexpr bool IsControllingCheckbox(int index) {
     }
     return false;
 }
+
+}  // namespace spirovault
 
 #endif

@@ -1,5 +1,7 @@
 #include "params/param_table.h"
 
+namespace spirovault {
+
 namespace {
 
 using K = ParamKind;
@@ -118,3 +120,5 @@ const ParamSpec* FindParamByName(std::string_view name) {
     }
     return group;
 }
+
+}  // namespace spirovault

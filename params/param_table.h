@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string_view>
 
+namespace spirovault {
+
 enum ParamIndex : int {
     kParamInput = 0,
     kParamPower,
@@ -115,5 +117,7 @@ const std::array<ParamSpec, kNumParams>& ParamTable();
 // The parameter with this display name, or null. Where a group and a control share a name,
 // the control wins.
 const ParamSpec* FindParamByName(std::string_view name);
+
+}  // namespace spirovault
 
 #endif

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+namespace spirovault {
+
 namespace {
 
 float Float(const ParamValues& v, ParamIndex i) {
@@ -104,3 +106,5 @@ void StoreParamValues(const ParamValues& v, const ColorRamp* ramp, RenderSetting
     s->hdri_height = 0;
     s->hdri_pixels = nullptr;
 }
+
+}  // namespace spirovault

@@ -10,6 +10,8 @@
 #include "kernel/settings.h"
 #include "params/param_table.h"
 
+namespace spirovault {
+
 struct ParamValue {
     // Slider value, angle in degrees, checkbox (non-zero = on) or popup choice.
     double number = 0.0;
@@ -24,5 +26,7 @@ ParamValues DefaultParamValues();
 // Stores the parameter fields of the record. `ramp` may be null (a ramp that could not be read),
 // which leaves the ramp fields zero. Camera, lights, output size and environment are not touched.
 void StoreParamValues(const ParamValues& values, const ColorRamp* ramp, RenderSettings* record);
+
+}  // namespace spirovault
 
 #endif

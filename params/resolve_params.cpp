@@ -4,6 +4,8 @@
 #include "params/param_values.h"
 #include "ramp/ramp_handle.h"
 
+namespace spirovault {
+
 namespace {
 
 constexpr double kFixedToDegrees = 1.0 / 65536.0;
@@ -52,3 +54,5 @@ void ResolveParams(RenderSettings* record, PF_InData* in_data, PF_ParamDef* para
     const LockedRamp ramp(handles, ramp_param != nullptr ? ramp_param->u.arb_d.value : nullptr);
     StoreParamValues(values, ramp.ramp(), record);
 }
+
+}  // namespace spirovault

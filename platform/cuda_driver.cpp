@@ -2,6 +2,8 @@
 
 #include <optional>
 
+namespace spirovault {
+
 #if defined(_WIN32)
 const char* const kSystemCudaDriverLibrary = "nvcuda.dll";
 #else
@@ -43,3 +45,5 @@ const CudaDriverApi* CudaDriver() {
     }();
     return api ? &*api : nullptr;
 }
+
+}  // namespace spirovault

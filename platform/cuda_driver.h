@@ -10,6 +10,8 @@
 #include "platform/cuda_driver_api.h"
 #include "platform/runtime_library.h"
 
+namespace spirovault {
+
 struct CudaDriverApi {
     PFN_cuCtxGetCurrent CtxGetCurrent;
     PFN_cuCtxGetDevice CtxGetDevice;
@@ -48,5 +50,7 @@ extern const char* const kSystemCudaDriverLibrary;
 
 // The process's CUDA driver, loaded once; null when the library or any entry point is missing.
 const CudaDriverApi* CudaDriver();
+
+}  // namespace spirovault
 
 #endif

@@ -6,7 +6,10 @@
 #include <dlfcn.h>
 #include <limits.h>
 #include <stdlib.h>
+
 #endif
+
+namespace spirovault {
 
 namespace {
 
@@ -56,3 +59,5 @@ const std::string module_directory = Locate();
 std::string ModuleDirectory() {
     return module_directory;
 }
+
+}  // namespace spirovault

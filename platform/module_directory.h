@@ -4,8 +4,12 @@
 
 #include <string>
 
+namespace spirovault {
+
 // The directory of the loaded module that contains this code, without a trailing separator;
 // empty when the platform cannot tell.
 std::string ModuleDirectory();
+
+}  // namespace spirovault
 
 #endif

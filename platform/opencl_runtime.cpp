@@ -2,6 +2,8 @@
 
 #include <optional>
 
+namespace spirovault {
+
 #if defined(_WIN32)
 const char* const kSystemOpenClLibrary = "OpenCL.dll";
 #else
@@ -39,3 +41,5 @@ const OpenClApi* OpenClRuntime() {
     }();
     return api ? &*api : nullptr;
 }
+
+}  // namespace spirovault

@@ -9,6 +9,8 @@
 #include "platform/opencl_api.h"
 #include "platform/runtime_library.h"
 
+namespace spirovault {
+
 struct OpenClApi {
     decltype(&::clCreateProgramWithSource) CreateProgramWithSource;
     decltype(&::clBuildProgram) BuildProgram;
@@ -45,5 +47,7 @@ extern const char* const kSystemOpenClLibrary;
 
 // The process's OpenCL runtime, loaded once; null when the library or any entry point is missing.
 const OpenClApi* OpenClRuntime();
+
+}  // namespace spirovault
 
 #endif

@@ -9,6 +9,8 @@
 #include "ramp/ramp_text.h"
 #include "ramp/ramp_value_ops.h"
 
+namespace spirovault {
+
 namespace {
 
 const PF_HandleSuite1* HandleSuite(SuiteHandler& suites) {
@@ -168,3 +170,5 @@ PF_Err HandleArbitraryCallback(PF_InData* in_data, PF_OutData* /*out_data*/,
             return PF_Err_NONE;
     }
 }
+
+}  // namespace spirovault

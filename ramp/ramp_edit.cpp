@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstdlib>
 
+namespace spirovault {
+
 namespace {
 
 // A count outside 0..16 can only come from damaged stored data; it is read as the nearest bound
@@ -99,3 +101,5 @@ void RandomizeRamp(ColorRamp* ramp) {
         HsvToRgb(hue, s, v, &ramp->stops[i]);
     }
 }
+
+}  // namespace spirovault

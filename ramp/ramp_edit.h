@@ -5,6 +5,8 @@
 
 #include "kernel/color_ramp.h"
 
+namespace spirovault {
+
 // Back to one white stop at 0; slots 1 to 15 keep their bytes.
 void ResetRamp(ColorRamp* ramp);
 // Stable ascending sort of the stops in use by position.
@@ -17,5 +19,7 @@ void RemoveStop(ColorRamp* ramp, int index);
 void ReverseRamp(ColorRamp* ramp);
 // New colours spread around the hue circle from a random start (the C library's rand).
 void RandomizeRamp(ColorRamp* ramp);
+
+}  // namespace spirovault
 
 #endif

@@ -2,6 +2,8 @@
 
 #include "host/suite_handler.h"
 
+namespace spirovault {
+
 LockedRamp::LockedRamp(const PF_HandleSuite1* suite, PF_Handle handle)
     : suite_(suite),
       handle_(handle),
@@ -36,3 +38,5 @@ void DisposeRampHandle(PF_InData* in_data, PF_Handle handle) {
     suites.Get<PF_HandleSuite1>(kPFHandleSuite, kPFHandleSuiteVersion1)
         ->host_dispose_handle(handle);
 }
+
+}  // namespace spirovault

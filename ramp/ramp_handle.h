@@ -7,6 +7,8 @@
 #include "host/pf_in_out_data.h"
 #include "kernel/color_ramp.h"
 
+namespace spirovault {
+
 // Locks a handle for the scope; unlocks only what it locked. ramp() is null when the handle is
 // empty or the lock failed.
 class LockedRamp {
@@ -53,5 +55,7 @@ PF_Err NewRampHandle(const PF_HandleSuite1* suite, PF_Handle* handle);
 // PF_Err_BAD_CALLBACK_PARAM.
 PF_Err NewDefaultRampHandle(PF_InData* in_data, PF_Handle* handle);
 void DisposeRampHandle(PF_InData* in_data, PF_Handle handle);
+
+}  // namespace spirovault
 
 #endif

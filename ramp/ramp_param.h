@@ -7,6 +7,8 @@
 #include "host/pf_custom_ui.h"
 #include "host/pf_param_def.h"
 
+namespace spirovault {
+
 // The tag the host hands back in every arbitrary-data request for this parameter.
 inline constexpr uintptr_t kColorRampRefcon = 0xDEADBEEF;
 inline void* ColorRampRefcon() {
@@ -20,5 +22,7 @@ inline constexpr PF_ParamUIFlags kRampEditorUiFlags = PF_PUI_CONTROL | PF_PUI_DO
 
 // Printed text never needs more than this.
 inline constexpr uint32_t kRampPrintSize = 2048;
+
+}  // namespace spirovault
 
 #endif

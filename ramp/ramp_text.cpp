@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace spirovault {
+
 namespace {
 
 // The longest piece: "S15:" and four -FLT_MAX values at three decimals (44 characters each),
@@ -29,3 +31,5 @@ void PrintRampText(const ColorRamp* ramp, char* buffer, size_t size) {
         length += piece_length;
     }
 }
+
+}  // namespace spirovault

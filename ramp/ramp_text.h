@@ -6,8 +6,12 @@
 
 #include "kernel/color_ramp.h"
 
+namespace spirovault {
+
 // Writes the text into buffer (size bytes, zero-terminated). A piece that would not fit with
 // its terminator is skipped and later, shorter pieces still go in. size must be at least 1.
 void PrintRampText(const ColorRamp* ramp, char* buffer, size_t size);
+
+}  // namespace spirovault
 
 #endif

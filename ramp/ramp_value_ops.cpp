@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace spirovault {
+
 void InterpolateRamps(const ColorRamp* left, const ColorRamp* right, float t, ColorRamp* out) {
     std::memcpy(out->magic, "QXWV", 4);
     out->stop_count = left->stop_count;
@@ -24,3 +26,5 @@ PF_ArbCompareResult CompareRampBytes(const ColorRamp* a, const ColorRamp* b) {
     if (order > 0) return PF_ArbCompare_MORE;
     return PF_ArbCompare_EQUAL;
 }
+
+}  // namespace spirovault

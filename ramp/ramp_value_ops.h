@@ -5,6 +5,8 @@
 #include "host/pf_arbitrary_data.h"
 #include "kernel/color_ramp.h"
 
+namespace spirovault {
+
 // Stops matched by index: out takes left's count; stop i moves from left's stop i toward
 // right's stop i (left's own when right has fewer), alpha 1. Slots past the usable count keep
 // out's bytes.
@@ -12,5 +14,7 @@ void InterpolateRamps(const ColorRamp* left, const ColorRamp* right, float t, Co
 
 // All 328 bytes as unsigned bytes, unused slots included.
 PF_ArbCompareResult CompareRampBytes(const ColorRamp* a, const ColorRamp* b);
+
+}  // namespace spirovault
 
 #endif

@@ -7,6 +7,8 @@
 #include "host/scoped_suite.h"
 #include "kernel/cpu/cpu_lanes.h"
 
+namespace spirovault {
+
 namespace {
 
 // Rows per iteration of the host's generic iterate: small bands keep every thread busy to the
@@ -148,3 +150,5 @@ PF_Err IterateOutput(PF_InData* in_data, PF_OutData* out_data, PF_PixelFormat fo
     }
     return IteratePixels(in_data, out_data, format, input, output, record);
 }
+
+}  // namespace spirovault

@@ -5,6 +5,8 @@
 #include "device/cpu/vuya_pixel.h"
 #include "kernel/pixel_sampling.h"
 
+namespace spirovault {
+
 namespace {
 
 constexpr int kExactShortcuts = 1;
@@ -78,3 +80,5 @@ PF_Err RenderPixelVuya(void* refcon, A_long x, A_long y, PF_PixelFloat* in, PF_P
     std::memcpy(out, &out_vuya, sizeof out_vuya);
     return PF_Err_NONE;
 }
+
+}  // namespace spirovault

@@ -6,6 +6,8 @@
 #include "host/pf_pixel.h"
 #include "kernel/cpu/cpu_frame.h"
 
+namespace spirovault {
+
 PF_Err RenderPixelFloat(void* refcon, A_long x, A_long y, PF_PixelFloat* in, PF_PixelFloat* out);
 PF_Err RenderPixel16(void* refcon, A_long x, A_long y, PF_Pixel16* in, PF_Pixel16* out);
 PF_Err RenderPixel8(void* refcon, A_long x, A_long y, PF_Pixel8* in, PF_Pixel8* out);
@@ -16,5 +18,7 @@ PF_Err RenderPixelVuya(void* refcon, A_long x, A_long y, PF_PixelFloat* in, PF_P
 // Output conversion: clamp to [0, 1], scale, truncate toward zero.
 A_u_short FloatToChannel16(float value);
 A_u_char FloatToChannel8(float value);
+
+}  // namespace spirovault
 
 #endif

@@ -7,6 +7,8 @@
 
 #include "host/pf_pixel.h"
 
+namespace spirovault {
+
 struct VuyaPixel {
     float v, u, y, a;
 };
@@ -31,5 +33,7 @@ inline PF_PixelFloat VuyaToArgb(const VuyaPixel& p) {
     const float green = (p.y - kLumaRed * red - kLumaBlue * blue) / kLumaGreen;
     return PF_PixelFloat{p.a, red, green, blue};
 }
+
+}  // namespace spirovault
 
 #endif

@@ -6,6 +6,8 @@
 
 #include "kernel/gpu/cuda_kernel_image.h"
 
+namespace spirovault {
+
 namespace {
 
 // One lock per device handle: two frames arriving together on a device load its module once.
@@ -120,3 +122,5 @@ void ReleaseCudaDeviceHandle(const CudaDriverApi* cu, const PF_HandleSuite1& han
     ForgetDeviceLock(handle);
     handles.host_dispose_handle(handle);
 }
+
+}  // namespace spirovault

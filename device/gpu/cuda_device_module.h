@@ -8,6 +8,8 @@
 #include "host/pf_handle_suite.h"
 #include "platform/cuda_driver.h"
 
+namespace spirovault {
+
 struct CudaDeviceData {
     CUmodule module;      // null until the first frame loads it
     CUfunction function;  // "SpirovaultKernel" in that module
@@ -25,5 +27,7 @@ CUfunction CudaDeviceKernel(const CudaDriverApi& cu, const PF_HandleSuite1& hand
 // At setdown: unloads the module (in the context it was loaded into) and disposes of the handle.
 void ReleaseCudaDeviceHandle(const CudaDriverApi* cu, const PF_HandleSuite1& handles,
                              PF_Handle handle);
+
+}  // namespace spirovault
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace spirovault {
+
 CudaKernelParams PackCudaKernelParams(const KernelArgs& args) {
     CudaKernelParams params;
     for (int i = 0; i < kKernelArgCount; ++i) {
@@ -10,3 +12,5 @@ CudaKernelParams PackCudaKernelParams(const KernelArgs& args) {
     }
     return params;
 }
+
+}  // namespace spirovault

@@ -8,6 +8,8 @@
 
 #include "device/gpu/gpu_kernel_args.h"
 
+namespace spirovault {
+
 struct CudaParamLayout {
     size_t offsets[kKernelArgCount] = {};
     size_t size = 0;
@@ -33,5 +35,7 @@ struct CudaKernelParams {
 };
 
 CudaKernelParams PackCudaKernelParams(const KernelArgs& args);
+
+}  // namespace spirovault
 
 #endif

@@ -6,6 +6,8 @@
 #include "host/scoped_suite.h"
 #include "platform/opencl_runtime.h"
 
+namespace spirovault {
+
 PF_Err GPUDeviceSetdown(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSetdownExtra* extra) {
     if (extra == nullptr || extra->input == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
     const PF_GPU_Framework framework = extra->input->what_gpu;
@@ -35,3 +37,5 @@ PF_Err GPUDeviceSetdown(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSe
     handles->host_dispose_handle(handle);
     return PF_Err_NONE;
 }
+
+}  // namespace spirovault

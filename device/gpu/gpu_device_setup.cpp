@@ -12,6 +12,8 @@
 #include "kernel/gpu/cuda_kernel_image.h"
 #include "platform/module_directory.h"
 
+namespace spirovault {
+
 namespace {
 
 // Makes the device's handle and builds its kernel into it. The handle goes to the host whatever
@@ -106,3 +108,5 @@ PF_Err SetUpGpuDevice(const GpuRuntimes& runtimes, PF_InData* in_data, PF_OutDat
     }
     return result;
 }
+
+}  // namespace spirovault

@@ -9,6 +9,8 @@
 #include "platform/cuda_driver.h"
 #include "platform/opencl_runtime.h"
 
+namespace spirovault {
+
 PF_Err GPUDeviceSetup(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSetupExtra* extra);
 // PF_Cmd_GPU_DEVICE_SETDOWN: releases what setup kept for the device.
 PF_Err GPUDeviceSetdown(PF_InData* in_data, PF_OutData* out_data, PF_GPUDeviceSetdownExtra* extra);
@@ -26,5 +28,7 @@ GpuRuntimes AvailableGpuRuntimes();
 
 PF_Err SetUpGpuDevice(const GpuRuntimes& runtimes, PF_InData* in_data, PF_OutData* out_data,
                       PF_GPUDeviceSetupExtra* extra);
+
+}  // namespace spirovault
 
 #endif

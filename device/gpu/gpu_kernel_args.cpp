@@ -1,5 +1,7 @@
 #include "device/gpu/gpu_kernel_args.h"
 
+namespace spirovault {
+
 namespace {
 
 constexpr int kFirstParams = static_cast<int>(KernelArg::params0);
@@ -85,3 +87,5 @@ GpuFrameData MakeGpuFrameData(const RenderSettings& record, const GpuFrame& fram
     }
     return data;
 }
+
+}  // namespace spirovault

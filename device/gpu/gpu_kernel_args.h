@@ -11,6 +11,8 @@
 #include "kernel/gpu/kernel_args.h"
 #include "kernel/settings.h"
 
+namespace spirovault {
+
 // The arguments by name, in kernel order: KernelArg::width is the kernel's argument `width`.
 enum class KernelArg : int {
 #define SV_ARG_NAME(name, kind) name,
@@ -134,5 +136,7 @@ struct GpuFrameData {
 };
 // `record` must outlive the result: the ramp and environment are the record's own.
 GpuFrameData MakeGpuFrameData(const RenderSettings& record, const GpuFrame& frame);
+
+}  // namespace spirovault
 
 #endif

@@ -9,6 +9,8 @@
 #include "host/pf_handle_suite.h"
 #include "host/scoped_suite.h"
 
+namespace spirovault {
+
 namespace {
 
 constexpr A_long kGpuPixelBytes = 16;  // blue, green, red, alpha as 32-bit floats
@@ -95,3 +97,5 @@ PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_f
             return PF_Err_NONE;
     }
 }
+
+}  // namespace spirovault

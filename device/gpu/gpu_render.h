@@ -8,11 +8,15 @@
 #include "host/pf_smart_render.h"
 #include "kernel/settings.h"
 
+namespace spirovault {
+
 // Called by the smart render after its preamble (check-outs, environment image, output format).
 // Renders the output world in PF_PixelFormat_GPU_BGRA128 on the device the host chose; any other
 // format gives 514. Stores the output size in the record.
 PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_format,
                  PF_EffectWorld* input_world, PF_EffectWorld* output_world,
                  PF_SmartRenderExtra* extra, RenderSettings* record);
+
+}  // namespace spirovault
 
 #endif

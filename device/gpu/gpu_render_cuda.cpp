@@ -2,6 +2,8 @@
 
 #include "device/gpu/cuda_kernel_params.h"
 
+namespace spirovault {
+
 namespace {
 
 // Device memory of one render, freed when the render returns (after the kernel has finished).
@@ -72,3 +74,5 @@ PF_Err RenderCuda(const CudaDriverApi& cu, CUfunction kernel, GpuFrameData frame
     frame.args.Set<KernelArg::environment>(environment);
     return Launch(cu, kernel, frame.args);
 }
+
+}  // namespace spirovault

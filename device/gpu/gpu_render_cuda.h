@@ -7,9 +7,13 @@
 #include "host/ae_basic_types.h"
 #include "platform/cuda_driver.h"
 
+namespace spirovault {
+
 // `kernel` is the device's "SpirovaultKernel". 4 when a table cannot be allocated (nothing is
 // launched); 512 when a copy, the launch or the kernel fails. Nothing of a failed frame stays
 // behind for the next one.
 PF_Err RenderCuda(const CudaDriverApi& cu, CUfunction kernel, GpuFrameData frame);
+
+}  // namespace spirovault
 
 #endif

@@ -4,6 +4,8 @@
 
 #include "device/gpu/opencl_kernel_lock.h"
 
+namespace spirovault {
+
 namespace {
 
 constexpr size_t kLocalSize = 16;
@@ -96,3 +98,5 @@ PF_Err RenderOpenCl(const OpenClApi& cl, const OpenClQueue& device, GpuFrameData
     }
     return PF_Err_NONE;
 }
+
+}  // namespace spirovault

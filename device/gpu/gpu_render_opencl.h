@@ -6,6 +6,8 @@
 #include "host/ae_basic_types.h"
 #include "platform/opencl_runtime.h"
 
+namespace spirovault {
+
 struct OpenClQueue {
     cl_context context = nullptr;
     cl_command_queue queue = nullptr;
@@ -15,5 +17,7 @@ struct OpenClQueue {
 // Queues the kernel over the frame and a barrier behind it, and does not wait. 512 on any
 // OpenCL failure.
 PF_Err RenderOpenCl(const OpenClApi& cl, const OpenClQueue& device, GpuFrameData frame);
+
+}  // namespace spirovault
 
 #endif

@@ -5,10 +5,14 @@
 
 #include "platform/opencl_api.h"
 
+namespace spirovault {
+
 struct OpenCLDeviceData {
     cl_kernel kernel;  // "SpirovaultKernel", null when it could not be built
 };
 
 static_assert(sizeof(OpenCLDeviceData) == 8, "the device handle holds one pointer");
+
+}  // namespace spirovault
 
 #endif

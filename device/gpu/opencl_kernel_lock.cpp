@@ -3,6 +3,8 @@
 #include <map>
 #include <memory>
 
+namespace spirovault {
+
 namespace {
 
 struct KernelLocks {
@@ -30,3 +32,5 @@ void ForgetOpenClKernelLock(cl_kernel kernel) {
     std::lock_guard<std::mutex> guard(registry.guard);
     registry.locks.erase(kernel);
 }
+
+}  // namespace spirovault

@@ -8,10 +8,14 @@
 
 #include "platform/opencl_api.h"
 
+namespace spirovault {
+
 // The lock of a device's kernel, made on first use.
 std::mutex& OpenClKernelLock(cl_kernel kernel);
 
 // Drops the lock of a kernel being released (at device setdown, when no render runs on it).
 void ForgetOpenClKernelLock(cl_kernel kernel);
+
+}  // namespace spirovault
 
 #endif

@@ -5,7 +5,10 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+
 #endif
+
+namespace spirovault {
 
 const char kOpenClProgramPrelude[] = "#define GF_OPENCL_SUPPORTS_16F 0\n#define BUST_CACHE 4\n";
 const char kOpenClProgramInclude[] = "#include \"Kestrelite_Kernel.cu\"\n";
@@ -66,3 +69,5 @@ cl_int BuildSpirovaultKernel(const OpenClApi& cl, cl_context context, cl_device_
     if (program != nullptr) cl.ReleaseProgram(program);
     return err;
 }
+
+}  // namespace spirovault

@@ -7,6 +7,8 @@
 
 #include "platform/opencl_runtime.h"
 
+namespace spirovault {
+
 extern const char kOpenClProgramPrelude[];
 extern const char kOpenClProgramInclude[];
 extern const char kOpenClBuildOptions[];
@@ -21,5 +23,7 @@ std::string OpenClBuildOptions(const std::string& kernel_directory);
 // and stays null when the chain ended before it. The program is released: the kernel keeps it.
 cl_int BuildSpirovaultKernel(const OpenClApi& cl, cl_context context, cl_device_id device,
                              const std::string& options, cl_kernel* kernel);
+
+}  // namespace spirovault
 
 #endif

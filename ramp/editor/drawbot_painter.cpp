@@ -1,5 +1,7 @@
 #include "ramp/editor/drawbot_painter.h"
 
+namespace spirovault {
+
 // A pen, brush, path or font: released when the scope ends, whatever happened meanwhile.
 class DrawbotPainter::Object {
   public:
@@ -121,3 +123,5 @@ void DrawbotPainter::DrawLabel(const char* text, const DRAWBOT_PointF32& origin,
                                                 alignment, kDRAWBOT_TextTruncation_None, 0.0f));
     }
 }
+
+}  // namespace spirovault

@@ -7,6 +7,8 @@
 #include "host/ae_basic_types.h"
 #include "host/drawbot_suites.h"
 
+namespace spirovault {
+
 class DrawbotPainter {
   public:
     explicit DrawbotPainter(const DRAWBOT_Suites& suites) : suites_(suites) {}
@@ -44,5 +46,7 @@ class DrawbotPainter {
     DRAWBOT_SurfaceRef surface_ = nullptr;
     PF_Err error_ = PF_Err_NONE;
 };
+
+}  // namespace spirovault
 
 #endif

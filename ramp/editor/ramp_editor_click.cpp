@@ -7,6 +7,8 @@
 #include "ramp/editor/ramp_hit_test.h"
 #include "ramp/ramp_edit.h"
 
+namespace spirovault {
+
 namespace {
 
 constexpr const char* kStopColorTitle = "Stop Color";
@@ -93,3 +95,5 @@ PF_Err DoRampClick(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_La
     event->evt_out_flags |= PF_EO_HANDLED_EVENT | PF_EO_UPDATE_NOW;
     return err;
 }
+
+}  // namespace spirovault

@@ -6,6 +6,8 @@
 #include "ramp/editor/system_cursor.h"
 #include "ramp/ramp_handle.h"
 
+namespace spirovault {
+
 PF_Err AdjustRampCursor(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_LayerDef*,
                         PF_EventExtra* event, PF_ParamIndex ramp_index) {
     if (!IsControlEvent(event)) return PF_Err_NONE;
@@ -27,3 +29,5 @@ PF_Err AdjustRampCursor(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], 
     if (SetSystemCursor(wanted)) cursor.set_cursor = PF_Cursor_CUSTOM;
     return PF_Err_NONE;
 }
+
+}  // namespace spirovault

@@ -6,6 +6,8 @@
 #include "ramp/editor/ramp_editor_state.h"
 #include "ramp/ramp_edit.h"
 
+namespace spirovault {
+
 namespace {
 
 // How far beyond either end of the bar a stop may be dragged before it is taken off.
@@ -53,3 +55,5 @@ PF_Err DoRampDrag(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], PF_Lay
     event->evt_out_flags |= PF_EO_HANDLED_EVENT | PF_EO_UPDATE_NOW;
     return err;
 }
+
+}  // namespace spirovault

@@ -9,6 +9,8 @@
 #include "ramp/editor/ramp_editor_state.h"
 #include "ramp/ramp_handle.h"
 
+namespace spirovault {
+
 namespace {
 
 constexpr DRAWBOT_ColorRGBA kBarOutline{0.3f, 0.3f, 0.3f, 1.0f};
@@ -129,3 +131,5 @@ PF_Err DrawRampEditor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* par
     event->evt_out_flags = PF_EO_HANDLED_EVENT;
     return painter.error();
 }
+
+}  // namespace spirovault

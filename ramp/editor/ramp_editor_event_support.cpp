@@ -2,6 +2,8 @@
 
 #include "host/pf_error.h"
 
+namespace spirovault {
+
 bool IsControlEvent(const PF_EventExtra* event) {
     return event->effect_win.area == PF_EA_CONTROL;
 }
@@ -25,3 +27,5 @@ const PFAppSuite4* AppSuite(SuiteHandler& suites) {
 PF_Err RequestRedraw(const PFAppSuite4* app, const PF_EventExtra* event) {
     return app->PF_InvalidateRect(event->contextH, &event->effect_win.current_frame);
 }
+
+}  // namespace spirovault

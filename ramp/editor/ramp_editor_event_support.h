@@ -12,6 +12,8 @@
 #include "ramp/editor/ramp_editor_layout.h"
 #include "ramp/ramp_handle.h"
 
+namespace spirovault {
+
 // Only events for the parameter's control area concern the editor.
 bool IsControlEvent(const PF_EventExtra* event);
 
@@ -54,5 +56,7 @@ inline void MarkRampChanged(PF_ParamDef* param) {
 
 // Asks the host to redraw the whole control; returns the host's answer.
 PF_Err RequestRedraw(const PFAppSuite4* app, const PF_EventExtra* event);
+
+}  // namespace spirovault
 
 #endif

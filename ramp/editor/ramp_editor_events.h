@@ -5,6 +5,8 @@
 #include "host/pf_custom_ui.h"
 #include "host/pf_in_out_data.h"
 
+namespace spirovault {
+
 PF_Err DoRampClick(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
                    PF_LayerDef* output, PF_EventExtra* event, PF_ParamIndex ramp_index);
 PF_Err DoRampDrag(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
@@ -13,5 +15,7 @@ PF_Err DrawRampEditor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* par
                       PF_LayerDef* output, PF_EventExtra* event, PF_ParamIndex ramp_index);
 PF_Err AdjustRampCursor(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* params[],
                         PF_LayerDef* output, PF_EventExtra* event, PF_ParamIndex ramp_index);
+
+}  // namespace spirovault
 
 #endif

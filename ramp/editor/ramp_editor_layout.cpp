@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace spirovault {
+
 namespace {
 
 constexpr A_long kBarOffset = 2;  // rows between the frame's top and the bar
@@ -66,3 +68,5 @@ float PositionFromX(const RampEditorLayout& layout, A_long x) {
     const float t = static_cast<float>(x - layout.x0) / static_cast<float>(layout.width);
     return t < 0.0f ? 0.0f : (t > 1.0f ? 1.0f : t);
 }
+
+}  // namespace spirovault

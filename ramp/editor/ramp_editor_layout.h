@@ -5,6 +5,8 @@
 
 #include "host/pf_geometry.h"
 
+namespace spirovault {
+
 // Integer rectangles are end-exclusive (right and bottom lie just outside).
 struct RampEditorLayout {
     A_long left, top;
@@ -34,5 +36,7 @@ RampButton ButtonAt(const RampEditorLayout& layout, A_long x, A_long y);
 A_long MarkerCentre(const RampEditorLayout& layout, float position);
 // The ramp position under column x, within [0, 1]; 0.5 when the bar has no width.
 float PositionFromX(const RampEditorLayout& layout, A_long x);
+
+}  // namespace spirovault
 
 #endif

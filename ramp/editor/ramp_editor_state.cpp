@@ -4,6 +4,8 @@
 
 #include "ramp/ramp_edit.h"
 
+namespace spirovault {
+
 RampEditorState& TheRampEditorState() {
     static RampEditorState state;
     return state;
@@ -32,3 +34,5 @@ void EndStopDrag(RampEditorState& state, ColorRamp* ramp) {
         }
     }
 }
+
+}  // namespace spirovault

@@ -7,6 +7,8 @@
 
 #include "kernel/color_ramp.h"
 
+namespace spirovault {
+
 struct RampEditorState {
     bool drag_active = false;
     int32_t drag_stop = -1;      // index of the stop being dragged
@@ -21,5 +23,7 @@ bool DragStopInRange(const RampEditorState& state, const ColorRamp* ramp);
 
 // Ends the drag: sorts the ramp and selects the first stop with the dragged stop's colour.
 void EndStopDrag(RampEditorState& state, ColorRamp* ramp);
+
+}  // namespace spirovault
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+namespace spirovault {
+
 namespace {
 
 bool InHead(A_long sx, A_long y0, A_long x, A_long y) {
@@ -28,3 +30,5 @@ int HitTestStop(const RampEditorLayout& layout, const ColorRamp* ramp, A_long x,
     }
     return -1;
 }
+
+}  // namespace spirovault

@@ -2,6 +2,11 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+#endif
+
+namespace spirovault {
+
+#if defined(_WIN32)
 
 namespace {
 
@@ -45,3 +50,5 @@ void ClearRecordedSystemCursor() {
 }
 
 #endif
+
+}  // namespace spirovault

@@ -4,6 +4,8 @@
 #ifndef SPIROVAULT_RAMP_EDITOR_SYSTEM_CURSOR_H
 #define SPIROVAULT_RAMP_EDITOR_SYSTEM_CURSOR_H
 
+namespace spirovault {
+
 enum class SystemCursor { kNone, kHand, kCrosshair };
 
 // Makes the cursor current; false when the platform could not provide it (the host's cursor
@@ -15,5 +17,7 @@ bool SetSystemCursor(SystemCursor cursor);
 SystemCursor RecordedSystemCursor();
 void ClearRecordedSystemCursor();
 #endif
+
+}  // namespace spirovault
 
 #endif

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+using namespace spirovault;
+
 namespace {
 
 // One property: vendor and key as stored (characters reversed), id 0, length, value. The length

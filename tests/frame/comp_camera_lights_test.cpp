@@ -10,6 +10,8 @@
 #include "host/pf_error.h"
 #include "hostsim/host_services.h"
 
+using namespace spirovault;
+
 namespace {
 
 constexpr float kHeightAtThreeAndAHalf = 2.8994949f;  // 7 tan(pi/8)

@@ -8,6 +8,8 @@
 
 #include "tests/support/frame_test_support.h"
 
+using namespace spirovault;
+
 namespace {
 
 // A world over caller-owned bytes with `pad` bytes after each row.

@@ -6,6 +6,8 @@
 
 #include "tests/support/frame_test_support.h"
 
+using namespace spirovault;
+
 namespace {
 
 constexpr int kW = 32, kH = 20;

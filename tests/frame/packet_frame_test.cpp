@@ -10,6 +10,8 @@
 #include "kernel/cpu/cpu_lanes.h"
 #include "tests/support/frame_test_support.h"
 
+using namespace spirovault;
+
 namespace {
 
 constexpr int kW = 29, kH = 13;  // a width that leaves part-filled packets at the row's end

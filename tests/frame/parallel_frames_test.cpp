@@ -9,6 +9,8 @@
 
 #include "tests/support/frame_test_support.h"
 
+using namespace spirovault;
+
 namespace {
 
 constexpr int kW = 24, kH = 16;

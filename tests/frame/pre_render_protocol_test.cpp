@@ -6,6 +6,8 @@
 #include "frame/union_rect.h"
 #include "tests/support/frame_test_support.h"
 
+using namespace spirovault;
+
 namespace {
 
 using PreRenderProtocol = FrameTest;

@@ -11,6 +11,8 @@
 #include "host/pf_pixel_format_suite.h"
 #include "tests/support/frame_test_support.h"
 
+using namespace spirovault;
+
 namespace {
 
 constexpr int kW = 96, kH = 54;

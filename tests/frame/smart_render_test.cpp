@@ -8,6 +8,8 @@
 #include "hostsim/suites/standalone_suites.h"
 #include "tests/support/frame_test_support.h"
 
+using namespace spirovault;
+
 namespace {
 
 using SmartRenderProtocol = FrameTest;

@@ -16,6 +16,8 @@
 #include "kernel/color_ramp.h"
 #include "ramp/arbitrary_data.h"
 
+using namespace spirovault;
+
 namespace {
 
 void* const kRefcon = reinterpret_cast<void*>(0xDEADBEEF);

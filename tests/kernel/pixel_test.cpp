@@ -5,6 +5,8 @@
 #include "device/cpu/cpu_pixel_callbacks.h"
 #include "tests/kernel/render_test_support.h"
 
+using namespace spirovault;
+
 namespace {
 
 constexpr int kW = 32, kH = 18;

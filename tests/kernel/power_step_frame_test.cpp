@@ -12,6 +12,8 @@
 #include "tests/kernel/render_test_support.h"
 #include "tests/kernel/trig_step_frames.h"
 
+using namespace spirovault;
+
 namespace {
 
 constexpr int kW = 64;

@@ -4,6 +4,8 @@
 #include "kernel/pixel_sampling.h"
 #include "tests/support/frame_renderer.h"
 
+using namespace spirovault;
+
 // The default view at a test-sized frame.
 inline RenderSettings DefaultSettings(int width = 32, int height = 18) {
     return MakeDefaultRenderSettings(width, height);

@@ -8,6 +8,8 @@
 #include "tests/kernel/trig_step_frames.h"
 #include "tests/support/frame_renderer.h"
 
+namespace spirovault {
+
 std::vector<PF_PixelFloat> RenderFrameTrigStep(const RenderSettings& settings,
                                                const std::vector<PF_PixelFloat>* input) {
     const int width = settings.output_width;
@@ -27,3 +29,5 @@ std::vector<PF_PixelFloat> RenderFrameTrigStep(const RenderSettings& settings,
     });
     return frame;
 }
+
+}  // namespace spirovault

@@ -7,7 +7,11 @@
 #include "host/pf_pixel.h"
 #include "kernel/settings.h"
 
+namespace spirovault {
+
 std::vector<PF_PixelFloat> RenderFrameTrigStep(const RenderSettings& settings,
                                                const std::vector<PF_PixelFloat>* input);
+
+}  // namespace spirovault
 
 #endif

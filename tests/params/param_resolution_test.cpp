@@ -5,6 +5,8 @@
 #include "host/pf_handle_suite.h"
 #include "tests/support/frame_test_support.h"
 
+using namespace spirovault;
+
 namespace {
 
 using ParamResolution = FrameTest;

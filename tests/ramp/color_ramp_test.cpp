@@ -5,6 +5,8 @@
 
 #include "tests/ramp/ramp_test_support.h"
 
+using namespace spirovault;
+
 namespace {
 
 constexpr RampStop kBlack{0.0f, 0, 0, 0, 1};

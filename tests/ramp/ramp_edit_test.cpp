@@ -9,6 +9,8 @@
 
 #include "tests/ramp/ramp_test_support.h"
 
+using namespace spirovault;
+
 namespace {
 
 constexpr RampStop kRed{0.2f, 1, 0, 0, 1};

@@ -2,6 +2,8 @@
 // colour picker and Premiere Pro's double-click.
 #include "tests/ramp/ramp_editor_fixture.h"
 
+using namespace spirovault;
+
 namespace {
 
 using RampEditorClick = RampEditorTest;

@@ -2,6 +2,8 @@
 // keeping the last stop, and the end of a drag sorting the ramp and finding the stop again.
 #include "tests/ramp/ramp_editor_fixture.h"
 
+using namespace spirovault;
+
 namespace {
 
 using RampEditorDrag = RampEditorTest;

@@ -7,6 +7,8 @@
 #include "hostsim/ramp_editor_image.h"
 #include "tests/ramp/ramp_editor_fixture.h"
 
+using namespace spirovault;
+
 namespace {
 
 using RampEditorDrawing = RampEditorTest;

@@ -8,6 +8,8 @@
 #include "hostsim/custom_ui_events.h"
 #include "tests/ramp/ramp_editor_fixture.h"
 
+using namespace spirovault;
+
 namespace {
 
 using RampEditorFailure = RampEditorTest;

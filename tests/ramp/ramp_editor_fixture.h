@@ -16,6 +16,8 @@
 #include "tests/ramp/ramp_test_support.h"
 #include "tests/support/plugin_host_fixture.h"
 
+namespace spirovault {
+
 inline constexpr PF_ParamIndex kRampParam = 19;
 inline constexpr A_long kX0 = 10, kX1 = 630, kBarWidth = 620;
 inline constexpr A_long kStripRow = 34;  // through marker bodies
@@ -78,5 +80,7 @@ class RampEditorTest : public PluginHostTest {
 inline ColorRamp ThreeStops() {
     return MakeRamp({{0.2f, 1, 0, 0, 1}, {0.5f, 0, 1, 0, 1}, {0.8f, 0, 0, 1, 1}});
 }
+
+}  // namespace spirovault
 
 #endif

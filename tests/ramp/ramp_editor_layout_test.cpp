@@ -9,6 +9,8 @@
 #include "ramp/editor/ramp_hit_test.h"
 #include "tests/ramp/ramp_test_support.h"
 
+using namespace spirovault;
+
 namespace {
 
 const PF_Rect kFrame{0, 0, 640, 65};

@@ -5,6 +5,8 @@
 
 #include "kernel/color_ramp.h"
 
+namespace spirovault {
+
 struct Rgba {
     float r, g, b, a;
 };
@@ -23,5 +25,7 @@ inline Rgba Sample(const ColorRamp& ramp, float t) {
     SampleRamp(&ramp, t, &c.r, &c.g, &c.b, &c.a);
     return c;
 }
+
+}  // namespace spirovault
 
 #endif

@@ -12,6 +12,8 @@
 #include "kernel/color_ramp.h"
 #include "ramp/editor/ramp_editor_events.h"
 
+using namespace spirovault;
+
 namespace {
 
 class SystemCursorTest : public ::testing::Test {

@@ -9,6 +9,8 @@
 #include "frame/comp_camera.h"
 #include "params/param_values.h"
 
+namespace spirovault {
+
 namespace {
 
 template <typename Pixel>
@@ -76,3 +78,5 @@ std::vector<PF_Pixel8> RenderFrame8(const RenderSettings& settings, int threads,
                                     const std::vector<PF_Pixel8>* input) {
     return RenderFrame<PF_Pixel8>(settings, threads, input, RenderPixel8);
 }
+
+}  // namespace spirovault

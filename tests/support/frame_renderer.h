@@ -11,6 +11,8 @@
 #include "host/pf_pixel.h"
 #include "kernel/settings.h"
 
+namespace spirovault {
+
 // Default parameters, default ramp, the host's default camera for a composition of this size
 // without a camera layer, no composition lights, no environment.
 RenderSettings MakeDefaultRenderSettings(int width, int height);
@@ -25,5 +27,7 @@ std::vector<PF_Pixel16> RenderFrame16(const RenderSettings& settings, int thread
                                       const std::vector<PF_Pixel16>* input = nullptr);
 std::vector<PF_Pixel8> RenderFrame8(const RenderSettings& settings, int threads,
                                     const std::vector<PF_Pixel8>* input = nullptr);
+
+}  // namespace spirovault
 
 #endif

@@ -10,6 +10,8 @@
 #include "params/param_table.h"
 #include "tests/support/plugin_host_fixture.h"
 
+namespace spirovault {
+
 class FrameTest : public PluginHostTest {
   protected:
     void SetUp() override {
@@ -51,5 +53,7 @@ inline HostImage SolidImage(int width, int height, float alpha, float red, float
         image.argb.insert(image.argb.end(), {alpha, red, green, blue});
     return image;
 }
+
+}  // namespace spirovault
 
 #endif

@@ -16,6 +16,8 @@
 #include "effect/property_list.h"
 #include "tests/windows/pe_image.h"
 
+using namespace spirovault;
+
 namespace {
 
 const PeImage& Plugin() {

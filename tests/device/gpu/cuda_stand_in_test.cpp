@@ -19,6 +19,8 @@
 #include "tests/cuda_driver_stand_in/stand_in_control.h"
 #include "tests/support/plugin_host_fixture.h"
 
+using namespace spirovault;
+
 namespace {
 
 std::vector<unsigned char> ReadFile(const std::string& path) {

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <thread>
 
+namespace spirovault {
+
 FakeOpenCl* FakeOpenCl::active = nullptr;
 
 namespace {
@@ -125,3 +127,5 @@ const OpenClApi kFakeApi = {CreateProgramWithSource, BuildProgram,
 const OpenClApi& FakeOpenCl::Api() {
     return kFakeApi;
 }
+
+}  // namespace spirovault

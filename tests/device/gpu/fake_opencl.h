@@ -15,6 +15,8 @@
 
 #include "platform/opencl_runtime.h"
 
+namespace spirovault {
+
 struct FakeBuffer {
     cl_mem_flags flags = 0;
     std::vector<uint8_t> bytes;
@@ -68,5 +70,7 @@ class ActiveFake {
     explicit ActiveFake(FakeOpenCl* fake) { FakeOpenCl::active = fake; }
     ~ActiveFake() { FakeOpenCl::active = nullptr; }
 };
+
+}  // namespace spirovault
 
 #endif

@@ -6,6 +6,8 @@
 #include "hostsim/host_services.h"
 #include "tests/device/gpu/fake_opencl.h"
 
+using namespace spirovault;
+
 namespace {
 
 class GpuDeviceSetupRuntimes : public ::testing::Test {

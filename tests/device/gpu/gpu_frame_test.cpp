@@ -15,6 +15,8 @@
 #include "params/param_table.h"
 #include "tests/support/plugin_host_fixture.h"
 
+using namespace spirovault;
+
 namespace {
 
 constexpr int kW = 48, kH = 27;

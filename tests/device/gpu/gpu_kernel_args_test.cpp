@@ -8,6 +8,8 @@
 
 #include "tests/support/frame_renderer.h"
 
+using namespace spirovault;
+
 namespace {
 
 // Every field a distinct value, so that a swapped or misplaced field shows.

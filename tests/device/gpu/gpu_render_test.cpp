@@ -9,6 +9,8 @@
 #include "tests/device/gpu/gpu_test_support.h"
 #include "tests/support/frame_renderer.h"
 
+using namespace spirovault;
+
 namespace {
 
 constexpr float kTolerance = 2.0f / 255.0f;

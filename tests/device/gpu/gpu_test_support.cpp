@@ -13,6 +13,8 @@
 #include "platform/opencl_runtime.h"
 #include "tests/support/frame_renderer.h"
 
+namespace spirovault {
+
 Agreement Compare(const FloatFrame& a, const FloatFrame& b, float tolerance) {
     Agreement agreement;
     if (a.size() != b.size() || a.empty()) return agreement;
@@ -195,3 +197,5 @@ FloatFrame GpuRenderTest::RenderOnGpu(RenderSettings record, const FloatFrame* i
     if (input_world != nullptr) gpu().DisposeWorld(input_world);
     return frame;
 }
+
+}  // namespace spirovault

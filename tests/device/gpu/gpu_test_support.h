@@ -13,6 +13,8 @@
 #include "hostsim/host_services.h"
 #include "kernel/settings.h"
 
+namespace spirovault {
+
 // A frame as float pixels in the host's channel order (alpha, red, green, blue), rows packed.
 using FloatFrame = std::vector<PF_PixelFloat>;
 
@@ -59,5 +61,7 @@ std::string FrameworkName(const ::testing::TestParamInfo<PF_GPU_Framework>& info
                              ::testing::Values(PF_GPU_Framework{PF_GPU_Framework_OPENCL}, \
                                                PF_GPU_Framework{PF_GPU_Framework_CUDA}),  \
                              FrameworkName)
+
+}  // namespace spirovault
 
 #endif

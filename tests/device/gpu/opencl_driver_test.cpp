@@ -10,6 +10,8 @@
 #include "tests/device/gpu/fake_opencl.h"
 #include "tests/support/frame_renderer.h"
 
+using namespace spirovault;
+
 namespace {
 
 class OpenClDriver : public ::testing::Test {

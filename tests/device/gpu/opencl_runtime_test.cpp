@@ -5,6 +5,8 @@
 
 #include "platform/runtime_library.h"
 
+using namespace spirovault;
+
 TEST(RuntimeLibrary, MissingLibraryIsNotOpenedAndSaysWhich) {
     const RuntimeLibrary library("libspirovault-no-such-library.so");
     EXPECT_FALSE(library.opened());

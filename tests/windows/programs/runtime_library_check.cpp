@@ -6,6 +6,8 @@
 #include "platform/opencl_runtime.h"
 #include "platform/runtime_library.h"
 
+using namespace spirovault;
+
 namespace {
 
 int failures = 0;
