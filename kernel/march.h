@@ -3,10 +3,9 @@
 #define SPIROVAULT_KERNEL_MARCH_H
 
 #include "kernel/estimate.h"
+#include "kernel/march_lanes.h"
 #include "kernel/portable.h"
 #include "kernel/settings.h"
-
-#include "kernel/march_lanes.h"
 #include "kernel/shadow_lanes.h"
 
 typedef struct MarchHit {
