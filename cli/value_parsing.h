@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "cli/param_catalog.h"
+#include "cli/param_info.h"
 #include "host/pf_pixel.h"
 
 // A parameter value as the host's parameter store takes it.
