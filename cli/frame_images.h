@@ -1,5 +1,6 @@
 // Between image files and the host's layer images: the input layer placed in the composition,
-// the environment layer, and the rendered frame back to a file's pixels.
+// the environment layer, and the rendered frame back to a file's pixels, display-encoded as the
+// effect made them or converted to linear light.
 #ifndef SPIROVAULT_CLI_FRAME_IMAGES_H
 #define SPIROVAULT_CLI_FRAME_IMAGES_H
 
@@ -19,5 +20,12 @@ WorldDepth EnvironmentDepth(const LoadedImage& loaded);
 
 // The rendered frame as a file's straight RGBA; takes the frame's pixels over.
 FloatImage FrameToImage(HostImage&& frame);
+
+// The effect's output is display-encoded (the sRGB transfer function applied); compositing
+// applications read OpenEXR colour as linear light. This is the inverse of the sRGB transfer
+// function; odd-symmetric below zero, the same curve above 1.
+float SrgbToLinear(float encoded);
+// Straight colour to linear light; alpha untouched (the writer premultiplies afterwards).
+void ConvertToLinearLight(FloatImage* image);
 
 #endif

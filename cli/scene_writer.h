@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/param_catalog.h"
 #include "cli/scene.h"
 
 struct EffectiveScene {

@@ -5,6 +5,8 @@
 
 #include <filesystem>
 
+#include "cli/scene_composition.h"
+#include "cli/scene_reader.h"
 #include "tests/cli/cli_test_support.h"
 
 namespace {

@@ -3,7 +3,8 @@
 #include <cmath>
 
 #include "cli/cli_error.h"
-#include "cli/scene.h"
+#include "cli/scene_composition.h"
+#include "cli/scene_reader.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/fuzz/fuzz_input_file.h"
 
