@@ -3,7 +3,7 @@
 #include <cmath>
 #include <utility>
 
-HostImage PlaceInputLayer(const FloatImage& image, FrameSize composition) {
+HostImage PlaceInputLayer(const imageio::FloatImage& image, FrameSize composition) {
     HostImage layer;
     layer.width = composition.width;
     layer.height = composition.height;
@@ -28,7 +28,7 @@ HostImage PlaceInputLayer(const FloatImage& image, FrameSize composition) {
     return layer;
 }
 
-HostImage EnvironmentLayer(FloatImage&& image) {
+HostImage EnvironmentLayer(imageio::FloatImage&& image) {
     HostImage layer;
     layer.width = image.width;
     layer.height = image.height;
@@ -41,17 +41,17 @@ HostImage EnvironmentLayer(FloatImage&& image) {
         layer.argb[i + 1] = layer.argb[i];
         layer.argb[i] = alpha;
     }
-    image = FloatImage{};
+    image = imageio::FloatImage{};
     return layer;
 }
 
-WorldDepth EnvironmentDepth(const LoadedImage& loaded) {
-    if (loaded.kind != ImageKind::kPng) return WorldDepth::k32;
+WorldDepth EnvironmentDepth(const imageio::LoadedImage& loaded) {
+    if (loaded.kind != imageio::ImageKind::kPng) return WorldDepth::k32;
     return loaded.bit_depth == 16 ? WorldDepth::k16 : WorldDepth::k8;
 }
 
-FloatImage FrameToImage(HostImage&& frame) {
-    FloatImage image;
+imageio::FloatImage FrameToImage(HostImage&& frame) {
+    imageio::FloatImage image;
     image.width = frame.width;
     image.height = frame.height;
     image.rgba = std::move(frame.argb);
@@ -74,7 +74,7 @@ float SrgbToLinear(float encoded) {
     return static_cast<float>(encoded < 0 ? -linear : linear);
 }
 
-void ConvertToLinearLight(FloatImage* image) {
+void ConvertToLinearLight(imageio::FloatImage* image) {
     for (size_t i = 0; i < image->rgba.size(); i += 4) {
         for (size_t c = 0; c < 3; ++c) image->rgba[i + c] = SrgbToLinear(image->rgba[i + c]);
     }

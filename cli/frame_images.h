@@ -10,22 +10,22 @@
 
 // A layer of the composition's size with the image centred on it (cropped where it is larger,
 // transparent around it where it is smaller), premultiplied as the host keeps layer pixels.
-HostImage PlaceInputLayer(const FloatImage& image, FrameSize composition);
+HostImage PlaceInputLayer(const imageio::FloatImage& image, FrameSize composition);
 
 // The environment image as a layer of its own size; colour is taken as it is. Takes the image's
 // pixels over.
-HostImage EnvironmentLayer(FloatImage&& image);
+HostImage EnvironmentLayer(imageio::FloatImage&& image);
 // The depth of the environment layer's world: a PNG's own, float for the float formats.
-WorldDepth EnvironmentDepth(const LoadedImage& loaded);
+WorldDepth EnvironmentDepth(const imageio::LoadedImage& loaded);
 
 // The rendered frame as a file's straight RGBA; takes the frame's pixels over.
-FloatImage FrameToImage(HostImage&& frame);
+imageio::FloatImage FrameToImage(HostImage&& frame);
 
 // The effect's output is display-encoded (the sRGB transfer function applied); compositing
 // applications read OpenEXR colour as linear light. This is the inverse of the sRGB transfer
 // function; odd-symmetric below zero, the same curve above 1.
 float SrgbToLinear(float encoded);
 // Straight colour to linear light; alpha untouched (the writer premultiplies afterwards).
-void ConvertToLinearLight(FloatImage* image);
+void ConvertToLinearLight(imageio::FloatImage* image);
 
 #endif

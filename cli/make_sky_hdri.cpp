@@ -41,8 +41,6 @@ Rgb Sky(double el, double az) {
             c.b + disk * 0.75 + glow * 0.6};
 }
 
-}  // namespace
-
 constexpr const char* kUsage =
     "usage: spirovault-make-sky OUT.hdr [WIDTH HEIGHT]\n\n"
     "Writes an equirectangular sky (64 x 32 unless a size is given) as a Radiance HDR file:\n"
@@ -52,10 +50,12 @@ constexpr const char* kUsage =
 int Side(const char* text) {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    return *text != '\0' && *end == '\0' && value >= 1 && value <= kMaxImageSide
+    return *text != '\0' && *end == '\0' && value >= 1 && value <= imageio::kMaxImageSide
                ? static_cast<int>(value)
                : 0;
 }
+
+}  // namespace
 
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
@@ -78,10 +78,10 @@ int main(int argc, char** argv) {
     const int height = argc == 4 ? Side(argv[3]) : 32;
     if (width == 0 || height == 0) {
         std::fprintf(stderr, "spirovault-make-sky: WIDTH and HEIGHT must be 1 to %d\n",
-                     kMaxImageSide);
+                     imageio::kMaxImageSide);
         return 2;
     }
-    FloatImage image(width, height);
+    imageio::FloatImage image(width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const double el = (0.5 - (y + 0.5) / height) * kPi;
@@ -95,8 +95,8 @@ int main(int argc, char** argv) {
         }
     }
     try {
-        WriteRadianceHdr(argv[1], image);
-    } catch (const ImageError& e) {
+        imageio::WriteRadianceHdr(argv[1], image);
+    } catch (const imageio::ImageError& e) {
         std::fprintf(stderr, "spirovault-make-sky: %s\n", e.what());
         return 1;
     }

@@ -107,7 +107,7 @@ EffectiveScene ResolveScene(const RenderSettings& settings, EffectSession& sessi
 }
 
 void WriteText(const std::string& path, const std::string& text) {
-    AtomicFile out(path);
+    imageio::AtomicFile out(path);
     {
         std::ofstream file(out.temp_path(), std::ios::binary);
         file << text;
@@ -143,14 +143,14 @@ LayerImages ReadLayerImages(const EffectiveScene& scene) {
     LayerImages images;
     if (scene.hdri) {
         OutOfMemoryAs("reading " + *scene.hdri, [&] {
-            LoadedImage loaded = ReadImage(*scene.hdri);
+            imageio::LoadedImage loaded = imageio::ReadImage(*scene.hdri);
             images.hdri_depth = EnvironmentDepth(loaded);
             images.hdri = EnvironmentLayer(std::move(loaded.image));
         });
     }
     if (scene.input) {
         OutOfMemoryAs("reading " + *scene.input, [&] {
-            images.input = PlaceInputLayer(ReadImage(*scene.input).image, scene.size);
+            images.input = PlaceInputLayer(imageio::ReadImage(*scene.input).image, scene.size);
         });
     }
     return images;
@@ -178,7 +178,7 @@ GpuChoice PrepareOutput(const RenderSettings& settings, EffectSession& session,
                         const FrameRange& frames) {
     GpuChoice device;
     if (settings.gpu != PF_GPU_Framework_NONE) device = PrepareGpu(session.host(), settings.gpu);
-    CheckWritable(FrameOutputPath(settings.output, frames.first));
+    imageio::CheckWritable(FrameOutputPath(settings.output, frames.first));
     return device;
 }
 
@@ -204,16 +204,17 @@ FrameRequest RequestFor(const RenderSettings& settings, const EffectiveScene& sc
 
 // The frame's image file, with the scene of this one frame embedded.
 std::string WriteFrame(const RenderSettings& settings, const EffectiveScene& scene,
-                       const ParamCatalog& catalog, long frame, FloatImage& image) {
+                       const ParamCatalog& catalog, long frame, imageio::FloatImage& image) {
     if (settings.linear) ConvertToLinearLight(&image);
     const std::string path = FrameOutputPath(settings.output, frame);
-    ImageMetadata metadata;
+    imageio::ImageMetadata metadata;
     metadata.linear = settings.linear;
     EffectiveScene this_frame = scene;
     this_frame.frames = FrameRange{frame, frame};
     metadata.scene = SceneToJson(this_frame, catalog, DirectoryOf(path), false);
-    OutOfMemoryAs("writing " + path,
-                  [&] { WriteImage(path, image, settings.format, settings.depth, metadata); });
+    OutOfMemoryAs("writing " + path, [&] {
+        imageio::WriteImage(path, image, settings.format, settings.depth, metadata);
+    });
     return path;
 }
 
@@ -242,7 +243,7 @@ void RenderFrames(const RenderSettings& settings, const EffectiveScene& scene,
                     })});
         }
         const auto start = rendering.front().start;
-        FloatImage image = OutOfMemoryAs("rendering frame " + std::to_string(frame), [&] {
+        imageio::FloatImage image = OutOfMemoryAs("rendering frame " + std::to_string(frame), [&] {
             return FrameToImage(std::move(rendering.front().result.get().output));
         });
         rendering.pop_front();

@@ -12,10 +12,10 @@ namespace {
 
 // .png takes 8 or 16 bits, .exr is float; the depth defaults to the format's own.
 void SettleOutput(const RenderOptions& o, RenderSettings* s) {
-    if (!OutputKindFor(o.output, &s->format)) {
+    if (!imageio::OutputKindFor(o.output, &s->format)) {
         throw UsageError("output " + Quoted(o.output) + ": the name must end in .png or .exr");
     }
-    const bool png = s->format == ImageKind::kPng;
+    const bool png = s->format == imageio::ImageKind::kPng;
     s->depth = o.depth.value_or(png ? 8 : 32);
     if (s->depth != 8 && s->depth != 16 && s->depth != 32) {
         throw UsageError("--depth " + std::to_string(s->depth) + ": expected 8, 16 or 32");
@@ -27,7 +27,7 @@ void SettleOutput(const RenderOptions& o, RenderSettings* s) {
         throw UsageError("--depth " + std::to_string(s->depth) +
                          " needs a .png output: .exr is written in float (--depth 32)");
     }
-    if (o.linear && s->format != ImageKind::kExr) {
+    if (o.linear && s->format != imageio::ImageKind::kExr) {
         throw UsageError("--linear needs an .exr output: PNG holds display-encoded values");
     }
     s->output = o.output;
@@ -44,8 +44,8 @@ A_long ParseHostChoice(const std::string& text) {
 }  // namespace
 
 void CheckFrameSize(FrameSize size) {
-    if (!WithinImageBudget(size.width, size.height)) {
-        throw UsageError("frame " + ImageBudgetFault(size.width, size.height));
+    if (!imageio::WithinImageBudget(size.width, size.height)) {
+        throw UsageError("frame " + imageio::ImageBudgetFault(size.width, size.height));
     }
 }
 

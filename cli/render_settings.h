@@ -16,7 +16,7 @@
 
 struct RenderSettings {
     std::string output;  // may hold a run of # for the frame number
-    ImageKind format = ImageKind::kPng;
+    imageio::ImageKind format = imageio::ImageKind::kPng;
     int depth = 8;  // 8 or 16 for PNG, 32 for OpenEXR
     bool linear = false;
     std::optional<FrameSize> size;  // --size; the scene's or the default size otherwise

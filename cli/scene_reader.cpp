@@ -496,10 +496,10 @@ Scene ParseScene(const std::string& text, const std::string& name, const std::st
 Scene LoadScene(const std::string& path, const ParamCatalog& catalog) {
     // An image this program wrote carries the scene it was rendered from.
     try {
-        if (std::optional<std::string> embedded = ReadEmbeddedScene(path)) {
+        if (std::optional<std::string> embedded = imageio::ReadEmbeddedScene(path)) {
             return ParseScene(*embedded, path, DirectoryOf(path), catalog);
         }
-    } catch (const ImageError& e) {
+    } catch (const imageio::ImageError& e) {
         throw CliError(e.what());
     }
     std::ifstream file(path, std::ios::binary);

@@ -7,6 +7,8 @@
 
 namespace {
 
+using namespace imageio;
+
 TEST(ColorEncoding, InverseTransferFunctionAtKnownValues) {
     const struct {
         float encoded, linear;

@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace imageio;
+
 FrameRequest Small() {
     FrameRequest request;
     request.width = 12;
