@@ -3,6 +3,8 @@
 #include <cmath>
 #include <utility>
 
+namespace cli {
+
 HostImage PlaceInputLayer(const imageio::FloatImage& image, FrameSize composition) {
     HostImage layer;
     layer.width = composition.width;
@@ -79,3 +81,5 @@ void ConvertToLinearLight(imageio::FloatImage* image) {
         for (size_t c = 0; c < 3; ++c) image->rgba[i + c] = SrgbToLinear(image->rgba[i + c]);
     }
 }
+
+}  // namespace cli

@@ -8,6 +8,8 @@
 #include "hostsim/frames/host_image.h"
 #include "imageio/image_file.h"
 
+namespace cli {
+
 // A layer of the composition's size with the image centred on it (cropped where it is larger,
 // transparent around it where it is smaller), premultiplied as the host keeps layer pixels.
 HostImage PlaceInputLayer(const imageio::FloatImage& image, FrameSize composition);
@@ -27,5 +29,7 @@ imageio::FloatImage FrameToImage(HostImage&& frame);
 float SrgbToLinear(float encoded);
 // Straight colour to linear light; alpha untouched (the writer premultiplies afterwards).
 void ConvertToLinearLight(imageio::FloatImage* image);
+
+}  // namespace cli
 
 #endif

@@ -9,6 +9,7 @@
 #include "imageio/float_image.h"
 #include "imageio/radiance_hdr.h"
 
+namespace cli {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -56,12 +57,13 @@ int Side(const char* text) {
 }
 
 }  // namespace
+}  // namespace cli
 
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
+            std::fputs(cli::kUsage, stdout);
             return 0;
         }
         if (arg.size() > 1 && arg[0] == '-') {
@@ -74,8 +76,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "spirovault-make-sky: expected OUT.hdr [WIDTH HEIGHT] (see --help)\n");
         return 2;
     }
-    const int width = argc == 4 ? Side(argv[2]) : 64;
-    const int height = argc == 4 ? Side(argv[3]) : 32;
+    const int width = argc == 4 ? cli::Side(argv[2]) : 64;
+    const int height = argc == 4 ? cli::Side(argv[3]) : 32;
     if (width == 0 || height == 0) {
         std::fprintf(stderr, "spirovault-make-sky: WIDTH and HEIGHT must be 1 to %d\n",
                      imageio::kMaxImageSide);
@@ -84,9 +86,9 @@ int main(int argc, char** argv) {
     imageio::FloatImage image(width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const double el = (0.5 - (y + 0.5) / height) * kPi;
-            const double az = (x + 0.5) / width * 2 * kPi - kPi;
-            const Rgb c = Sky(el, az);
+            const double el = (0.5 - (y + 0.5) / height) * cli::kPi;
+            const double az = (x + 0.5) / width * 2 * cli::kPi - cli::kPi;
+            const cli::Rgb c = cli::Sky(el, az);
             float* p = image.Pixel(x, y);
             p[0] = static_cast<float>(c.r);
             p[1] = static_cast<float>(c.g);

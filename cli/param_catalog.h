@@ -12,6 +12,8 @@
 
 class ParamStore;
 
+namespace cli {
+
 // Angles are held as 16.16 fixed-point degrees by the host.
 constexpr double kMaxAngleDegrees = 32767.0;
 
@@ -38,5 +40,7 @@ std::string DescribeParam(const ParamInfo& param);
 
 // "#RRGGBB" of an 8-bit colour.
 std::string FormatColor(const PF_Pixel& color);
+
+}  // namespace cli
 
 #endif

@@ -8,6 +8,8 @@
 
 #include "host/pf_pixel.h"
 
+namespace cli {
+
 enum class ParamKind {
     kFloatSlider,
     kIntSlider,
@@ -39,5 +41,7 @@ struct ParamInfo {
                kind == ParamKind::kPopup || kind == ParamKind::kColor;
     }
 };
+
+}  // namespace cli
 
 #endif

@@ -8,6 +8,8 @@
 #include "imageio/atomic_file.h"
 #include "imageio/image_file.h"
 
+namespace cli {
+
 void CheckRampEditorOutput(const std::string& path) {
     imageio::ImageKind kind;
     if (!imageio::OutputKindFor(path, &kind) || kind != imageio::ImageKind::kPng) {
@@ -33,3 +35,5 @@ void WriteRampEditorImage(const std::string& path,
     for (size_t i = 0; i < drawn.pixels.size(); ++i) image.rgba[i] = drawn.pixels[i] / 255.0f;
     imageio::WriteImage(path, image, imageio::ImageKind::kPng, 8);
 }
+
+}  // namespace cli

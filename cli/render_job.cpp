@@ -24,6 +24,8 @@
 #include "cli/scene_writer.h"
 #include "imageio/atomic_file.h"
 
+namespace cli {
+
 namespace {
 
 WorldDepth ToWorldDepth(int depth) {
@@ -296,3 +298,5 @@ int RunRenderJob(const RenderOptions& options) {
     ReportDevice(settings, device);
     return 0;
 }
+
+}  // namespace cli

@@ -8,6 +8,8 @@
 #include "host/pf_in_out_data.h"
 #include "imageio/image_budget.h"
 
+namespace cli {
+
 namespace {
 
 // .png takes 8 or 16 bits, .exr is float; the depth defaults to the format's own.
@@ -79,3 +81,5 @@ RenderSettings SettleRenderOptions(const RenderOptions& o) {
     s.list_params = o.list_params;
     return s;
 }
+
+}  // namespace cli

@@ -14,6 +14,8 @@
 #include "host/pf_gpu_framework.h"
 #include "imageio/image_file.h"
 
+namespace cli {
+
 struct RenderSettings {
     std::string output;  // may hold a run of # for the frame number
     imageio::ImageKind format = imageio::ImageKind::kPng;
@@ -39,5 +41,7 @@ RenderSettings SettleRenderOptions(const RenderOptions& options);
 
 // A frame is held to the image budget, as an image read from a file is.
 void CheckFrameSize(FrameSize size);
+
+}  // namespace cli
 
 #endif

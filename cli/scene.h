@@ -13,6 +13,8 @@
 #include "cli/value_parsing.h"
 #include "hostsim/composition/composition.h"
 
+namespace cli {
+
 struct TimedParamValue {
     double time = 0;  // seconds
     ParamValue value;
@@ -65,5 +67,7 @@ inline const std::vector<LayerStreamKey> kLightStreamKeys = {
     {"casts_shadows", AEGP_LayerStream_CASTS_SHADOWS},
     {"shadow_darkness", AEGP_LayerStream_SHADOW_DARKNESS},
     {"shadow_diffusion", AEGP_LayerStream_SHADOW_DIFFUSION}};
+
+}  // namespace cli
 
 #endif

@@ -1,5 +1,7 @@
 #include "cli/scene_composition.h"
 
+namespace cli {
+
 double DefaultCameraZoom(int composition_width) {
     return composition_width * 50.0 / 36.0;
 }
@@ -82,3 +84,5 @@ void BuildComposition(const Scene& scene, FrameSize size, Composition* compositi
         composition->layers.push_back(light);
     }
 }
+
+}  // namespace cli

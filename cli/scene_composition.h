@@ -6,6 +6,8 @@
 #include "cli/value_parsing.h"
 #include "hostsim/composition/composition.h"
 
+namespace cli {
+
 // The composition for a frame size: the scene's frame rate, its camera (with the host's
 // defaults for a new camera where the file said nothing) and lights. A scene made for another
 // size is scaled about the centre by the ratio of the heights: positions, targets, zoom, focus
@@ -14,5 +16,7 @@ void BuildComposition(const Scene& scene, FrameSize size, Composition* compositi
 
 // A composition's default camera zoom: a 50 mm lens on 36 mm film across the width.
 double DefaultCameraZoom(int composition_width);
+
+}  // namespace cli
 
 #endif

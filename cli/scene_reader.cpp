@@ -12,6 +12,8 @@
 #include "imageio/float_image.h"
 #include "imageio/image_metadata.h"
 
+namespace cli {
+
 namespace {
 
 using Json = nlohmann::json;
@@ -515,3 +517,5 @@ Scene LoadScene(const std::string& path, const ParamCatalog& catalog) {
     }
     return ParseScene(text, path, DirectoryOf(path), catalog);
 }
+
+}  // namespace cli

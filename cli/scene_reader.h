@@ -9,6 +9,8 @@
 #include "cli/param_catalog.h"
 #include "cli/scene.h"
 
+namespace cli {
+
 // The largest scene file read.
 inline constexpr size_t kMaxSceneBytes = 4u << 20;
 
@@ -22,5 +24,7 @@ Scene ParseScene(const std::string& text, const std::string& name, const std::st
 // The directory of a file ("" for the current one): what the paths of a scene read from it, or
 // written into it, are relative to.
 std::string DirectoryOf(const std::string& path);
+
+}  // namespace cli
 
 #endif

@@ -9,6 +9,8 @@
 #include "cli/param_info.h"
 #include "host/pf_pixel.h"
 
+namespace cli {
+
 // A parameter value as the host's parameter store takes it.
 struct ParamValue {
     double number = 0;  // slider value, angle degrees, checkbox 0/1, popup choice from 1
@@ -51,5 +53,7 @@ Assignment ParseAssignment(std::string_view text);
 std::string Quoted(std::string_view text);
 // The text with control characters written as \n, \t, \r or \xNN.
 std::string Escaped(std::string_view text);
+
+}  // namespace cli
 
 #endif

@@ -7,6 +7,7 @@
 
 namespace {
 
+using namespace cli;
 using namespace imageio;
 
 TEST(ColorEncoding, InverseTransferFunctionAtKnownValues) {

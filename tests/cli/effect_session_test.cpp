@@ -9,6 +9,7 @@
 
 namespace {
 
+using namespace cli;
 using namespace imageio;
 
 FrameRequest Small() {

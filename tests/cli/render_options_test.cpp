@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace cli;
+
 // The message for these arguments, or "" when they parse.
 std::string OptionsError(std::vector<const char*> args, RenderOptions* parsed = nullptr) {
     args.insert(args.begin(), "spirovault-render");

@@ -9,6 +9,7 @@
 #include "tests/fuzz/fuzz_input_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace cli;
     static const ParamCatalog catalog = SmallCatalog();
     const std::string& path = WriteFuzzInput(data, size, ".json");
     Scene scene;
