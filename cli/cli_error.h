@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace cli {
+
 class CliError : public std::runtime_error {
   public:
     // Exit statuses: the command line was wrong, or the work failed.
@@ -22,5 +24,7 @@ class CliError : public std::runtime_error {
 inline CliError UsageError(const std::string& message) {
     return CliError(message, CliError::kUsage);
 }
+
+}  // namespace cli
 
 #endif

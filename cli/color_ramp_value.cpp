@@ -9,6 +9,8 @@
 #include "cli/cli_error.h"
 #include "cli/value_parsing.h"
 
+namespace cli {
+
 namespace {
 
 constexpr size_t kStopsOffset = 8;
@@ -119,3 +121,5 @@ std::string FormatRamp(const std::vector<RampStopValue>& stops) {
     }
     return text;
 }
+
+}  // namespace cli

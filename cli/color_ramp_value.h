@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace cli {
+
 constexpr size_t kFlatRampSize = 328;
 constexpr int kMaxFlatRampStops = 16;
 
@@ -31,5 +33,7 @@ std::vector<RampStopValue> UnflattenRamp(const FlatRamp& flat);
 
 // "POS:#RRGGBB,..." again, for messages and listings.
 std::string FormatRamp(const std::vector<RampStopValue>& stops);
+
+}  // namespace cli
 
 #endif

@@ -6,6 +6,8 @@
 #include "cli/cli_error.h"
 #include "hostsim/arbitrary_data_client.h"
 
+namespace cli {
+
 namespace {
 
 const char* ErrorName(PF_Err err) {
@@ -138,3 +140,5 @@ FrameResult EffectSession::Render(const FrameRequest& request) {
     }
     return result;
 }
+
+}  // namespace cli

@@ -13,6 +13,8 @@
 #include "hostsim/effect_host.h"
 #include "hostsim/frames/frame_request.h"
 
+namespace cli {
+
 class EffectSession {
   public:
     // Throws CliError when the library cannot be loaded or a setup command fails. The host plays
@@ -43,5 +45,7 @@ class EffectSession {
 
 // "PF_Err 516 (PF_Err_BAD_CALLBACK_PARAM)", and the effect's message when it gave one.
 std::string DescribeEffectError(PF_Err err, const std::string& return_msg);
+
+}  // namespace cli
 
 #endif

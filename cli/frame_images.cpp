@@ -1,8 +1,11 @@
 #include "cli/frame_images.h"
 
+#include <cmath>
 #include <utility>
 
-HostImage PlaceInputLayer(const FloatImage& image, FrameSize composition) {
+namespace cli {
+
+HostImage PlaceInputLayer(const imageio::FloatImage& image, FrameSize composition) {
     HostImage layer;
     layer.width = composition.width;
     layer.height = composition.height;
@@ -27,7 +30,7 @@ HostImage PlaceInputLayer(const FloatImage& image, FrameSize composition) {
     return layer;
 }
 
-HostImage EnvironmentLayer(FloatImage&& image) {
+HostImage EnvironmentLayer(imageio::FloatImage&& image) {
     HostImage layer;
     layer.width = image.width;
     layer.height = image.height;
@@ -40,17 +43,17 @@ HostImage EnvironmentLayer(FloatImage&& image) {
         layer.argb[i + 1] = layer.argb[i];
         layer.argb[i] = alpha;
     }
-    image = FloatImage{};
+    image = imageio::FloatImage{};
     return layer;
 }
 
-WorldDepth EnvironmentDepth(const LoadedImage& loaded) {
-    if (loaded.kind != ImageKind::kPng) return WorldDepth::k32;
+WorldDepth EnvironmentDepth(const imageio::LoadedImage& loaded) {
+    if (loaded.kind != imageio::ImageKind::kPng) return WorldDepth::k32;
     return loaded.bit_depth == 16 ? WorldDepth::k16 : WorldDepth::k8;
 }
 
-FloatImage FrameToImage(HostImage&& frame) {
-    FloatImage image;
+imageio::FloatImage FrameToImage(HostImage&& frame) {
+    imageio::FloatImage image;
     image.width = frame.width;
     image.height = frame.height;
     image.rgba = std::move(frame.argb);
@@ -65,3 +68,18 @@ FloatImage FrameToImage(HostImage&& frame) {
     frame = HostImage{};
     return image;
 }
+
+float SrgbToLinear(float encoded) {
+    const double magnitude = std::fabs(static_cast<double>(encoded));
+    const double linear =
+        magnitude <= 0.04045 ? magnitude / 12.92 : std::pow((magnitude + 0.055) / 1.055, 2.4);
+    return static_cast<float>(encoded < 0 ? -linear : linear);
+}
+
+void ConvertToLinearLight(imageio::FloatImage* image) {
+    for (size_t i = 0; i < image->rgba.size(); i += 4) {
+        for (size_t c = 0; c < 3; ++c) image->rgba[i + c] = SrgbToLinear(image->rgba[i + c]);
+    }
+}
+
+}  // namespace cli

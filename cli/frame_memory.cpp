@@ -12,6 +12,8 @@
 #include "cli/cli_error.h"
 #include "hostsim/frames/host_world.h"
 
+namespace cli {
+
 namespace {
 
 // Thread stacks, the writer's row buffers, allocator slack.
@@ -115,3 +117,5 @@ void CheckFrameMemory(const FramePlan& plan, const MemoryRoom& room) {
         std::to_string(Megabytes(needed)) + " MB, but only " + std::to_string(room.bytes >> 20) +
         " MB can be had (" + room.limit + ")");
 }
+
+}  // namespace cli

@@ -10,6 +10,8 @@
 #include "cli/value_parsing.h"
 #include "hostsim/frames/host_image.h"
 
+namespace cli {
+
 struct FramePlan {
     FrameSize size;
     WorldDepth depth = WorldDepth::k8;
@@ -35,5 +37,7 @@ MemoryRoom AvailableMemory();
 // Throws CliError "a W x H frame at D bits needs about N MB, but only M MB can be had (limit)"
 // when the frame does not fit in `room`.
 void CheckFrameMemory(const FramePlan& plan, const MemoryRoom& room);
+
+}  // namespace cli
 
 #endif

@@ -7,6 +7,8 @@
 #include "hostsim/gpu_devices/gpu_device.h"
 #include "hostsim/gpu_devices/gpu_device_commands.h"
 
+namespace cli {
+
 namespace {
 
 const char* OptionText(PF_GPU_Framework framework) {
@@ -51,3 +53,5 @@ GpuChoice PrepareGpu(EffectHost& host, PF_GPU_Framework framework) {
                                                          : "the CPU";
     return choice;
 }
+
+}  // namespace cli

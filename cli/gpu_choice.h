@@ -7,6 +7,8 @@
 #include "host/pf_gpu_framework.h"
 #include "hostsim/effect_host.h"
 
+namespace cli {
+
 // PF_GPU_Framework_NONE, _OPENCL or _CUDA; throws a usage error for anything else.
 PF_GPU_Framework ParseGpuChoice(const std::string& text);
 
@@ -19,5 +21,7 @@ struct GpuChoice {
     std::string device;  // "OpenCL device \"NAME\"", or "the CPU" when declined
 };
 GpuChoice PrepareGpu(EffectHost& host, PF_GPU_Framework framework);
+
+}  // namespace cli
 
 #endif

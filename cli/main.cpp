@@ -8,6 +8,7 @@
 #include "cli/render_job.h"
 #include "cli/render_options.h"
 
+namespace cli {
 namespace {
 
 // Every failure is one line on stderr.
@@ -20,21 +21,22 @@ int Fail(std::string message, int status) {
 }
 
 }  // namespace
+}  // namespace cli
 
 int main(int argc, char** argv) {
     try {
-        RenderOptions options;
-        ParseRenderOptions(argc, argv, &options);
+        cli::RenderOptions options;
+        cli::ParseRenderOptions(argc, argv, &options);
         if (options.help) {
-            std::fputs(RenderOptionsHelp().c_str(), stdout);
+            std::fputs(cli::RenderOptionsHelp().c_str(), stdout);
             return 0;
         }
-        return RunRenderJob(options);
-    } catch (const CliError& e) {
-        return Fail(e.what(), e.exit_status());
+        return cli::RunRenderJob(options);
+    } catch (const cli::CliError& e) {
+        return cli::Fail(e.what(), e.exit_status());
     } catch (const std::bad_alloc&) {
-        return Fail("out of memory", CliError::kFailure);
+        return cli::Fail("out of memory", cli::CliError::kFailure);
     } catch (const std::exception& e) {
-        return Fail(e.what(), CliError::kFailure);
+        return cli::Fail(e.what(), cli::CliError::kFailure);
     }
 }

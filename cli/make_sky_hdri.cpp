@@ -9,6 +9,7 @@
 #include "imageio/float_image.h"
 #include "imageio/radiance_hdr.h"
 
+namespace cli {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -41,8 +42,6 @@ Rgb Sky(double el, double az) {
             c.b + disk * 0.75 + glow * 0.6};
 }
 
-}  // namespace
-
 constexpr const char* kUsage =
     "usage: spirovault-make-sky OUT.hdr [WIDTH HEIGHT]\n\n"
     "Writes an equirectangular sky (64 x 32 unless a size is given) as a Radiance HDR file:\n"
@@ -52,16 +51,19 @@ constexpr const char* kUsage =
 int Side(const char* text) {
     char* end = nullptr;
     const long value = std::strtol(text, &end, 10);
-    return *text != '\0' && *end == '\0' && value >= 1 && value <= kMaxImageSide
+    return *text != '\0' && *end == '\0' && value >= 1 && value <= imageio::kMaxImageSide
                ? static_cast<int>(value)
                : 0;
 }
+
+}  // namespace
+}  // namespace cli
 
 int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg == "--help" || arg == "-h") {
-            std::fputs(kUsage, stdout);
+            std::fputs(cli::kUsage, stdout);
             return 0;
         }
         if (arg.size() > 1 && arg[0] == '-') {
@@ -74,19 +76,19 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "spirovault-make-sky: expected OUT.hdr [WIDTH HEIGHT] (see --help)\n");
         return 2;
     }
-    const int width = argc == 4 ? Side(argv[2]) : 64;
-    const int height = argc == 4 ? Side(argv[3]) : 32;
+    const int width = argc == 4 ? cli::Side(argv[2]) : 64;
+    const int height = argc == 4 ? cli::Side(argv[3]) : 32;
     if (width == 0 || height == 0) {
         std::fprintf(stderr, "spirovault-make-sky: WIDTH and HEIGHT must be 1 to %d\n",
-                     kMaxImageSide);
+                     imageio::kMaxImageSide);
         return 2;
     }
-    FloatImage image(width, height);
+    imageio::FloatImage image(width, height);
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
-            const double el = (0.5 - (y + 0.5) / height) * kPi;
-            const double az = (x + 0.5) / width * 2 * kPi - kPi;
-            const Rgb c = Sky(el, az);
+            const double el = (0.5 - (y + 0.5) / height) * cli::kPi;
+            const double az = (x + 0.5) / width * 2 * cli::kPi - cli::kPi;
+            const cli::Rgb c = cli::Sky(el, az);
             float* p = image.Pixel(x, y);
             p[0] = static_cast<float>(c.r);
             p[1] = static_cast<float>(c.g);
@@ -95,8 +97,8 @@ int main(int argc, char** argv) {
         }
     }
     try {
-        WriteRadianceHdr(argv[1], image);
-    } catch (const ImageError& e) {
+        imageio::WriteRadianceHdr(argv[1], image);
+    } catch (const imageio::ImageError& e) {
         std::fprintf(stderr, "spirovault-make-sky: %s\n", e.what());
         return 1;
     }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cctype>
 
+namespace cli {
+
 namespace {
 
 char Fold(char c) {
@@ -61,3 +63,5 @@ std::string DidYouMean(const std::vector<std::string>& suggestions) {
     }
     return text + "?";
 }
+
+}  // namespace cli

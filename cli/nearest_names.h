@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace cli {
+
 // Edits (insert, delete, replace, swap of neighbours) between two names, ignoring letter case.
 size_t NameDistance(std::string_view a, std::string_view b);
 
@@ -16,5 +18,7 @@ std::vector<std::string> NearestNames(std::string_view wrong, const std::vector<
 
 // "; did you mean \"a\" or \"b\"?" for the suggestions, or nothing when there are none.
 std::string DidYouMean(const std::vector<std::string>& suggestions);
+
+}  // namespace cli
 
 #endif

@@ -7,6 +7,8 @@
 
 #include "cli/cli_error.h"
 
+namespace cli {
+
 // Runs `step`; std::bad_alloc from it becomes CliError "out of memory while <doing>".
 template <typename Step>
 auto OutOfMemoryAs(const std::string& doing, Step step) -> decltype(step()) {
@@ -16,5 +18,7 @@ auto OutOfMemoryAs(const std::string& doing, Step step) -> decltype(step()) {
         throw CliError("out of memory while " + doing);
     }
 }
+
+}  // namespace cli
 
 #endif

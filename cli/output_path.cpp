@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+namespace cli {
+
 namespace {
 
 // The last run of '#' after the last '/', as [begin, end), or begin == end when none.
@@ -35,3 +37,5 @@ std::string FrameOutputPath(const std::string& pattern, long frame) {
     std::snprintf(number, sizeof number, "%0*ld", static_cast<int>(end - begin), frame);
     return pattern.substr(0, begin) + number + pattern.substr(end);
 }
+
+}  // namespace cli

@@ -5,8 +5,12 @@
 
 #include <string>
 
+namespace cli {
+
 bool HasFramePlaceholder(const std::string& pattern);
 // The pattern itself when it has no placeholder. Numbers longer than the run are not cut.
 std::string FrameOutputPath(const std::string& pattern, long frame);
+
+}  // namespace cli
 
 #endif

@@ -10,6 +10,8 @@
 #include "host/pf_param_def.h"
 #include "hostsim/param_store.h"
 
+namespace cli {
+
 namespace {
 
 std::vector<std::string> SplitChoices(const std::string& names) {
@@ -223,3 +225,5 @@ std::string DescribeParam(const ParamInfo& p) {
                   dephault.c_str(), range.c_str());
     return line;
 }
+
+}  // namespace cli

@@ -7,41 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/param_info.h"
 #include "host/pf_pixel.h"
 
 class ParamStore;
 
-enum class ParamKind {
-    kFloatSlider,
-    kIntSlider,
-    kAngle,
-    kCheckbox,
-    kPopup,
-    kColor,
-    kLayer,
-    kArbitraryData,
-    kGroupStart,
-    kGroupEnd,
-    kOther,
-};
-
-struct ParamInfo {
-    int index = 0;
-    std::string name;
-    ParamKind kind = ParamKind::kOther;
-    double default_number = 0;  // sliders, angle degrees, checkbox 0/1, popup choice
-    PF_Pixel default_color{};
-    double valid_min = 0, valid_max = 0;  // sliders only
-    std::vector<std::string> choices;     // popups
-    std::string default_text;             // arbitrary data: the default as the user writes it
-
-    // Whether a value can be given as a number, on/off, a choice or a colour.
-    bool takes_value() const {
-        return kind == ParamKind::kFloatSlider || kind == ParamKind::kIntSlider ||
-               kind == ParamKind::kAngle || kind == ParamKind::kCheckbox ||
-               kind == ParamKind::kPopup || kind == ParamKind::kColor;
-    }
-};
+namespace cli {
 
 // Angles are held as 16.16 fixed-point degrees by the host.
 constexpr double kMaxAngleDegrees = 32767.0;
@@ -69,5 +40,7 @@ std::string DescribeParam(const ParamInfo& param);
 
 // "#RRGGBB" of an 8-bit colour.
 std::string FormatColor(const PF_Pixel& color);
+
+}  // namespace cli
 
 #endif

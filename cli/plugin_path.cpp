@@ -11,6 +11,8 @@
 
 #include "cli/cli_error.h"
 
+namespace cli {
+
 namespace {
 
 #if defined(_WIN32)
@@ -62,3 +64,5 @@ std::string FindPluginLibrary(const std::optional<std::string>& given) {
     if (Readable(beside)) return beside;
     return SPIROVAULT_BUILT_PLUGIN;
 }
+
+}  // namespace cli

@@ -6,6 +6,8 @@
 #include <unistd.h>
 #endif
 
+namespace cli {
+
 namespace {
 
 // Renders shorter than this show nothing; redraws come no faster than the second interval.
@@ -84,3 +86,5 @@ void ProgressReporter::Clear() {
     std::fflush(out_);
     drawn_ = false;
 }
+
+}  // namespace cli

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <string>
 
+namespace cli {
+
 // The line shown: the frame and how much of it is done; for a sequence also the whole run's
 // share and the time it has left, estimated from the time spent so far.
 // `ordinal` counts the frames begun, from 1.
@@ -46,5 +48,7 @@ class ProgressReporter {
     bool drawn_ = false;
     std::mutex mutex_;
 };
+
+}  // namespace cli
 
 #endif

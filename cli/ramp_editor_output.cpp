@@ -8,16 +8,18 @@
 #include "imageio/atomic_file.h"
 #include "imageio/image_file.h"
 
+namespace cli {
+
 void CheckRampEditorOutput(const std::string& path) {
-    ImageKind kind;
-    if (!OutputKindFor(path, &kind) || kind != ImageKind::kPng) {
+    imageio::ImageKind kind;
+    if (!imageio::OutputKindFor(path, &kind) || kind != imageio::ImageKind::kPng) {
         throw UsageError("--ramp-editor " + Quoted(path) + ": the name must end in .png");
     }
 }
 
 void WriteRampEditorImage(const std::string& path,
                           const std::optional<std::vector<RampStopValue>>& ramp, EffectHost& host) {
-    CheckWritable(path);
+    imageio::CheckWritable(path);
     std::vector<uint8_t> flat;
     if (ramp) {
         const FlatRamp record = FlattenRamp(*ramp);
@@ -29,7 +31,9 @@ void WriteRampEditorImage(const std::string& path,
     } catch (const std::runtime_error& e) {
         throw CliError(std::string("the ramp editor: ") + e.what());
     }
-    FloatImage image(drawn.width, drawn.height);
+    imageio::FloatImage image(drawn.width, drawn.height);
     for (size_t i = 0; i < drawn.pixels.size(); ++i) image.rgba[i] = drawn.pixels[i] / 255.0f;
-    WriteImage(path, image, ImageKind::kPng, 8);
+    imageio::WriteImage(path, image, imageio::ImageKind::kPng, 8);
 }
+
+}  // namespace cli

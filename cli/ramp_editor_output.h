@@ -9,6 +9,8 @@
 #include "cli/color_ramp_value.h"
 #include "hostsim/effect_host.h"
 
+namespace cli {
+
 // The size the effect asks the panel for.
 constexpr int kRampEditorImageWidth = 640;
 constexpr int kRampEditorImageHeight = 65;
@@ -20,5 +22,7 @@ void CheckRampEditorOutput(const std::string& path);
 // atomically. Throws CliError when the effect fails to draw, ImageError when the file fails.
 void WriteRampEditorImage(const std::string& path,
                           const std::optional<std::vector<RampStopValue>>& ramp, EffectHost& host);
+
+}  // namespace cli
 
 #endif

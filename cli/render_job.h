@@ -5,11 +5,15 @@
 
 #include "cli/render_options.h"
 
+namespace cli {
+
 // The composition size without --size or a scene size.
 constexpr int kDefaultWidth = 960;
 constexpr int kDefaultHeight = 540;
 
 // Returns the exit status; throws CliError (or ImageError) on failure.
 int RunRenderJob(const RenderOptions& options);
+
+}  // namespace cli
 
 #endif

@@ -7,6 +7,8 @@
 #include "cli/nearest_names.h"
 #include "cli/value_parsing.h"
 
+namespace cli {
+
 namespace {
 
 // A whole number in [min, max] for an option, or a usage error naming it.
@@ -170,3 +172,5 @@ void ParseRenderOptions(int argc, const char* const* argv, RenderOptions* option
         spec->apply(*options, value.value_or(""));
     }
 }
+
+}  // namespace cli

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace cli {
+
 struct RenderOptions {
     std::string output = "spirovault.png";
     std::optional<std::string> size;    // WxH
@@ -48,5 +50,7 @@ std::string RenderOptionsHelp();
 
 // Parses argv into options; throws CliError (usage) with one line naming the fault.
 void ParseRenderOptions(int argc, const char* const* argv, RenderOptions* options);
+
+}  // namespace cli
 
 #endif

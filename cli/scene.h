@@ -1,6 +1,6 @@
-// A composition described in a JSON file: size, frame rate, frame range, camera, lights, the
-// effect's parameters (constant or keyframed), the colour ramp, the environment image and the
-// layer the effect is applied to.
+// A composition as a scene file describes it: size, frame rate, frame range, camera, lights,
+// the effect's parameters (constant or keyframed), the colour ramp, the environment image and
+// the layer the effect is applied to.
 #ifndef SPIROVAULT_CLI_SCENE_H
 #define SPIROVAULT_CLI_SCENE_H
 
@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "cli/color_ramp_value.h"
-#include "cli/param_catalog.h"
+#include "cli/param_info.h"
 #include "cli/value_parsing.h"
 #include "hostsim/composition/composition.h"
+
+namespace cli {
 
 struct TimedParamValue {
     double time = 0;  // seconds
@@ -51,26 +53,21 @@ struct LayerStreamKey {
     const char* key;
     AEGP_LayerStream stream;
 };
-extern const std::vector<LayerStreamKey> kCameraStreamKeys;
-extern const std::vector<LayerStreamKey> kLightStreamKeys;
+inline const std::vector<LayerStreamKey> kCameraStreamKeys = {
+    {"zoom", AEGP_LayerStream_ZOOM},
+    {"depth_of_field", AEGP_LayerStream_DEPTH_OF_FIELD},
+    {"focus_distance", AEGP_LayerStream_FOCUS_DISTANCE},
+    {"aperture", AEGP_LayerStream_APERTURE},
+    {"blur_level", AEGP_LayerStream_BLUR_LEVEL},
+    {"iris_highlight_gain", AEGP_LayerStream_IRIS_HIGHLIGHT_GAIN},
+    {"iris_highlight_threshold", AEGP_LayerStream_IRIS_HIGHLIGHT_THRESHOLD},
+    {"iris_highlight_saturation", AEGP_LayerStream_IRIS_HIGHLIGHT_SATURATION}};
+inline const std::vector<LayerStreamKey> kLightStreamKeys = {
+    {"intensity", AEGP_LayerStream_INTENSITY},
+    {"casts_shadows", AEGP_LayerStream_CASTS_SHADOWS},
+    {"shadow_darkness", AEGP_LayerStream_SHADOW_DARKNESS},
+    {"shadow_diffusion", AEGP_LayerStream_SHADOW_DIFFUSION}};
 
-// The largest scene file read.
-inline constexpr size_t kMaxSceneBytes = 4u << 20;
-
-// Throws CliError whose message starts with the file name and the JSON path of the fault. An
-// image this program wrote gives the scene it carries.
-Scene LoadScene(const std::string& path, const ParamCatalog& catalog);
-// The same from text; `name` stands for the file in messages and `base_dir` anchors its paths.
-Scene ParseScene(const std::string& text, const std::string& name, const std::string& base_dir,
-                 const ParamCatalog& catalog);
-
-// The composition for a frame size: the scene's frame rate, its camera (with the host's
-// defaults for a new camera where the file said nothing) and lights. A scene made for another
-// size is scaled about the centre by the ratio of the heights: positions, targets, zoom, focus
-// distance, aperture and shadow diffusion, so that it frames the same at any size.
-void BuildComposition(const Scene& scene, FrameSize size, Composition* composition);
-
-// A composition's default camera zoom: a 50 mm lens on 36 mm film across the width.
-double DefaultCameraZoom(int composition_width);
+}  // namespace cli
 
 #endif

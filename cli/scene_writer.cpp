@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+namespace cli {
+
 namespace {
 
 using Json = nlohmann::json;
@@ -130,3 +132,5 @@ std::string SceneToJson(const EffectiveScene& scene, const ParamCatalog& catalog
     if (!params.empty()) root["params"] = params;
     return pretty ? root.dump(2, ' ', true) + "\n" : root.dump(-1, ' ', true);
 }
+
+}  // namespace cli

@@ -8,7 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "cli/param_catalog.h"
 #include "cli/scene.h"
+
+namespace cli {
 
 struct EffectiveScene {
     FrameSize size;
@@ -30,5 +33,7 @@ std::string SceneToJson(const EffectiveScene& scene, const ParamCatalog& catalog
 // earlier value of the same parameter.
 std::vector<SceneParam> MergeParams(std::vector<SceneParam> params,
                                     const std::vector<SceneParam>& overrides);
+
+}  // namespace cli
 
 #endif

@@ -8,6 +8,8 @@
 
 #include "cli/cli_error.h"
 
+namespace cli {
+
 namespace {
 
 constexpr int kMaxSide = 32767;
@@ -228,3 +230,5 @@ Assignment ParseAssignment(std::string_view text) {
     }
     return Assignment{std::string(text.substr(0, equals)), std::string(text.substr(equals + 1))};
 }
+
+}  // namespace cli

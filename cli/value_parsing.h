@@ -6,8 +6,10 @@
 #include <string>
 #include <string_view>
 
-#include "cli/param_catalog.h"
+#include "cli/param_info.h"
 #include "host/pf_pixel.h"
+
+namespace cli {
 
 // A parameter value as the host's parameter store takes it.
 struct ParamValue {
@@ -51,5 +53,7 @@ Assignment ParseAssignment(std::string_view text);
 std::string Quoted(std::string_view text);
 // The text with control characters written as \n, \t, \r or \xNN.
 std::string Escaped(std::string_view text);
+
+}  // namespace cli
 
 #endif

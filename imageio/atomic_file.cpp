@@ -11,6 +11,8 @@
 #include "imageio/float_image.h"
 #include "imageio/interrupt_cleanup.h"
 
+namespace imageio {
+
 namespace {
 
 std::string Directory(const std::string& path) {
@@ -78,3 +80,5 @@ void AtomicFile::Commit() {
 void CheckWritable(const std::string& target) {
     const AtomicFile probe(target);
 }
+
+}  // namespace imageio

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace imageio {
+
 class AtomicFile {
   public:
     // Creates the temporary file; throws ImageError when the directory does not take it.
@@ -33,5 +35,7 @@ class AtomicFile {
 // directory, or `target` names a directory), so that a render fails before it starts. The probe
 // file is guarded against interrupts as a temporary file is.
 void CheckWritable(const std::string& target);
+
+}  // namespace imageio
 
 #endif

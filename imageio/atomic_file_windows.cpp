@@ -11,6 +11,8 @@
 #include "imageio/atomic_file.h"
 #include "imageio/float_image.h"
 
+namespace imageio {
+
 namespace {
 
 size_t LastSeparator(const std::string& path) {
@@ -118,3 +120,5 @@ void CheckWritable(const std::string& target) {
     const std::string probe = CreateTempBeside(target);
     DeleteFileA(probe.c_str());
 }
+
+}  // namespace imageio

@@ -4,6 +4,8 @@
 #include "imageio/float_image.h"
 #include "imageio/image_metadata.h"
 
+namespace imageio {
+
 namespace {
 
 constexpr unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
@@ -68,3 +70,5 @@ std::vector<uint8_t> PngTextChunk(const std::string& keyword, const std::string&
     for (int shift = 24; shift >= 0; shift -= 8) chunk.push_back((crc >> shift) & 0xff);
     return chunk;
 }
+
+}  // namespace imageio

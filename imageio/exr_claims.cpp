@@ -8,6 +8,8 @@
 #include "imageio/float_image.h"
 #include "imageio/printable.h"
 
+namespace imageio {
+
 namespace {
 
 // Header attributes are short; a longer one is not an image's.
@@ -236,3 +238,5 @@ unsigned long long LeastExrFileBytes(const ExrClaims& claims) {
     }
     return chunks * (8 + chunk_header) + data;
 }
+
+}  // namespace imageio

@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <string>
 
+namespace imageio {
+
 struct ExrClaims {
     long long width = 0, height = 0;  // of the data window, computed without overflow
     int compression = 0;              // the file's compression code (0: none)
@@ -25,5 +27,7 @@ ExrClaims ReadExrClaims(const std::string& path);
 // every chunk has its offset and its header, and the pixel data shrinks at most by the best
 // ratio of the compression, where that is known.
 unsigned long long LeastExrFileBytes(const ExrClaims& claims);
+
+}  // namespace imageio
 
 #endif

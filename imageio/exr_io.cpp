@@ -21,6 +21,8 @@
 #include "imageio/image_budget.h"
 #include "imageio/printable.h"
 
+namespace imageio {
+
 namespace {
 
 constexpr float kUnpremultiplyFloor = 1e-6f;
@@ -161,3 +163,5 @@ std::string ReadExrSceneAttribute(const std::string& path) {
         throw ImageError("cannot read the scene of " + path + ": " + e.what());
     }
 }
+
+}  // namespace imageio

@@ -8,6 +8,8 @@
 #include "imageio/float_image.h"
 #include "imageio/image_metadata.h"
 
+namespace imageio {
+
 // Missing R, G or B channels read as 0, a missing A as 1; a file with none of R, G, B (or Y)
 // is refused. Throws ImageError naming the file.
 FloatImage ReadExr(const std::string& path);
@@ -15,5 +17,7 @@ FloatImage ReadExr(const std::string& path);
 // Marked with sRGB primaries and a note on the encoding (display-encoded unless
 // metadata.linear); the scene goes into a string attribute. Colour is written as given.
 void WriteExr(const std::string& path, const FloatImage& image, const ImageMetadata& metadata = {});
+
+}  // namespace imageio
 
 #endif

@@ -1,6 +1,8 @@
 // Builds without OpenEXR (Windows: there is no MinGW build of it) refuse .exr files by name.
 #include "imageio/exr_io.h"
 
+namespace imageio {
+
 FloatImage ReadExr(const std::string& path) {
     throw ImageError("cannot read " + path + ": OpenEXR files are not supported by this build");
 }
@@ -12,3 +14,5 @@ void WriteExr(const std::string& path, const FloatImage&, const ImageMetadata&) 
 std::string ReadExrSceneAttribute(const std::string& path) {
     throw ImageError("cannot read " + path + ": OpenEXR files are not supported by this build");
 }
+
+}  // namespace imageio

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace imageio {
+
 struct FloatImage {
     int width = 0;
     int height = 0;
@@ -30,5 +32,7 @@ class ImageError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
+
+}  // namespace imageio
 
 #endif

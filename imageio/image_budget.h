@@ -9,6 +9,8 @@
 
 #include "imageio/float_image.h"
 
+namespace imageio {
+
 constexpr long long kMaxImagePixels = 1LL << 27;
 
 inline bool WithinImageBudget(long long width, long long height) {
@@ -42,5 +44,7 @@ inline void CheckClaimedData(const std::string& name, long long width, long long
                          std::to_string(file_bytes));
     }
 }
+
+}  // namespace imageio
 
 #endif

@@ -10,6 +10,8 @@
 #include "imageio/png_io.h"
 #include "imageio/radiance_hdr.h"
 
+namespace imageio {
+
 namespace {
 
 std::string LowerExtension(const std::string& path) {
@@ -75,3 +77,5 @@ void WriteImage(const std::string& path, const FloatImage& image, ImageKind kind
             return;
     }
 }
+
+}  // namespace imageio

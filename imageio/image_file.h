@@ -8,6 +8,8 @@
 #include "imageio/float_image.h"
 #include "imageio/image_metadata.h"
 
+namespace imageio {
+
 enum class ImageKind { kPng, kExr, kRadianceHdr };
 
 struct LoadedImage {
@@ -25,5 +27,7 @@ bool OutputKindFor(const std::string& path, ImageKind* kind);
 // Writes PNG at bit_depth 8 or 16, OpenEXR as 32-bit float; atomically.
 void WriteImage(const std::string& path, const FloatImage& image, ImageKind kind, int bit_depth,
                 const ImageMetadata& metadata = {});
+
+}  // namespace imageio
 
 #endif

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace imageio {
+
 struct ImageMetadata {
     std::string scene;    // JSON; empty: none
     bool linear = false;  // OpenEXR colour is linear light; else display-encoded sRGB values
@@ -29,5 +31,7 @@ std::vector<uint8_t> PngTextChunk(const std::string& keyword, const std::string&
 
 // The OpenEXR attribute's value; ImageError naming the file when there is none.
 std::string ReadExrSceneAttribute(const std::string& path);
+
+}  // namespace imageio
 
 #endif

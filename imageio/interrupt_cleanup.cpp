@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <cstring>
 
+namespace imageio {
+
 namespace {
 
 constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
@@ -139,3 +141,5 @@ void ReleaseTempRemovedOnInterrupt(int registration, bool remove_file) {
     r.armed.store(false);
     r.claimed.store(false);
 }
+
+}  // namespace imageio

@@ -6,6 +6,8 @@
 
 #include <string>
 
+namespace imageio {
+
 // Creates a uniquely named empty file from `pattern` (a name ending in "XXXXXX", as mkstemp
 // takes it), registered for removal. Returns a registration to release, or -1 with errno set.
 int CreateTempRemovedOnInterrupt(std::string& pattern);
@@ -17,5 +19,7 @@ void WaitIfInterruptEnding();
 // Forgets a registration: removes the file first when `remove_file`, so that an interrupt in
 // between finds it still registered.
 void ReleaseTempRemovedOnInterrupt(int registration, bool remove_file);
+
+}  // namespace imageio
 
 #endif

@@ -14,6 +14,8 @@
 #include "imageio/image_budget.h"
 #include "imageio/printable.h"
 
+namespace imageio {
+
 namespace {
 
 struct FileCloser {
@@ -267,3 +269,5 @@ void WritePng(const std::string& path, const FloatImage& image, int bit_depth,
     if (!error.empty()) throw ImageError("cannot write " + path + ": " + error);
     out.Commit();
 }
+
+}  // namespace imageio

@@ -7,6 +7,8 @@
 #include "imageio/float_image.h"
 #include "imageio/image_metadata.h"
 
+namespace imageio {
+
 struct DecodedPng {
     FloatImage image;
     int bit_depth = 8;  // 8 or 16, after expanding palettes and low bit depths
@@ -19,5 +21,7 @@ DecodedPng ReadPng(const std::string& path);
 // metadata's scene goes into a text chunk.
 void WritePng(const std::string& path, const FloatImage& image, int bit_depth,
               const ImageMetadata& metadata = {});
+
+}  // namespace imageio
 
 #endif

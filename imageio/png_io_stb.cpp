@@ -22,6 +22,8 @@
 #include <stb/stb_image.h>
 #include <stb/stb_image_write.h>
 
+namespace imageio {
+
 namespace {
 
 struct FileCloser {
@@ -169,3 +171,5 @@ void WritePng(const std::string& path, const FloatImage& image, int bit_depth,
     if (!error.empty()) throw ImageError("cannot write " + path + ": " + error);
     out.Commit();
 }
+
+}  // namespace imageio

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+namespace imageio {
+
 inline std::string Printable(std::string_view text) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     std::string out;
@@ -19,5 +21,7 @@ inline std::string Printable(std::string_view text) {
     }
     return out;
 }
+
+}  // namespace imageio
 
 #endif

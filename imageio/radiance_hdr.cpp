@@ -14,6 +14,8 @@
 #include "imageio/image_budget.h"
 #include "imageio/printable.h"
 
+namespace imageio {
+
 namespace {
 
 // Scan lines of these widths may be run-length encoded; others are always flat.
@@ -301,3 +303,5 @@ void WriteRadianceHdr(const std::string& path, const FloatImage& image) {
     }
     file.Commit();
 }
+
+}  // namespace imageio

@@ -10,6 +10,8 @@
 
 #include "imageio/image_budget.h"
 
+namespace imageio {
+
 // The largest file read: a flat image at the pixel budget, with room for a long header. Run-length
 // encoded lines of a real image are at most a little longer than flat ones.
 constexpr size_t kMaxRadianceFileBytes = static_cast<size_t>(kMaxImagePixels) * 4 * 17 / 16;
@@ -26,5 +28,7 @@ void WriteRadianceHdr(const std::string& path, const FloatImage& image);
 // One pixel's shared-exponent form, and back.
 void FloatToRgbe(const float rgb[3], uint8_t rgbe[4]);
 void RgbeToFloat(const uint8_t rgbe[4], float rgb[3]);
+
+}  // namespace imageio
 
 #endif

@@ -24,6 +24,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using namespace imageio;
+
 struct RunResult {
     int status = -1;
     std::string out;

@@ -4,6 +4,8 @@
 
 #include "cli/param_catalog.h"
 
+namespace cli {
+
 inline ParamInfo FloatParam(int index, const char* name, double min, double max) {
     ParamInfo p;
     p.index = index;
@@ -58,5 +60,7 @@ inline ParamCatalog SmallCatalog() {
                          FloatParam(2, "Epsilon Scale", 0.1f, 1.0f), samples, angle, check, popup,
                          color, group, FloatParam(9, "Specularity", 0, 1), ramp, layer});
 }
+
+}  // namespace cli
 
 #endif

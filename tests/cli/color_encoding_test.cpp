@@ -1,11 +1,14 @@
 // Display-encoded values to linear light, against the sRGB transfer function's known values.
-#include "cli/color_encoding.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "cli/frame_images.h"
+
 namespace {
+
+using namespace cli;
+using namespace imageio;
 
 TEST(ColorEncoding, InverseTransferFunctionAtKnownValues) {
     const struct {

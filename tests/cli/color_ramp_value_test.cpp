@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace cli;
+
 std::string ErrorOf(const char* text) {
     try {
         ParseRamp(text);

@@ -9,6 +9,9 @@
 
 namespace {
 
+using namespace cli;
+using namespace imageio;
+
 FrameRequest Small() {
     FrameRequest request;
     request.width = 12;

@@ -18,7 +18,7 @@ struct FrameMeasures {
     double ClippedShare() const { return object ? static_cast<double>(clipped) / object : 0; }
 };
 
-inline FrameMeasures MeasureFrame(const FloatImage& image) {
+inline FrameMeasures MeasureFrame(const imageio::FloatImage& image) {
     // Pixels the object covers whole; the outline's partly covered ones hold straight colour
     // that is brighter or darker than the surface by nature.
     constexpr float kCovered = 0.99f;

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+using namespace cli;
+
 TEST(OutputPath, FrameNumberReplacesTheLastRunOfHashes) {
     EXPECT_EQ(FrameOutputPath("frame_###.png", 7), "frame_007.png");
     EXPECT_EQ(FrameOutputPath("frame_#.png", 1234), "frame_1234.png");
@@ -11,3 +15,5 @@ TEST(OutputPath, FrameNumberReplacesTheLastRunOfHashes) {
     EXPECT_FALSE(HasFramePlaceholder("out#/x.png"));
     EXPECT_TRUE(HasFramePlaceholder("out/x###.png"));
 }
+
+}  // namespace

@@ -7,9 +7,13 @@
 #include "cli/cli_error.h"
 #include "cli/nearest_names.h"
 #include "cli/progress_reporter.h"
+#include "cli/render_settings.h"
+#include "host/pf_in_out_data.h"
 #include "tests/cli/cli_test_support.h"
 
 namespace {
+
+using namespace cli;
 
 // The message for these arguments, or "" when they parse.
 std::string OptionsError(std::vector<const char*> args, RenderOptions* parsed = nullptr) {
@@ -78,6 +82,63 @@ TEST(RenderOptions, ValuesLandWhereTheTableSays) {
                   std::string::npos)
             << spec.long_name;
     }
+}
+
+// The settled options, or the first fault found in them.
+std::string SettleError(std::vector<const char*> args, RenderSettings* settled = nullptr) {
+    RenderOptions options;
+    if (std::string line = OptionsError(std::move(args), &options); !line.empty()) return line;
+    try {
+        const RenderSettings settings = SettleRenderOptions(options);
+        if (settled) *settled = settings;
+    } catch (const CliError& e) {
+        EXPECT_EQ(e.exit_status(), CliError::kUsage);
+        return e.what();
+    }
+    return "";
+}
+
+TEST(RenderSettings, SeveralFaultsReportTheFirstInTheOrderChecked) {
+    // Output name, depth, --linear, size, frames, ramp, GPU, host, then the two together.
+    const struct {
+        std::vector<const char*> args;
+        const char* line;
+    } cases[] = {
+        {{"-o", "x.jpg", "--depth", "12"}, "output \"x.jpg\": the name must end in .png or .exr"},
+        {{"--depth", "12", "--linear"}, "--depth 12: expected 8, 16 or 32"},
+        {{"--linear", "--size", "0x0"},
+         "--linear needs an .exr output: PNG holds display-encoded values"},
+        {{"--size", "20000x20000", "--frames", "2-1"},
+         "frame size 20000 x 20000 is outside the image size accepted (1 to 32767 a side, at most "
+         "134217728 pixels)"},
+        {{"--frames", "2-1", "--ramp", "x"},
+         "frames \"2-1\": the last frame comes before the first"},
+        {{"--ramp", "x", "--gpu", "x"}, "ramp stop 1 \"x\": expected POS:#RRGGBB"},
+        {{"--gpu", "x", "--host", "y"}, "--gpu x: expected none, opencl or cuda"},
+        {{"--host", "y", "--ramp-editor", "r.exr"}, "--host y: expected ae or premiere"},
+        {{"--gpu", "cuda", "--host", "premiere", "--ramp-editor", "r.exr"},
+         "--gpu cuda needs --host ae: under Premiere Pro the effect renders on the CPU"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(SettleError(c.args), c.line) << c.args.front();
+}
+
+TEST(RenderSettings, DefaultsFollowTheOutputAndTheOptions) {
+    RenderSettings s;
+    ASSERT_EQ(SettleError({"-o", "f###.exr", "--size", "64x36", "--frames", "3-5",
+                           "--parallel-frames", "2", "--host", "premiere"},
+                          &s),
+              "");
+    EXPECT_EQ(s.format, imageio::ImageKind::kExr);
+    EXPECT_EQ(s.depth, 32);
+    EXPECT_EQ(s.size->width, 64);
+    EXPECT_EQ(s.frames->last, 5);
+    EXPECT_EQ(s.parallel_frames, 2);
+    EXPECT_EQ(s.host_app_id, kAppIdPremierePro);
+    ASSERT_EQ(SettleError({"-o", "f.png"}, &s), "");
+    EXPECT_EQ(s.format, imageio::ImageKind::kPng);
+    EXPECT_EQ(s.depth, 8);
+    EXPECT_EQ(s.host_app_id, kAppIdAfterEffects);
+    EXPECT_EQ(s.gpu, PF_GPU_Framework_NONE);
 }
 
 std::string FindError(const std::string& name) {

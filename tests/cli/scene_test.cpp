@@ -1,12 +1,14 @@
 // Scene files: what they build, and faults reported at their JSON path.
-#include "cli/scene.h"
-
 #include <gtest/gtest.h>
 
 #include "cli/cli_error.h"
+#include "cli/scene_composition.h"
+#include "cli/scene_reader.h"
 #include "tests/cli/cli_test_support.h"
 
 namespace {
+
+using namespace cli;
 
 Scene Parse(const std::string& text) {
     return ParseScene(text, "s.json", "dir", SmallCatalog());

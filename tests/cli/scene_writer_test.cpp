@@ -5,9 +5,13 @@
 
 #include <filesystem>
 
+#include "cli/scene_composition.h"
+#include "cli/scene_reader.h"
 #include "tests/cli/cli_test_support.h"
 
 namespace {
+
+using namespace cli;
 
 constexpr const char* kScene = R"({
   "size": [64, 36], "frame_rate": 24, "frames": "2-5", "hdri": "sky.hdr",

@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace cli;
+
 // The message of the usage error `parse` raises, or "" when it raises none.
 template <typename F>
 std::string UsageMessage(F parse) {

@@ -5,6 +5,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& path = WriteFuzzInput(data, size, ".exr");
-    CheckImageRead(path, ReadExr, false);
+    CheckImageRead(path, imageio::ReadExr, false);
     return 0;
 }

@@ -5,6 +5,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& path = WriteFuzzInput(data, size, ".hdr");
-    CheckImageRead(path, ReadRadianceHdr, false);
+    CheckImageRead(path, imageio::ReadRadianceHdr, false);
     return 0;
 }

@@ -13,16 +13,16 @@
 // names the file. Anything else escapes and ends the run as a finding.
 template <typename Read>
 void CheckImageRead(const std::string& path, Read read, bool unit_range) {
-    FloatImage image;
+    imageio::FloatImage image;
     try {
         image = read(path);
-    } catch (const ImageError& e) {
+    } catch (const imageio::ImageError& e) {
         const std::string message = e.what();
         FuzzCheck(message.find(path) != std::string::npos);
         FuzzCheck(message.find('\n') == std::string::npos);
         return;
     }
-    FuzzCheck(WithinImageBudget(image.width, image.height));
+    FuzzCheck(imageio::WithinImageBudget(image.width, image.height));
     FuzzCheck(image.rgba.size() == static_cast<size_t>(image.width) * image.height * 4);
     if (unit_range) {
         for (float v : image.rgba) FuzzCheck(v >= 0.0f && v <= 1.0f);

@@ -6,6 +6,6 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string& path = WriteFuzzInput(data, size, ".png");
     CheckImageRead(
-        path, [](const std::string& p) { return ReadPng(p).image; }, true);
+        path, [](const std::string& p) { return imageio::ReadPng(p).image; }, true);
     return 0;
 }

@@ -3,11 +3,13 @@
 #include <cmath>
 
 #include "cli/cli_error.h"
-#include "cli/scene.h"
+#include "cli/scene_composition.h"
+#include "cli/scene_reader.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/fuzz/fuzz_input_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    using namespace cli;
     static const ParamCatalog catalog = SmallCatalog();
     const std::string& path = WriteFuzzInput(data, size, ".json");
     Scene scene;

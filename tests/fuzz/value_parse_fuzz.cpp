@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace cli;
+
 void Parse(uint8_t choice, std::string_view text) {
     static const ParamCatalog catalog = SmallCatalog();
     switch (choice % 9) {
@@ -72,8 +74,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string_view text(reinterpret_cast<const char*>(data + 1), size - 1);
     try {
         Parse(data[0], text);
-    } catch (const CliError& e) {
-        FuzzCheck(e.exit_status() == CliError::kUsage);
+    } catch (const cli::CliError& e) {
+        FuzzCheck(e.exit_status() == cli::CliError::kUsage);
     }
     return 0;
 }

@@ -28,6 +28,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using namespace imageio;
+
 class ImageIoTest : public ::testing::Test {
   protected:
     void SetUp() override {

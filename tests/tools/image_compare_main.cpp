@@ -18,8 +18,8 @@ int main(int argc, char** argv) {
     const double min_share = argc > 3 ? std::atof(argv[3]) : 0.97;
     const double max_mean = argc > 4 ? std::atof(argv[4]) : 0.004;
     try {
-        const FloatImage a = ReadImage(argv[1]).image;
-        const FloatImage b = ReadImage(argv[2]).image;
+        const imageio::FloatImage a = imageio::ReadImage(argv[1]).image;
+        const imageio::FloatImage b = imageio::ReadImage(argv[2]).image;
         if (a.width != b.width || a.height != b.height || a.rgba.empty()) {
             std::fprintf(stderr, "spirovault-image-compare: the images differ in size\n");
             return 2;

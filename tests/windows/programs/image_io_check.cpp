@@ -16,6 +16,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
+using namespace imageio;
+
 int failures = 0;
 int passes = 0;
 

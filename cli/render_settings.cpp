@@ -1,0 +1,85 @@
+#include "cli/render_settings.h"
+
+#include <algorithm>
+
+#include "cli/cli_error.h"
+#include "cli/gpu_choice.h"
+#include "cli/ramp_editor_output.h"
+#include "host/pf_in_out_data.h"
+#include "imageio/image_budget.h"
+
+namespace cli {
+
+namespace {
+
+// .png takes 8 or 16 bits, .exr is float; the depth defaults to the format's own.
+void SettleOutput(const RenderOptions& o, RenderSettings* s) {
+    if (!imageio::OutputKindFor(o.output, &s->format)) {
+        throw UsageError("output " + Quoted(o.output) + ": the name must end in .png or .exr");
+    }
+    const bool png = s->format == imageio::ImageKind::kPng;
+    s->depth = o.depth.value_or(png ? 8 : 32);
+    if (s->depth != 8 && s->depth != 16 && s->depth != 32) {
+        throw UsageError("--depth " + std::to_string(s->depth) + ": expected 8, 16 or 32");
+    }
+    if (png && s->depth == 32) {
+        throw UsageError("--depth 32 needs an .exr output: PNG holds 8 or 16 bits");
+    }
+    if (!png && s->depth != 32) {
+        throw UsageError("--depth " + std::to_string(s->depth) +
+                         " needs a .png output: .exr is written in float (--depth 32)");
+    }
+    if (o.linear && s->format != imageio::ImageKind::kExr) {
+        throw UsageError("--linear needs an .exr output: PNG holds display-encoded values");
+    }
+    s->output = o.output;
+    s->linear = o.linear;
+}
+
+// --host ae|premiere: which host application the standalone host plays.
+A_long ParseHostChoice(const std::string& text) {
+    if (text == "ae") return kAppIdAfterEffects;
+    if (text == "premiere") return kAppIdPremierePro;
+    throw UsageError("--host " + text + ": expected ae or premiere");
+}
+
+}  // namespace
+
+void CheckFrameSize(FrameSize size) {
+    if (!imageio::WithinImageBudget(size.width, size.height)) {
+        throw UsageError("frame " + imageio::ImageBudgetFault(size.width, size.height));
+    }
+}
+
+RenderSettings SettleRenderOptions(const RenderOptions& o) {
+    RenderSettings s;
+    SettleOutput(o, &s);
+    if (o.size) {
+        s.size = ParseSize(*o.size);
+        CheckFrameSize(*s.size);
+    }
+    if (o.frames) s.frames = ParseFrameRange(*o.frames);
+    if (o.ramp) s.ramp = ParseRamp(*o.ramp);
+    s.gpu = ParseGpuChoice(o.gpu);
+    s.gpu_name = o.gpu;
+    s.host_app_id = ParseHostChoice(o.host);
+    if (s.host_app_id == kAppIdPremierePro && s.gpu != PF_GPU_Framework_NONE) {
+        throw UsageError("--gpu " + o.gpu +
+                         " needs --host ae: under Premiere Pro the effect renders on the CPU");
+    }
+    if (o.ramp_editor) CheckRampEditorOutput(*o.ramp_editor);
+    s.sets = o.sets;
+    s.threads = o.threads;
+    s.parallel_frames = std::max(1, o.parallel_frames);
+    s.plugin = o.plugin;
+    s.scene = o.scene;
+    s.hdri = o.hdri;
+    s.input = o.input;
+    s.ramp_editor = o.ramp_editor;
+    s.save_scene = o.save_scene;
+    s.version = o.version;
+    s.list_params = o.list_params;
+    return s;
+}
+
+}  // namespace cli
