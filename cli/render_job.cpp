@@ -13,12 +13,12 @@
 #include "cli/frame_images.h"
 #include "cli/frame_memory.h"
 #include "cli/gpu_choice.h"
+#include "cli/job_settings.h"
 #include "cli/out_of_memory.h"
 #include "cli/output_path.h"
 #include "cli/plugin_path.h"
 #include "cli/progress_reporter.h"
 #include "cli/ramp_editor_output.h"
-#include "cli/render_settings.h"
 #include "cli/scene_composition.h"
 #include "cli/scene_reader.h"
 #include "cli/scene_writer.h"
@@ -57,7 +57,7 @@ void ListParams(const ParamCatalog& catalog) {
 
 // --set NAME=VALUE as constant parameter values, to apply after the scene's so that the command
 // line wins. "Color Ramp" takes the --ramp form and comes back in `ramp`.
-std::vector<SceneParam> ParseSets(const RenderSettings& settings, const ParamCatalog& catalog,
+std::vector<SceneParam> ParseSets(const JobSettings& settings, const ParamCatalog& catalog,
                                   std::optional<std::vector<RampStopValue>>* ramp) {
     std::vector<SceneParam> sets;
     for (const std::string& text : settings.sets) {
@@ -83,7 +83,7 @@ std::vector<SceneParam> ParseSets(const RenderSettings& settings, const ParamCat
 
 // The scene in effect: the scene file's, with the command line over it. The session's
 // composition is built for it.
-EffectiveScene ResolveScene(const RenderSettings& settings, EffectSession& session) {
+EffectiveScene ResolveScene(const JobSettings& settings, EffectSession& session) {
     const Scene scene = settings.scene ? LoadScene(*settings.scene, session.catalog()) : Scene{};
     const FrameSize size =
         settings.size.value_or(scene.size.value_or(FrameSize{kDefaultWidth, kDefaultHeight}));
@@ -162,7 +162,7 @@ long FrameCount(const FrameRange& frames) {
     return frames.last - frames.first + 1;
 }
 
-void CheckMemoryFor(const RenderSettings& settings, const EffectiveScene& scene,
+void CheckMemoryFor(const JobSettings& settings, const EffectiveScene& scene,
                     const LayerImages& images) {
     FramePlan plan{scene.size, ToWorldDepth(settings.depth)};
     if (images.hdri) {
@@ -176,7 +176,7 @@ void CheckMemoryFor(const RenderSettings& settings, const EffectiveScene& scene,
 }
 
 // A missing device or an output that cannot be written is reported before anything is written.
-GpuChoice PrepareOutput(const RenderSettings& settings, EffectSession& session,
+GpuChoice PrepareOutput(const JobSettings& settings, EffectSession& session,
                         const FrameRange& frames) {
     GpuChoice device;
     if (settings.gpu != PF_GPU_Framework_NONE) device = PrepareGpu(session.host(), settings.gpu);
@@ -184,7 +184,7 @@ GpuChoice PrepareOutput(const RenderSettings& settings, EffectSession& session,
     return device;
 }
 
-FrameRequest RequestFor(const RenderSettings& settings, const EffectiveScene& scene,
+FrameRequest RequestFor(const JobSettings& settings, const EffectiveScene& scene,
                         const LayerImages& images, long frame, ProgressReporter* progress) {
     FrameRequest request;
     request.width = scene.size.width;
@@ -205,7 +205,7 @@ FrameRequest RequestFor(const RenderSettings& settings, const EffectiveScene& sc
 }
 
 // The frame's image file, with the scene of this one frame embedded.
-std::string WriteFrame(const RenderSettings& settings, const EffectiveScene& scene,
+std::string WriteFrame(const JobSettings& settings, const EffectiveScene& scene,
                        const ParamCatalog& catalog, long frame, imageio::FloatImage& image) {
     if (settings.linear) ConvertToLinearLight(&image);
     const std::string path = FrameOutputPath(settings.output, frame);
@@ -223,7 +223,7 @@ std::string WriteFrame(const RenderSettings& settings, const EffectiveScene& sce
 // Frames render ahead on threads of their own, up to `parallel_frames` at once on the one
 // effect instance, as the host application renders them; files are written here, in frame
 // order.
-void RenderFrames(const RenderSettings& settings, const EffectiveScene& scene,
+void RenderFrames(const JobSettings& settings, const EffectiveScene& scene,
                   const LayerImages& images, EffectSession& session) {
     const FrameRange frames = scene.frames;
     ProgressReporter progress = ProgressReporter::ForStderr(FrameCount(frames));
@@ -261,7 +261,7 @@ void RenderFrames(const RenderSettings& settings, const EffectiveScene& scene,
 }
 
 // Which device the frames went to; the OpenCL device may well be a processor.
-void ReportDevice(const RenderSettings& settings, const GpuChoice& device) {
+void ReportDevice(const JobSettings& settings, const GpuChoice& device) {
     if (settings.gpu != PF_GPU_Framework_NONE) {
         std::fprintf(stderr, "spirovault-render: --gpu %s: rendered on %s\n",
                      settings.gpu_name.c_str(), device.device.c_str());
@@ -271,7 +271,7 @@ void ReportDevice(const RenderSettings& settings, const GpuChoice& device) {
 }  // namespace
 
 int RunRenderJob(const RenderOptions& options) {
-    const RenderSettings settings = SettleRenderOptions(options);
+    const JobSettings settings = SettleJobSettings(options);
     EffectSession session(FindPluginLibrary(settings.plugin), settings.host_app_id);
     if (settings.version) {
         PrintVersions(session);

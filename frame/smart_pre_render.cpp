@@ -1,8 +1,9 @@
 #include "frame/smart_pre_render.h"
 
+#include <algorithm>
+
 #include "frame/comp_camera_lights.h"
 #include "frame/render_settings_block.h"
-#include "frame/union_rect.h"
 #include "host/pf_error.h"
 #include "params/param_checkouts.h"
 #include "params/resolve_params.h"
@@ -55,6 +56,25 @@ PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtr
     UnionRect(input.result_rect, &output->result_rect);
     UnionRect(input.max_result_rect, &output->max_result_rect);
     return PF_Err_NONE;
+}
+
+namespace {
+
+bool IsEmptyRect(const PF_LRect& r) {
+    return r.left >= r.right || r.top >= r.bottom;
+}
+
+}  // namespace
+
+void UnionRect(const PF_LRect& source, PF_LRect* destination) {
+    if (IsEmptyRect(*destination)) {
+        *destination = source;
+    } else if (!IsEmptyRect(source)) {
+        destination->left = std::min(destination->left, source.left);
+        destination->top = std::min(destination->top, source.top);
+        destination->right = std::max(destination->right, source.right);
+        destination->bottom = std::max(destination->bottom, source.bottom);
+    }
 }
 
 }  // namespace spirovault

@@ -13,6 +13,11 @@ inline constexpr A_long kInputCheckoutId = 0;
 
 PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra);
 
+// Merges a result rectangle the host reports for a checked-out layer into the effect's own: an
+// empty destination (left >= right or top >= bottom) becomes the source; otherwise a non-empty
+// source widens it to the bounding box of both.
+void UnionRect(const PF_LRect& source, PF_LRect* destination);
+
 }  // namespace spirovault
 
 #endif

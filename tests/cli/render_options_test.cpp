@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include "cli/cli_error.h"
+#include "cli/job_settings.h"
 #include "cli/nearest_names.h"
 #include "cli/progress_reporter.h"
-#include "cli/render_settings.h"
 #include "host/pf_in_out_data.h"
 #include "tests/cli/cli_test_support.h"
 
@@ -85,11 +85,11 @@ TEST(RenderOptions, ValuesLandWhereTheTableSays) {
 }
 
 // The settled options, or the first fault found in them.
-std::string SettleError(std::vector<const char*> args, RenderSettings* settled = nullptr) {
+std::string SettleError(std::vector<const char*> args, JobSettings* settled = nullptr) {
     RenderOptions options;
     if (std::string line = OptionsError(std::move(args), &options); !line.empty()) return line;
     try {
-        const RenderSettings settings = SettleRenderOptions(options);
+        const JobSettings settings = SettleJobSettings(options);
         if (settled) *settled = settings;
     } catch (const CliError& e) {
         EXPECT_EQ(e.exit_status(), CliError::kUsage);
@@ -98,7 +98,7 @@ std::string SettleError(std::vector<const char*> args, RenderSettings* settled =
     return "";
 }
 
-TEST(RenderSettings, SeveralFaultsReportTheFirstInTheOrderChecked) {
+TEST(JobSettings, SeveralFaultsReportTheFirstInTheOrderChecked) {
     // Output name, depth, --linear, size, frames, ramp, GPU, host, then the two together.
     const struct {
         std::vector<const char*> args;
@@ -122,8 +122,8 @@ TEST(RenderSettings, SeveralFaultsReportTheFirstInTheOrderChecked) {
     for (const auto& c : cases) EXPECT_EQ(SettleError(c.args), c.line) << c.args.front();
 }
 
-TEST(RenderSettings, DefaultsFollowTheOutputAndTheOptions) {
-    RenderSettings s;
+TEST(JobSettings, DefaultsFollowTheOutputAndTheOptions) {
+    JobSettings s;
     ASSERT_EQ(SettleError({"-o", "f###.exr", "--size", "64x36", "--frames", "3-5",
                            "--parallel-frames", "2", "--host", "premiere"},
                           &s),

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "frame/union_rect.h"
+#include "frame/smart_pre_render.h"
 #include "tests/support/frame_test_support.h"
 
 using namespace spirovault;

@@ -1,4 +1,4 @@
-#include "cli/render_settings.h"
+#include "cli/job_settings.h"
 
 #include <algorithm>
 
@@ -13,7 +13,7 @@ namespace cli {
 namespace {
 
 // .png takes 8 or 16 bits, .exr is float; the depth defaults to the format's own.
-void SettleOutput(const RenderOptions& o, RenderSettings* s) {
+void SettleOutput(const RenderOptions& o, JobSettings* s) {
     if (!imageio::OutputKindFor(o.output, &s->format)) {
         throw UsageError("output " + Quoted(o.output) + ": the name must end in .png or .exr");
     }
@@ -51,8 +51,8 @@ void CheckFrameSize(FrameSize size) {
     }
 }
 
-RenderSettings SettleRenderOptions(const RenderOptions& o) {
-    RenderSettings s;
+JobSettings SettleJobSettings(const RenderOptions& o) {
+    JobSettings s;
     SettleOutput(o, &s);
     if (o.size) {
         s.size = ParseSize(*o.size);

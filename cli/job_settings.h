@@ -1,7 +1,7 @@
 // The command line's options as typed, checked values: everything the command line alone
 // decides, settled before the plug-in is loaded so that a bad option costs no effect setup.
-#ifndef SPIROVAULT_CLI_RENDER_SETTINGS_H
-#define SPIROVAULT_CLI_RENDER_SETTINGS_H
+#ifndef SPIROVAULT_CLI_JOB_SETTINGS_H
+#define SPIROVAULT_CLI_JOB_SETTINGS_H
 
 #include <optional>
 #include <string>
@@ -16,7 +16,7 @@
 
 namespace cli {
 
-struct RenderSettings {
+struct JobSettings {
     std::string output;  // may hold a run of # for the frame number
     imageio::ImageKind format = imageio::ImageKind::kPng;
     int depth = 8;  // 8 or 16 for PNG, 32 for OpenEXR
@@ -37,7 +37,7 @@ struct RenderSettings {
 };
 
 // Throws CliError (usage) naming the first fault, in the order the options are checked.
-RenderSettings SettleRenderOptions(const RenderOptions& options);
+JobSettings SettleJobSettings(const RenderOptions& options);
 
 // A frame is held to the image budget, as an image read from a file is.
 void CheckFrameSize(FrameSize size);
