@@ -45,7 +45,7 @@ HostImage Unpremultiplied(const HostImage& image) {
 
 }  // namespace
 
-FrameSession::FrameSession(EffectHost& host, const FrameRequest& request)
+FrameSession::FrameSession(EffectCommands& host, const FrameRequest& request)
     : host_(host),
       state_(host.services().render()),
       request_(request),
@@ -135,7 +135,7 @@ CommandResult FrameSession::PreRender() {
     }
     PF_PreRenderCallbacks cb = StandalonePreRenderCallbacks();
     PF_PreRenderExtra extra{&input, &pre_render_output_, &cb};
-    CommandResult result = host_.SendWith(PF_Cmd_SMART_PRE_RENDER, &in_data_, &extra);
+    CommandResult result = host_.SendWith(PF_Cmd_SMART_PRE_RENDER, &in_data_, &extra, PF_OutData{});
     // The host keeps whatever was handed over, also after an error, and disposes of it later.
     if (pre_render_output_.pre_render_data != nullptr && held_data_ == nullptr) {
         held_data_ = pre_render_output_.pre_render_data;
@@ -166,7 +166,7 @@ CommandResult FrameSession::RenderWith(void* pre_render_data, bool use_gpu) {
     PF_SmartRenderCallbacks cb = StandaloneSmartRenderCallbacks();
     PF_SmartRenderExtra extra{&input, &cb};
     return host_.SendWith(use_gpu ? PF_Cmd_SMART_RENDER_GPU : PF_Cmd_SMART_RENDER, &in_data_,
-                          &extra);
+                          &extra, PF_OutData{});
 }
 
 CommandResult FrameSession::RenderCommand() {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "host/pf_smart_render.h"
-#include "hostsim/effect_host.h"
+#include "hostsim/effect_commands.h"
 #include "hostsim/frames/frame_request.h"
 #include "hostsim/frames/gpu_frame_worlds.h"
 
@@ -23,7 +23,7 @@ class FrameSession {
     // Enters the frame into the host's frames in progress. A request for a GPU framework whose
     // device is set up and accepted gets GPU worlds on that device (PrepareGpuDevice makes it
     // so); otherwise the frame is a CPU frame.
-    FrameSession(EffectHost& host, const FrameRequest& request);
+    FrameSession(EffectCommands& host, const FrameRequest& request);
     ~FrameSession();  // disposes pre-render data still held, frees the worlds
     FrameSession(const FrameSession&) = delete;
     FrameSession& operator=(const FrameSession&) = delete;
@@ -82,7 +82,7 @@ class FrameSession {
     // The world record a layer's check-out hands out: the device input of a GPU frame.
     PF_EffectWorld* LayerWorld(PF_ParamIndex index);
 
-    EffectHost& host_;
+    EffectCommands& host_;
     RenderState& state_;
     FrameRequest request_;
     IterateSettings iterate_;
