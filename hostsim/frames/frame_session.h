@@ -18,6 +18,16 @@
 #include "hostsim/frames/frame_request.h"
 #include "hostsim/frames/gpu_frame_worlds.h"
 
+// The host's time base for a composition frame rate: in_data's time_scale and time_step.
+struct TimeBase {
+    A_u_long time_scale = 1;  // units per second
+    A_long time_step = 1;     // units per frame
+};
+
+// Whole rates as (rate, 1); the NTSC rates as (1000 x nominal, 1001), so 29.97 is 30000/1001;
+// anything else in thousandths of a frame. Rates of 0 or less are treated as 1 fps.
+TimeBase TimeBaseFor(double frame_rate);
+
 class FrameSession {
   public:
     // Enters the frame into the host's frames in progress. A request for a GPU framework whose
