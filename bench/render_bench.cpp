@@ -16,6 +16,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 struct Path {
     const char* name;  // as SPIROVAULT_CPU_LANES names it
     CpuRowPath path;

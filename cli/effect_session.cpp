@@ -6,6 +6,11 @@
 #include "cli/cli_error.h"
 #include "hostsim/arbitrary_data_client.h"
 
+using hostsim::ArbitraryDataClient;
+using hostsim::CommandResult;
+using hostsim::ParamKey;
+using hostsim::ParamStore;
+
 namespace {
 
 const char* ErrorName(PF_Err err) {

@@ -13,6 +13,11 @@
 #include "hostsim/effect_host.h"
 #include "hostsim/frames/frame_request.h"
 
+using hostsim::Composition;
+using hostsim::EffectHost;
+using hostsim::FrameRequest;
+using hostsim::FrameResult;
+
 class EffectSession {
   public:
     // Throws CliError when the library cannot be loaded or a setup command fails. The host plays

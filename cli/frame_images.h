@@ -7,6 +7,9 @@
 #include "hostsim/frames/host_image.h"
 #include "imageio/image_file.h"
 
+using hostsim::HostImage;
+using hostsim::WorldDepth;
+
 // A layer of the composition's size with the image centred on it (cropped where it is larger,
 // transparent around it where it is smaller), premultiplied as the host keeps layer pixels.
 HostImage PlaceInputLayer(const FloatImage& image, FrameSize composition);

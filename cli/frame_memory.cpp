@@ -12,6 +12,8 @@
 #include "cli/cli_error.h"
 #include "hostsim/frames/host_world.h"
 
+using hostsim::HostWorld;
+
 namespace {
 
 // Thread stacks, the writer's row buffers, allocator slack.

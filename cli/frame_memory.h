@@ -10,6 +10,8 @@
 #include "cli/value_parsing.h"
 #include "hostsim/frames/host_image.h"
 
+using hostsim::WorldDepth;
+
 struct FramePlan {
     FrameSize size;
     WorldDepth depth = WorldDepth::k8;

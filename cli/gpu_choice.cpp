@@ -7,6 +7,9 @@
 #include "hostsim/gpu_devices/gpu_device.h"
 #include "hostsim/gpu_devices/gpu_device_commands.h"
 
+using hostsim::GpuDevice;
+using hostsim::GpuTarget;
+
 namespace {
 
 const char* OptionText(PF_GPU_Framework framework) {

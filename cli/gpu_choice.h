@@ -7,6 +7,8 @@
 #include "host/pf_gpu_framework.h"
 #include "hostsim/effect_host.h"
 
+using hostsim::EffectHost;
+
 // PF_GPU_Framework_NONE, _OPENCL or _CUDA; throws a usage error for anything else.
 PF_GPU_Framework ParseGpuChoice(const std::string& text);
 

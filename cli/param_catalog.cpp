@@ -10,6 +10,9 @@
 #include "host/pf_param_def.h"
 #include "hostsim/param_store.h"
 
+using hostsim::DeclaredParam;
+using hostsim::ParamStore;
+
 namespace {
 
 std::vector<std::string> SplitChoices(const std::string& names) {

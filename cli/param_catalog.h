@@ -9,7 +9,9 @@
 
 #include "host/pf_pixel.h"
 
+namespace hostsim {
 class ParamStore;
+}
 
 enum class ParamKind {
     kFloatSlider,
@@ -51,7 +53,7 @@ class ParamCatalog {
     ParamCatalog() = default;
     explicit ParamCatalog(std::vector<ParamInfo> params) : params_(std::move(params)) {}
     // Indices 1 on; index 0 is the layer the effect is applied to.
-    static ParamCatalog FromStore(const ParamStore& store);
+    static ParamCatalog FromStore(const hostsim::ParamStore& store);
 
     const std::vector<ParamInfo>& params() const { return params_; }
     // The parameter a user means by this display name: where a group and a control share a

@@ -8,6 +8,8 @@
 #include "imageio/atomic_file.h"
 #include "imageio/image_file.h"
 
+using hostsim::RgbaImage;
+
 void CheckRampEditorOutput(const std::string& path) {
     ImageKind kind;
     if (!OutputKindFor(path, &kind) || kind != ImageKind::kPng) {

@@ -9,6 +9,8 @@
 #include "cli/color_ramp_value.h"
 #include "hostsim/effect_host.h"
 
+using hostsim::EffectHost;
+
 // The size the effect asks the panel for.
 constexpr int kRampEditorImageWidth = 640;
 constexpr int kRampEditorImageHeight = 65;

@@ -13,6 +13,9 @@
 #include "cli/value_parsing.h"
 #include "hostsim/composition/composition.h"
 
+using hostsim::CompLayer;
+using hostsim::Composition;
+
 struct TimedParamValue {
     double time = 0;  // seconds
     ParamValue value;

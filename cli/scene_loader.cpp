@@ -11,6 +11,12 @@
 #include "imageio/float_image.h"
 #include "imageio/image_metadata.h"
 
+using hostsim::Animated;
+using hostsim::ColorRgb;
+using hostsim::Keyframe;
+using hostsim::LayerKind;
+using hostsim::Vec3d;
+
 namespace {
 
 using Json = nlohmann::json;

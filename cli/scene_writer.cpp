@@ -3,6 +3,12 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+using hostsim::Animated;
+using hostsim::ColorRgb;
+using hostsim::Keyframe;
+using hostsim::LayerKind;
+using hostsim::Vec3d;
+
 namespace {
 
 using Json = nlohmann::json;

@@ -11,6 +11,8 @@
 #include "hostsim/host_services.h"
 #include "hostsim/resource_audit.h"
 
+namespace hostsim {
+
 struct CommandResult {
     PF_Err err = PF_Err_NONE;
     PF_OutData out_data{};
@@ -40,5 +42,7 @@ class EffectCommands {
     // What the effect left behind outside the frames in progress.
     virtual ResourceAudit Audit() const = 0;
 };
+
+}  // namespace hostsim
 
 #endif

@@ -14,6 +14,8 @@
 #include "hostsim/frames/frame_request.h"
 #include "hostsim/plugin_library.h"
 
+namespace hostsim {
+
 struct EventResult : CommandResult {
     // Parameters whose entry came back with PF_ChangeFlag_CHANGED_VALUE.
     std::vector<PF_ParamIndex> changed_params;
@@ -82,5 +84,7 @@ class EffectHost final : public EffectCommands {
     std::atomic<bool> global_setup_done_{false};
     std::mutex setup_mutex_;  // the first frames of several threads set up once
 };
+
+}  // namespace hostsim
 
 #endif

@@ -12,6 +12,8 @@
 #include "hostsim/frames/host_image.h"
 #include "hostsim/resource_audit.h"
 
+namespace hostsim {
+
 // Failures the standalone host can inject into one frame's smart-render protocol.
 struct RenderFaults {
     PF_Err checkout_layer = PF_Err_NONE;         // pre-render's checkout_layer
@@ -49,5 +51,7 @@ struct FrameResult {
     ResourceAudit audit;       // what the frame's commands left behind
     bool on_gpu = false;       // rendered through PF_Cmd_SMART_RENDER_GPU on a GPU device
 };
+
+}  // namespace hostsim
 
 #endif

@@ -6,6 +6,8 @@
 
 #include "hostsim/callbacks/host_callbacks.h"
 
+namespace hostsim {
+
 namespace {
 
 constexpr PF_ChannelMask kAllChannels = 0xF;  // alpha, red, green, blue
@@ -294,3 +296,5 @@ PF_Err FrameSession::CheckoutOutput(PF_EffectWorld** output) {
     *output = gpu_ ? gpu_->output() : &output_->world();
     return PF_Err_NONE;
 }
+
+}  // namespace hostsim

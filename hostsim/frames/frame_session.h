@@ -18,6 +18,8 @@
 #include "hostsim/frames/frame_request.h"
 #include "hostsim/frames/gpu_frame_worlds.h"
 
+namespace hostsim {
+
 // The host's time base for a composition frame rate: in_data's time_scale and time_step.
 struct TimeBase {
     A_u_long time_scale = 1;  // units per second
@@ -120,5 +122,7 @@ class FrameSession {
 
 // Makes a layer parameter's copy show a world (an empty one for none), keeping its default.
 void ShowLayerWorld(HostWorld* world, PF_ParamDef* param);
+
+}  // namespace hostsim
 
 #endif

@@ -4,6 +4,8 @@
 
 #include "host/pf_gpu_framework.h"
 
+namespace hostsim {
+
 GpuSetupResult SetUpGpuDevice(EffectCommands& host, A_u_long device_index) {
     GpuDevices& devices = host.services().gpu();
     GpuSetupResult result;
@@ -76,3 +78,5 @@ void SetDownGpuDevices(EffectCommands& host) {
         }
     }
 }
+
+}  // namespace hostsim

@@ -8,6 +8,8 @@
 
 #include "hostsim/effect_commands.h"
 
+namespace hostsim {
+
 struct GpuSetupResult {
     CommandResult command;
     void* gpu_data = nullptr;
@@ -31,5 +33,7 @@ GpuTarget PrepareGpuDevice(EffectCommands& host, PF_GPU_Framework framework);
 
 // Sets down every device that was set up, as the host does when it shuts down.
 void SetDownGpuDevices(EffectCommands& host);
+
+}  // namespace hostsim
 
 #endif

@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 FrameRequest Small() {
     FrameRequest request;
     request.width = 12;

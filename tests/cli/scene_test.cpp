@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 Scene Parse(const std::string& text) {
     return ParseScene(text, "s.json", "dir", SmallCatalog());
 }

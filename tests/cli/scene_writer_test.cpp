@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 constexpr const char* kScene = R"({
   "size": [64, 36], "frame_rate": 24, "frames": "2-5", "hdri": "sky.hdr",
   "ramp": "0:#000000,0.1234567:#FF8000,1:#FFFFFF",

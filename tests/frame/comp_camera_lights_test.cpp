@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 constexpr float kHeightAtThreeAndAHalf = 2.8994949f;  // 7 tan(pi/8)
 
 class CompCameraTest : public ::testing::Test {

@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 constexpr int kW = 32, kH = 20;
 
 class CompFrame : public FrameTest {

@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 // A world over caller-owned bytes with `pad` bytes after each row.
 template <typename Pixel>
 struct TestWorld {

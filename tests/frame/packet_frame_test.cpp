@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 constexpr int kW = 29, kH = 13;  // a width that leaves part-filled packets at the row's end
 
 class PacketFrame : public FrameTest {

@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 constexpr int kW = 24, kH = 16;
 constexpr int kFrames = 8;
 

@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 using PreRenderProtocol = FrameTest;
 
 // Group starts and ends, and "HDRI Layer", which the smart render checks out itself.

@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 using SmartRenderProtocol = FrameTest;
 
 bool AllZero(const std::vector<uint8_t>& bytes) {

@@ -18,6 +18,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 void* const kRefcon = reinterpret_cast<void*>(0xDEADBEEF);
 
 struct Harness {

@@ -13,6 +13,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 TEST(FrameTime, WholeAndNtscRates) {
     const std::pair<double, TimeBase> cases[] = {
         {30, {30, 1}},

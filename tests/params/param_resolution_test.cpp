@@ -7,6 +7,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 using ParamResolution = FrameTest;
 
 TEST_F(ParamResolution, ConvertsEachKindOfValue) {

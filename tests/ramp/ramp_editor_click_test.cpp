@@ -4,6 +4,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 using RampEditorClick = RampEditorTest;
 
 constexpr A_long kHandled = PF_EO_HANDLED_EVENT | PF_EO_UPDATE_NOW;

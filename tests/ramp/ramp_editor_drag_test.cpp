@@ -4,6 +4,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 using RampEditorDrag = RampEditorTest;
 
 TEST_F(RampEditorDrag, WithinSixPixelsBeyondAnEndTheStopParksThere) {

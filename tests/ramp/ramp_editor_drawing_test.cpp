@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 using RampEditorDrawing = RampEditorTest;
 
 ColorRamp FiveStops() {

@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 using RampEditorFailure = RampEditorTest;
 
 TEST_F(RampEditorFailure, AFailedLockLeavesRampAndEditorAsTheyWere) {

@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 class SystemCursorTest : public ::testing::Test {
   protected:
     SystemCursorTest() : active_(&services_) {

@@ -20,6 +20,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 std::vector<unsigned char> ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

@@ -8,6 +8,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 class GpuDeviceSetupRuntimes : public ::testing::Test {
   protected:
     PF_Err Setup(const GpuRuntimes& runtimes, PF_GPU_Framework framework) {

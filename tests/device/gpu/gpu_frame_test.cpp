@@ -17,6 +17,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 constexpr int kW = 48, kH = 27;
 
 HostImage Gradient(int width, int height, float alpha) {
