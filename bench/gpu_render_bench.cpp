@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 constexpr int kWidth = 480;
 constexpr int kHeight = 270;
 

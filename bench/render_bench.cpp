@@ -18,6 +18,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 struct Path {
     const char* name;  // as SPIROVAULT_CPU_LANES names it
     CpuRowPath path;

@@ -7,6 +7,10 @@
 #include "hostsim/arbitrary_data_client.h"
 
 namespace cli {
+using hostsim::ArbitraryDataClient;
+using hostsim::CommandResult;
+using hostsim::ParamKey;
+using hostsim::ParamStore;
 
 namespace {
 

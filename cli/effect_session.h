@@ -14,6 +14,10 @@
 #include "hostsim/frames/frame_request.h"
 
 namespace cli {
+using hostsim::Composition;
+using hostsim::EffectHost;
+using hostsim::FrameRequest;
+using hostsim::FrameResult;
 
 class EffectSession {
   public:

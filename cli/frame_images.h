@@ -9,6 +9,8 @@
 #include "imageio/image_file.h"
 
 namespace cli {
+using hostsim::HostImage;
+using hostsim::WorldDepth;
 
 // A layer of the composition's size with the image centred on it (cropped where it is larger,
 // transparent around it where it is smaller), premultiplied as the host keeps layer pixels.

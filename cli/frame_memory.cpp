@@ -13,6 +13,7 @@
 #include "hostsim/frames/host_world.h"
 
 namespace cli {
+using hostsim::HostWorld;
 
 namespace {
 

@@ -11,6 +11,7 @@
 #include "hostsim/frames/host_image.h"
 
 namespace cli {
+using hostsim::WorldDepth;
 
 struct FramePlan {
     FrameSize size;

@@ -8,6 +8,8 @@
 #include "hostsim/gpu_devices/gpu_device_commands.h"
 
 namespace cli {
+using hostsim::GpuDevice;
+using hostsim::GpuTarget;
 
 namespace {
 

@@ -8,6 +8,7 @@
 #include "hostsim/effect_host.h"
 
 namespace cli {
+using hostsim::EffectHost;
 
 // PF_GPU_Framework_NONE, _OPENCL or _CUDA; throws a usage error for anything else.
 PF_GPU_Framework ParseGpuChoice(const std::string& text);

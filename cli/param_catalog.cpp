@@ -11,6 +11,8 @@
 #include "hostsim/param_store.h"
 
 namespace cli {
+using hostsim::DeclaredParam;
+using hostsim::ParamStore;
 
 namespace {
 

@@ -10,7 +10,9 @@
 #include "cli/param_info.h"
 #include "host/pf_pixel.h"
 
+namespace hostsim {
 class ParamStore;
+}
 
 namespace cli {
 
@@ -22,7 +24,7 @@ class ParamCatalog {
     ParamCatalog() = default;
     explicit ParamCatalog(std::vector<ParamInfo> params) : params_(std::move(params)) {}
     // Indices 1 on; index 0 is the layer the effect is applied to.
-    static ParamCatalog FromStore(const ParamStore& store);
+    static ParamCatalog FromStore(const hostsim::ParamStore& store);
 
     const std::vector<ParamInfo>& params() const { return params_; }
     // The parameter a user means by this display name: where a group and a control share a

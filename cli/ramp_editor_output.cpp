@@ -9,6 +9,7 @@
 #include "imageio/image_file.h"
 
 namespace cli {
+using hostsim::RgbaImage;
 
 void CheckRampEditorOutput(const std::string& path) {
     imageio::ImageKind kind;

@@ -10,6 +10,7 @@
 #include "hostsim/effect_host.h"
 
 namespace cli {
+using hostsim::EffectHost;
 
 // The size the effect asks the panel for.
 constexpr int kRampEditorImageWidth = 640;

@@ -14,6 +14,8 @@
 #include "hostsim/composition/composition.h"
 
 namespace cli {
+using hostsim::CompLayer;
+using hostsim::Composition;
 
 struct TimedParamValue {
     double time = 0;  // seconds

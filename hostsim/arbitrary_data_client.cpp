@@ -2,6 +2,8 @@
 
 #include "hostsim/record_canary.h"
 
+namespace hostsim {
+
 PF_ArbParamsExtra ArbitraryDataClient::Request(PF_FunctionSelector selector) const {
     PF_ArbParamsExtra extra{};
     extra.which_function = selector;
@@ -130,3 +132,5 @@ ArbitraryDataClient::HandleResult ArbitraryDataClient::Scan(const std::string& t
     const PF_Err err = Send(extra);
     return Keep(err, handle);
 }
+
+}  // namespace hostsim

@@ -8,6 +8,8 @@
 #include "host/pf_arbitrary_data.h"
 #include "hostsim/effect_host.h"
 
+namespace hostsim {
+
 class ArbitraryDataClient {
   public:
     ArbitraryDataClient(EffectHost& host, void* refcon) : host_(host), refcon_(refcon) {}
@@ -50,5 +52,7 @@ class ArbitraryDataClient {
     void* refcon_;
     CommandResult last_;
 };
+
+}  // namespace hostsim
 
 #endif

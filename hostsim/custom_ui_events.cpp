@@ -1,5 +1,7 @@
 #include "hostsim/custom_ui_events.h"
 
+namespace hostsim {
+
 PF_EventExtra MakeControlEvent(PF_EventType type, PF_ParamIndex index, const PF_Rect& frame,
                                PF_ContextH context) {
     PF_EventExtra event{};
@@ -44,3 +46,5 @@ PF_EventExtra MakeAdjustCursorEvent(PF_ParamIndex index, const PF_Rect& frame, P
     event.u.adjust_cursor.set_cursor = PF_Cursor_NONE;
     return event;
 }
+
+}  // namespace hostsim

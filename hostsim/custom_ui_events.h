@@ -4,6 +4,8 @@
 
 #include "host/pf_custom_ui.h"
 
+namespace hostsim {
+
 // An event for the control area of parameter `index`, laid out in `frame` (host coordinates).
 PF_EventExtra MakeControlEvent(PF_EventType type, PF_ParamIndex index, const PF_Rect& frame,
                                PF_ContextH context);
@@ -18,5 +20,7 @@ PF_EventExtra MakeDrawEvent(PF_ParamIndex index, const PF_Rect& frame, PF_Contex
 // The host's cursor stays unless the effect sets one.
 PF_EventExtra MakeAdjustCursorEvent(PF_ParamIndex index, const PF_Rect& frame, PF_ContextH context,
                                     PF_Point where);
+
+}  // namespace hostsim
 
 #endif

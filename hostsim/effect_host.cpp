@@ -6,6 +6,8 @@
 #include "hostsim/param_definition_guard.h"
 #include "hostsim/record_canary.h"
 
+namespace hostsim {
+
 EffectHost::EffectHost(const std::string& plugin_path)
     : library_(plugin_path), services_(std::make_unique<HostServices>()) {}
 
@@ -164,3 +166,5 @@ ResourceAudit EffectHost::AuditFor(const FrameSession* frame) const {
         return audit;
     });
 }
+
+}  // namespace hostsim

@@ -9,54 +9,47 @@
 #include <string>
 #include <vector>
 
-#include "host/pf_commands.h"
 #include "host/pf_custom_ui.h"
-#include "host/pf_in_out_data.h"
+#include "hostsim/effect_commands.h"
 #include "hostsim/frames/frame_request.h"
-#include "hostsim/host_services.h"
 #include "hostsim/plugin_library.h"
-#include "hostsim/resource_audit.h"
 
-struct CommandResult {
-    PF_Err err = PF_Err_NONE;
-    PF_OutData out_data{};
-    ResourceAudit audit;
-};
+namespace hostsim {
 
 struct EventResult : CommandResult {
     // Parameters whose entry came back with PF_ChangeFlag_CHANGED_VALUE.
     std::vector<PF_ParamIndex> changed_params;
 };
 
-class EffectHost {
+class EffectHost final : public EffectCommands {
   public:
     explicit EffectHost(const std::string& plugin_path);
-    ~EffectHost();
+    ~EffectHost() override;
     EffectHost(const EffectHost&) = delete;
     EffectHost& operator=(const EffectHost&) = delete;
 
-    HostServices& services() { return *services_; }
+    HostServices& services() override { return *services_; }
     const PluginLibrary& library() const { return library_; }
     // kAppIdPremierePro makes the host play Premiere Pro: no general-plug-in (AEGP) suites, and
     // frames rendered through PF_Cmd_RENDER on VUYA float worlds. Any other id offers the AEGP
     // suites again (a suite withheld by hand before included).
     void set_appl_id(A_long appl_id);
-    bool premiere_pro() const { return appl_id_ == kAppIdPremierePro; }
+    bool premiere_pro() const override { return appl_id_ == kAppIdPremierePro; }
 
     // The in-data of the next call, for callers that want to alter it.
-    PF_InData MakeInData();
+    PF_InData MakeInData() override;
 
     // Sends a command with the host's copies of the current parameters.
-    CommandResult Send(PF_Cmd cmd, void* extra = nullptr, const PF_OutData& out_data = {});
+    CommandResult Send(PF_Cmd cmd, void* extra = nullptr, const PF_OutData& out_data = {}) override;
     // Sends a command with the given in-data and the host's copies of the parameters at its time.
     CommandResult SendWith(PF_Cmd cmd, PF_InData* in_data, void* extra = nullptr,
-                           const PF_OutData& out_data = {});
+                           const PF_OutData& out_data = {}) override;
     // Sends a command with the given in-data, parameter array and output world (null: an empty
     // world record).
     CommandResult SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_ParamDef* params[], void* extra,
-                          const PF_OutData& out_data = {}, PF_LayerDef* output = nullptr);
+                          const PF_OutData& out_data = {}, PF_LayerDef* output = nullptr) override;
     // The host's copies of the parameters at the in-data's time, as a command gets them.
-    std::vector<PF_ParamDef> ParamCopies(const PF_InData& in_data) const;
+    std::vector<PF_ParamDef> ParamCopies(const PF_InData& in_data) const override;
 
     CommandResult About() { return Send(PF_Cmd_ABOUT); }
     CommandResult GlobalSetup() { return Send(PF_Cmd_GLOBAL_SETUP); }
@@ -77,7 +70,7 @@ class EffectHost {
     FrameResult RenderFrame(const FrameRequest& request);
 
     // What the effect left behind outside the frames in progress.
-    ResourceAudit Audit() const { return AuditFor(nullptr); }
+    ResourceAudit Audit() const override { return AuditFor(nullptr); }
     // The same, counting what `frame` (in progress) holds, but not its worlds.
     ResourceAudit AuditFor(const FrameSession* frame) const;
 
@@ -91,5 +84,7 @@ class EffectHost {
     std::atomic<bool> global_setup_done_{false};
     std::mutex setup_mutex_;  // the first frames of several threads set up once
 };
+
+}  // namespace hostsim
 
 #endif

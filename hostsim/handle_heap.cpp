@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace hostsim {
+
 HandleHeap::Block* HandleHeap::Find(PF_Handle handle) const {
     const auto it = blocks_.find(handle);
     if (it == blocks_.end()) {
@@ -131,3 +133,5 @@ int HandleHeap::Misuses() const {
     std::lock_guard lock(mutex_);
     return misuses_;
 }
+
+}  // namespace hostsim

@@ -14,6 +14,8 @@
 #include "host/ae_basic_types.h"
 #include "hostsim/resource_holder.h"
 
+namespace hostsim {
+
 // Safe for use from several frames at once; `holder` is the frame a call belongs to.
 class HandleHeap {
   public:
@@ -62,5 +64,7 @@ class HandleHeap {
     int lock_counter_ = 0;
     mutable int misuses_ = 0;
 };
+
+}  // namespace hostsim
 
 #endif

@@ -5,6 +5,8 @@
 
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 namespace {
 
 thread_local HostServices* active_services = nullptr;
@@ -86,3 +88,5 @@ ActiveServicesScope::~ActiveServicesScope() {
     active_services = previous_;
     active_frame = previous_frame_;
 }
+
+}  // namespace hostsim

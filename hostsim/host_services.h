@@ -19,6 +19,8 @@
 #include "hostsim/param_store.h"
 #include "hostsim/suite_registry.h"
 
+namespace hostsim {
+
 struct PixelFormatRecord {
     int clear_calls = 0;
     std::vector<PrPixelFormat> supported;
@@ -95,5 +97,7 @@ class ActiveServicesScope {
     HostServices* previous_;
     FrameSession* previous_frame_;
 };
+
+}  // namespace hostsim
 
 #endif

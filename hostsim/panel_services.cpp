@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+namespace hostsim {
+
 PanelServices::PanelServices()
     : color_picker([](const ColorPickerRequest&, PF_PixelFloat*) { return PF_Interrupt_CANCEL; }) {}
 
@@ -23,3 +25,5 @@ void PanelServices::AttachCanvas(PF_ContextH context, DrawbotCanvas* canvas) {
 DrawbotCanvas* PanelServices::CanvasOf(PF_ContextH context) const {
     return IsContext(context) ? reinterpret_cast<Context*>(context)->canvas : nullptr;
 }
+
+}  // namespace hostsim

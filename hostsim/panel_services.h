@@ -14,6 +14,8 @@
 #include "host/pf_app_suites.h"
 #include "hostsim/drawbot/drawbot_canvas.h"
 
+namespace hostsim {
+
 struct RedrawRequest {
     PF_ContextH context;
     std::optional<PF_Rect> rect;  // none: the whole context
@@ -52,5 +54,7 @@ class PanelServices {
     };
     std::vector<std::unique_ptr<Context>> contexts_;
 };
+
+}  // namespace hostsim
 
 #endif

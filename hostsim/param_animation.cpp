@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+namespace hostsim {
+
 namespace {
 
 // Rounded to the nearest integer the host stores, saturating.
@@ -79,3 +81,5 @@ void ApplyKeysAt(const std::vector<ParamKey>& keys, double seconds, PF_ParamDef*
         WriteNumber(a.number + (b.number - a.number) * t, def);
     }
 }
+
+}  // namespace hostsim

@@ -8,6 +8,8 @@
 
 #include "host/pf_param_def.h"
 
+namespace hostsim {
+
 // number: slider value, angle in degrees, checkbox 0/1, popup choice; color for colour params.
 struct ParamKey {
     double time = 0;  // seconds
@@ -21,5 +23,7 @@ bool IsAnimatableParamType(PF_ParamType type);
 // Writes the keys' value at `seconds` into the definition's value field. Keys are sorted by time
 // and not empty.
 void ApplyKeysAt(const std::vector<ParamKey>& keys, double seconds, PF_ParamDef* def);
+
+}  // namespace hostsim
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace hostsim {
+
 namespace {
 
 bool SameDefinition(const PF_ParamDef& a, const PF_ParamDef& b) {
@@ -22,3 +24,5 @@ int ParamDefinitionGuard::ChangedCount(const std::vector<PF_ParamDef>& after) co
     }
     return changed;
 }
+
+}  // namespace hostsim

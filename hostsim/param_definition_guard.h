@@ -8,6 +8,8 @@
 
 #include "host/pf_param_def.h"
 
+namespace hostsim {
+
 class ParamDefinitionGuard {
   public:
     explicit ParamDefinitionGuard(const std::vector<PF_ParamDef>& handed_out);
@@ -17,5 +19,7 @@ class ParamDefinitionGuard {
   private:
     std::vector<PF_ParamDef> before_;
 };
+
+}  // namespace hostsim
 
 #endif

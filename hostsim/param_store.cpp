@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+namespace hostsim {
+
 ParamStore::ParamStore() {
     DeclaredParam input{};
     input.def.param_type = PF_Param_LAYER;
@@ -124,3 +126,5 @@ std::vector<PF_ParamIndex> ParamStore::checkout_log() const {
     std::lock_guard lock(mutex_);
     return checkout_log_;
 }
+
+}  // namespace hostsim

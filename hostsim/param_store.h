@@ -14,6 +14,8 @@
 #include "hostsim/param_animation.h"
 #include "hostsim/resource_holder.h"
 
+namespace hostsim {
+
 struct DeclaredParam {
     PF_ParamDef def;
     // Copies of the strings the definition points into the plug-in's memory.
@@ -85,5 +87,7 @@ class ParamStore {
     std::map<PF_ParamIndex, PF_Err> failing_checkouts_;
     std::vector<PF_ParamIndex> checkout_log_;
 };
+
+}  // namespace hostsim
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+namespace hostsim {
+
 namespace {
 
 PF_Err RecordRegistration(PF_PluginDataPtr inPtr, const A_char* inNodeName,
@@ -39,3 +41,5 @@ PluginLibrary::PluginLibrary(const std::string& path) : library_(path) {
 PF_Err PluginLibrary::Register(SPBasicSuite* basic, PluginRegistration* registration) const {
     return entry_(registration, RecordRegistration, basic, "Standalone", "1.0");
 }
+
+}  // namespace hostsim

@@ -7,6 +7,8 @@
 #include "host/pf_plugin_data.h"
 #include "platform/runtime_library.h"
 
+namespace hostsim {
+
 // What the plug-in told the registration callback.
 struct PluginRegistration {
     int calls = 0;
@@ -40,5 +42,7 @@ class PluginLibrary {
     PluginDataEntryFunctionPtr entry_ = nullptr;
     const int* optimus_flag_ = nullptr;
 };
+
+}  // namespace hostsim
 
 #endif

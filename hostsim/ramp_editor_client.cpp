@@ -5,6 +5,8 @@
 #include "hostsim/arbitrary_data_client.h"
 #include "hostsim/custom_ui_events.h"
 
+namespace hostsim {
+
 namespace {
 
 PF_ParamIndex FindArbitraryParam(EffectHost& host) {
@@ -99,3 +101,5 @@ EditorDrawing RampEditorClient::Draw() {
     drawbot.DeleteCanvas(canvas);
     return drawing;
 }
+
+}  // namespace hostsim

@@ -11,6 +11,8 @@
 #include "hostsim/drawbot/rgba_image.h"
 #include "hostsim/effect_host.h"
 
+namespace hostsim {
+
 // An event as the effect handed it back, with the command's result.
 struct EditorEvent {
     EventResult result;
@@ -60,5 +62,7 @@ class RampEditorClient {
     PF_ContextH context_;
     PF_EventExtra last_click_{};
 };
+
+}  // namespace hostsim
 
 #endif

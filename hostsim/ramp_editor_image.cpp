@@ -5,6 +5,8 @@
 
 #include "hostsim/ramp_editor_client.h"
 
+namespace hostsim {
+
 namespace {
 
 void Require(PF_Err err, const char* what) {
@@ -28,3 +30,5 @@ RgbaImage DrawRampEditorImage(EffectHost& host, const std::vector<uint8_t>& flat
     Require(drawing.result.err, "drawing the ramp editor");
     return std::move(drawing.image);
 }
+
+}  // namespace hostsim

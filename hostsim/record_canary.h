@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace hostsim {
+
 inline constexpr uint8_t kCanaryByte = 0xC5;
 inline constexpr size_t kCanaryBytes = 64;
 
@@ -24,5 +26,7 @@ struct GuardedRecord {
     Record record;
     uint8_t canary[kCanaryBytes];
 };
+
+}  // namespace hostsim
 
 #endif

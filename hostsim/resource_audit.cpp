@@ -1,5 +1,7 @@
 #include "hostsim/resource_audit.h"
 
+namespace hostsim {
+
 std::string ResourceAudit::Describe() const {
     std::string text;
     for (const std::string& suite : suites_held) text += "held suite " + suite + "; ";
@@ -14,3 +16,5 @@ std::string ResourceAudit::Describe() const {
         ", definitions changed in place " + std::to_string(param_definition_changes);
     return text;
 }
+
+}  // namespace hostsim

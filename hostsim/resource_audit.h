@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace hostsim {
+
 struct ResourceAudit {
     std::vector<std::string> suites_held;
     size_t leaked_handles = 0;  // live and not kept by the host
@@ -31,5 +33,7 @@ struct ResourceAudit {
     }
     std::string Describe() const;
 };
+
+}  // namespace hostsim
 
 #endif

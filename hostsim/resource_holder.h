@@ -7,6 +7,8 @@
 #include <map>
 #include <set>
 
+namespace hostsim {
+
 using ResourceHolder = const void*;
 using HolderSet = std::set<ResourceHolder>;
 
@@ -34,5 +36,7 @@ class HeldCounts {
   private:
     std::map<ResourceHolder, int> counts_;  // only holders with a positive count
 };
+
+}  // namespace hostsim
 
 #endif

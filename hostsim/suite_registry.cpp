@@ -1,5 +1,7 @@
 #include "hostsim/suite_registry.h"
 
+namespace hostsim {
+
 void SuiteRegistry::Provide(const std::string& name, int32_t version, const void* suite) {
     std::lock_guard lock(mutex_);
     entries_[{name, version}].suite = suite;
@@ -72,3 +74,5 @@ int SuiteRegistry::StrayReleases() const {
     for (const auto& [key, entry] : entries_) stray += entry.counts.stray_releases;
     return stray;
 }
+
+}  // namespace hostsim

@@ -13,6 +13,8 @@
 #include "host/sp_basic_suite.h"
 #include "hostsim/resource_holder.h"
 
+namespace hostsim {
+
 class SuiteRegistry {
   public:
     enum class Availability { kProvided, kWithheld, kNullPointer };
@@ -53,5 +55,7 @@ class SuiteRegistry {
     mutable std::mutex mutex_;
     std::map<Key, Entry> entries_;
 };
+
+}  // namespace hostsim
 
 #endif

@@ -5,6 +5,8 @@
 #include "host/pf_callbacks.h"
 #include "host/pf_smart_render.h"
 
+namespace hostsim {
+
 // Parameter declaration, check-out and UI registration; effect_ref names the instance.
 PF_InteractCallbacks StandaloneInteractCallbacks();
 // ANSI helpers and handle callbacks (the latter work on the active services).
@@ -12,5 +14,7 @@ PF_UtilCallbacks* StandaloneUtilCallbacks();
 // Layer and output check-outs of the smart-render protocol; they work on the frame in progress.
 PF_PreRenderCallbacks StandalonePreRenderCallbacks();
 PF_SmartRenderCallbacks StandaloneSmartRenderCallbacks();
+
+}  // namespace hostsim
 
 #endif

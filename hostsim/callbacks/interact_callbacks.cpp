@@ -2,6 +2,8 @@
 #include "hostsim/frames/frame_session.h"
 #include "hostsim/host_services.h"
 
+namespace hostsim {
+
 namespace {
 
 PF_Err CheckoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_time,
@@ -61,3 +63,5 @@ PF_InteractCallbacks StandaloneInteractCallbacks() {
     callbacks.register_ui = RegisterUi;
     return callbacks;
 }
+
+}  // namespace hostsim

@@ -2,6 +2,8 @@
 #include "hostsim/frames/frame_session.h"
 #include "hostsim/host_services.h"
 
+namespace hostsim {
+
 namespace {
 
 // Each frame's in-data names the frame; calls outside a frame find none.
@@ -50,3 +52,5 @@ PF_SmartRenderCallbacks StandaloneSmartRenderCallbacks() {
     callbacks.checkout_output = CheckoutOutput;
     return callbacks;
 }
+
+}  // namespace hostsim

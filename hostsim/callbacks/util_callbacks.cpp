@@ -1,6 +1,8 @@
 #include "hostsim/callbacks/host_callbacks.h"
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 namespace {
 
 PF_UtilCallbacks MakeUtilCallbacks() {
@@ -28,3 +30,5 @@ PF_UtilCallbacks util_callbacks = MakeUtilCallbacks();
 PF_UtilCallbacks* StandaloneUtilCallbacks() {
     return &util_callbacks;
 }
+
+}  // namespace hostsim

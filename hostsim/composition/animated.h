@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace hostsim {
+
 template <typename T>
 struct Keyframe {
     double time = 0.0;  // seconds
@@ -52,5 +54,7 @@ class Animated {
   private:
     std::vector<Keyframe<T>> keys_;
 };
+
+}  // namespace hostsim
 
 #endif

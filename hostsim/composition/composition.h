@@ -13,6 +13,8 @@
 #include "host/aegp_types.h"
 #include "hostsim/composition/animated.h"
 
+namespace hostsim {
+
 struct Vec3d {
     double x = 0, y = 0, z = 0;
 };
@@ -62,5 +64,7 @@ struct Composition {
     // False models an effect the host renders without a layer (no comp time, no layer).
     bool effect_has_layer = true;
 };
+
+}  // namespace hostsim
 
 #endif

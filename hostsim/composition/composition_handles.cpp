@@ -1,5 +1,7 @@
 #include "hostsim/composition/composition_handles.h"
 
+namespace hostsim {
+
 namespace {
 
 // Layer references are stack index + 1, so that no layer is the null reference.
@@ -107,3 +109,5 @@ int CompositionHandles::misuses() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return misuses_;
 }
+
+}  // namespace hostsim

@@ -13,6 +13,8 @@
 #include "hostsim/composition/composition.h"
 #include "hostsim/resource_holder.h"
 
+namespace hostsim {
+
 class CompositionHandles {
   public:
     explicit CompositionHandles(Composition* composition);
@@ -65,5 +67,7 @@ class CompositionHandles {
     int misuses_ = 0;
     std::vector<std::string> registered_;
 };
+
+}  // namespace hostsim
 
 #endif

@@ -1,5 +1,7 @@
 #include "hostsim/composition/layer_streams.h"
 
+namespace hostsim {
+
 namespace {
 
 bool IsCameraStream(AEGP_LayerStream stream) {
@@ -79,3 +81,5 @@ double LayerStreamValue(const Composition& comp, const CompLayer& layer, AEGP_La
     if (found != layer.streams.end()) return found->second.At(seconds);
     return HostDefault(comp, layer, stream, seconds);
 }
+
+}  // namespace hostsim

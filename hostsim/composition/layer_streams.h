@@ -5,6 +5,8 @@
 
 #include "hostsim/composition/composition.h"
 
+namespace hostsim {
+
 // Cameras have the lens streams, lights the light streams, footage neither.
 bool LayerHasStream(const CompLayer& layer, AEGP_LayerStream stream);
 
@@ -12,5 +14,7 @@ bool LayerHasStream(const CompLayer& layer, AEGP_LayerStream stream);
 // expression's value replaces it where the layer has one.
 double LayerStreamValue(const Composition& comp, const CompLayer& layer, AEGP_LayerStream stream,
                         double seconds, bool pre_expression);
+
+}  // namespace hostsim
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+namespace hostsim {
+
 namespace {
 
 struct Basis {
@@ -77,3 +79,5 @@ A_Matrix4 LayerToWorld(const CompLayer& layer, double seconds) {
     }
     return m;
 }
+
+}  // namespace hostsim

@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace hostsim {
+
 namespace {
 
 void SetColor(cairo_t* cr, const DRAWBOT_ColorRGBA& c) {
@@ -235,3 +237,5 @@ RgbaImage DrawbotCanvas::Image() const {
     }
     return image;
 }
+
+}  // namespace hostsim

@@ -10,8 +10,11 @@
 #include "hostsim/drawbot/drawbot_objects.h"
 #include "hostsim/drawbot/rgba_image.h"
 
+// Cairo's own types, declared as its header does, outside the host's namespace.
 typedef struct _cairo cairo_t;
 typedef struct _cairo_surface cairo_surface_t;
+
+namespace hostsim {
 
 class DrawbotCanvas {
   public:
@@ -48,5 +51,7 @@ class DrawbotCanvas {
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;
 };
+
+}  // namespace hostsim
 
 #endif

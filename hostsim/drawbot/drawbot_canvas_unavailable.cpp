@@ -4,6 +4,8 @@
 
 #include "hostsim/drawbot/drawbot_canvas.h"
 
+namespace hostsim {
+
 DrawbotCanvas::DrawbotCanvas(const PF_Rect& frame) : frame_(frame) {
     throw std::runtime_error("drawing is not supported by this build (it has no Cairo)");
 }
@@ -28,3 +30,5 @@ RgbaImage DrawbotCanvas::Image() const {
     return {};
 }
 void DrawbotCanvas::Trace(const std::vector<PathSegment>&) {}
+
+}  // namespace hostsim

@@ -1,5 +1,7 @@
 #include "hostsim/drawbot/drawbot_host.h"
 
+namespace hostsim {
+
 DrawbotCanvas* DrawbotHost::NewCanvas(const PF_Rect& frame) {
     auto canvas = std::make_unique<DrawbotCanvas>(frame);
     DrawbotCanvas* raw = canvas.get();
@@ -72,3 +74,5 @@ A_Err DrawbotHost::Enter(const char* call) {
 void DrawbotHost::FailCall(const std::string& call, int nth, A_Err err) {
     failures_[call].push_back(Failure{nth, err});
 }
+
+}  // namespace hostsim

@@ -13,6 +13,8 @@
 #include "hostsim/drawbot/drawbot_canvas.h"
 #include "hostsim/drawbot/drawbot_objects.h"
 
+namespace hostsim {
+
 class DrawbotHost {
   public:
     // Canvases: each is its own draw, supplier and surface reference.
@@ -50,5 +52,7 @@ class DrawbotHost {
     std::vector<std::string> calls_;
     mutable int misuses_ = 0;
 };
+
+}  // namespace hostsim
 
 #endif

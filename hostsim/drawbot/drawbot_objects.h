@@ -6,6 +6,8 @@
 
 #include "host/drawbot_types.h"
 
+namespace hostsim {
+
 // One step of a path, replayed onto the canvas whenever the path is filled or framed.
 struct PathSegment {
     enum class Kind { kMoveTo, kLineTo, kBezierTo, kRect, kArc, kClose };
@@ -21,5 +23,7 @@ struct DrawbotObject {
     float size = 0;             // pen width, font size
     std::vector<PathSegment> path;
 };
+
+}  // namespace hostsim
 
 #endif

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace hostsim {
+
 struct RgbaImage {
     int width = 0;
     int height = 0;
@@ -17,5 +19,7 @@ struct RgbaImage {
                        4];
     }
 };
+
+}  // namespace hostsim
 
 #endif

@@ -10,8 +10,18 @@
 #include "host/ae_basic_types.h"
 #include "host/pf_gpu_framework.h"
 #include "hostsim/frames/host_image.h"
-#include "hostsim/frames/render_faults.h"
 #include "hostsim/resource_audit.h"
+
+namespace hostsim {
+
+// Failures the standalone host can inject into one frame's smart-render protocol.
+struct RenderFaults {
+    PF_Err checkout_layer = PF_Err_NONE;         // pre-render's checkout_layer
+    PF_Err checkout_layer_pixels = PF_Err_NONE;  // the smart render's input check-out
+    PF_Err checkout_output = PF_Err_NONE;
+    // The output world reports a pixel format no CPU path renders (a GPU world's).
+    bool output_format_unknown = false;
+};
 
 struct FrameRequest {
     int width = 0, height = 0;  // output world size (normally the composition's size)
@@ -41,5 +51,7 @@ struct FrameResult {
     ResourceAudit audit;       // what the frame's commands left behind
     bool on_gpu = false;       // rendered through PF_Cmd_SMART_RENDER_GPU on a GPU device
 };
+
+}  // namespace hostsim
 
 #endif

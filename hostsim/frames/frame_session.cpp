@@ -1,9 +1,12 @@
 #include "hostsim/frames/frame_session.h"
 
+#include <algorithm>
+#include <cmath>
 #include <stdexcept>
 
 #include "hostsim/callbacks/host_callbacks.h"
-#include "hostsim/frames/frame_time.h"
+
+namespace hostsim {
 
 namespace {
 
@@ -43,9 +46,26 @@ HostImage Unpremultiplied(const HostImage& image) {
     return straight;
 }
 
+bool NearlyWhole(double value) {
+    return std::abs(value - std::round(value)) < 1e-6 * std::max(1.0, std::abs(value));
+}
+
 }  // namespace
 
-FrameSession::FrameSession(EffectHost& host, const FrameRequest& request)
+TimeBase TimeBaseFor(double frame_rate) {
+    if (!(frame_rate > 0.0)) return TimeBase{1, 1};
+    if (NearlyWhole(frame_rate)) {
+        return TimeBase{static_cast<A_u_long>(std::round(frame_rate)), 1};
+    }
+    // 23.976, 29.97, 59.94: nominal x 1000 / 1001, to the precision people type them with.
+    const double nominal = std::round(frame_rate * 1.001);
+    if (std::abs(nominal * 1000.0 / 1001.0 - frame_rate) < 0.005) {
+        return TimeBase{static_cast<A_u_long>(nominal * 1000.0), 1001};
+    }
+    return TimeBase{static_cast<A_u_long>(std::round(frame_rate * 1000.0)), 1000};
+}
+
+FrameSession::FrameSession(EffectCommands& host, const FrameRequest& request)
     : host_(host),
       state_(host.services().render()),
       request_(request),
@@ -135,7 +155,7 @@ CommandResult FrameSession::PreRender() {
     }
     PF_PreRenderCallbacks cb = StandalonePreRenderCallbacks();
     PF_PreRenderExtra extra{&input, &pre_render_output_, &cb};
-    CommandResult result = host_.SendWith(PF_Cmd_SMART_PRE_RENDER, &in_data_, &extra);
+    CommandResult result = host_.SendWith(PF_Cmd_SMART_PRE_RENDER, &in_data_, &extra, PF_OutData{});
     // The host keeps whatever was handed over, also after an error, and disposes of it later.
     if (pre_render_output_.pre_render_data != nullptr && held_data_ == nullptr) {
         held_data_ = pre_render_output_.pre_render_data;
@@ -166,7 +186,7 @@ CommandResult FrameSession::RenderWith(void* pre_render_data, bool use_gpu) {
     PF_SmartRenderCallbacks cb = StandaloneSmartRenderCallbacks();
     PF_SmartRenderExtra extra{&input, &cb};
     return host_.SendWith(use_gpu ? PF_Cmd_SMART_RENDER_GPU : PF_Cmd_SMART_RENDER, &in_data_,
-                          &extra);
+                          &extra, PF_OutData{});
 }
 
 CommandResult FrameSession::RenderCommand() {
@@ -276,3 +296,5 @@ PF_Err FrameSession::CheckoutOutput(PF_EffectWorld** output) {
     *output = gpu_ ? gpu_->output() : &output_->world();
     return PF_Err_NONE;
 }
+
+}  // namespace hostsim

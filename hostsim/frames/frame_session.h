@@ -14,16 +14,28 @@
 #include <vector>
 
 #include "host/pf_smart_render.h"
-#include "hostsim/effect_host.h"
+#include "hostsim/effect_commands.h"
 #include "hostsim/frames/frame_request.h"
 #include "hostsim/frames/gpu_frame_worlds.h"
+
+namespace hostsim {
+
+// The host's time base for a composition frame rate: in_data's time_scale and time_step.
+struct TimeBase {
+    A_u_long time_scale = 1;  // units per second
+    A_long time_step = 1;     // units per frame
+};
+
+// Whole rates as (rate, 1); the NTSC rates as (1000 x nominal, 1001), so 29.97 is 30000/1001;
+// anything else in thousandths of a frame. Rates of 0 or less are treated as 1 fps.
+TimeBase TimeBaseFor(double frame_rate);
 
 class FrameSession {
   public:
     // Enters the frame into the host's frames in progress. A request for a GPU framework whose
     // device is set up and accepted gets GPU worlds on that device (PrepareGpuDevice makes it
     // so); otherwise the frame is a CPU frame.
-    FrameSession(EffectHost& host, const FrameRequest& request);
+    FrameSession(EffectCommands& host, const FrameRequest& request);
     ~FrameSession();  // disposes pre-render data still held, frees the worlds
     FrameSession(const FrameSession&) = delete;
     FrameSession& operator=(const FrameSession&) = delete;
@@ -82,7 +94,7 @@ class FrameSession {
     // The world record a layer's check-out hands out: the device input of a GPU frame.
     PF_EffectWorld* LayerWorld(PF_ParamIndex index);
 
-    EffectHost& host_;
+    EffectCommands& host_;
     RenderState& state_;
     FrameRequest request_;
     IterateSettings iterate_;
@@ -110,5 +122,7 @@ class FrameSession {
 
 // Makes a layer parameter's copy show a world (an empty one for none), keeping its default.
 void ShowLayerWorld(HostWorld* world, PF_ParamDef* param);
+
+}  // namespace hostsim
 
 #endif

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 
+namespace hostsim {
+
 GpuFrameWorlds::GpuFrameWorlds(GpuDevices& devices, A_u_long device_index, int width, int height,
                                const HostImage* input)
     : devices_(devices), device_index_(device_index) {
@@ -50,3 +52,5 @@ void GpuFrameWorlds::Collect(FrameResult* result, bool keep_raw) const {
     result->raw.resize(pixels.size() * sizeof(GpuPixel));
     if (!pixels.empty()) std::memcpy(result->raw.data(), pixels.data(), result->raw.size());
 }
+
+}  // namespace hostsim

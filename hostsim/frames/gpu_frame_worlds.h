@@ -7,6 +7,8 @@
 #include "hostsim/frames/frame_request.h"
 #include "hostsim/gpu_devices/gpu_devices.h"
 
+namespace hostsim {
+
 class GpuFrameWorlds {
   public:
     // Throws std::runtime_error when the device cannot hold the worlds.
@@ -32,5 +34,7 @@ class GpuFrameWorlds {
     PF_EffectWorld* input_ = nullptr;
     PF_EffectWorld* output_ = nullptr;
 };
+
+}  // namespace hostsim
 
 #endif

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace hostsim {
+
 namespace {
 
 // ITU-R BT.601 luma weights; U and V are (B - Y) / 1.772 and (R - Y) / 1.402, so that pure blue
@@ -181,3 +183,5 @@ bool HostWorld::PaddingIntact() const {
     }
     return true;
 }
+
+}  // namespace hostsim

@@ -11,6 +11,8 @@
 #include "host/pf_effect_world.h"
 #include "hostsim/frames/host_image.h"
 
+namespace hostsim {
+
 PF_PixelFormat PixelFormatOf(WorldDepth depth);
 size_t PixelBytes(WorldDepth depth);
 
@@ -48,5 +50,7 @@ class HostWorld {
     std::vector<uint8_t> bytes_;
     PF_EffectWorld world_{};
 };
+
+}  // namespace hostsim
 
 #endif

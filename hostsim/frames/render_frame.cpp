@@ -5,6 +5,8 @@
 #include "hostsim/frames/frame_session.h"
 #include "hostsim/gpu_devices/gpu_device_commands.h"
 
+namespace hostsim {
+
 namespace {
 
 std::string ReturnMessage(const PF_OutData& out_data) {
@@ -49,3 +51,5 @@ FrameResult EffectHost::RenderFrame(const FrameRequest& request) {
     result.audit = Audit();
     return result;
 }
+
+}  // namespace hostsim

@@ -10,6 +10,8 @@
 #include "hostsim/frames/world_registry.h"
 #include "hostsim/resource_holder.h"
 
+namespace hostsim {
+
 struct IterateSettings {
     int threads = 0;  // pool size; 0 = all cores
     std::function<void(int done, int total)> progress;
@@ -56,5 +58,7 @@ class RenderState {
     mutable std::mutex layers_mutex_;
     HeldCounts layer_checkouts_;
 };
+
+}  // namespace hostsim
 
 #endif

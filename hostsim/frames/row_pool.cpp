@@ -6,6 +6,8 @@
 #include <thread>
 #include <vector>
 
+namespace hostsim {
+
 int AllCoresThreadCount() {
     return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
@@ -53,3 +55,5 @@ PF_Err RunRowsOnThreads(int first, int last, int threads,
     for (std::thread& thread : pool) thread.join();
     return first_err;
 }
+
+}  // namespace hostsim

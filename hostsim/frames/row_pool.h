@@ -6,6 +6,8 @@
 
 #include "host/ae_basic_types.h"
 
+namespace hostsim {
+
 // The pool size a setting of 0 ("all cores") stands for.
 int AllCoresThreadCount();
 
@@ -21,5 +23,7 @@ PF_Err RunRows(int first, int last, int threads, const std::function<PF_Err(int)
 PF_Err RunRowsOnThreads(int first, int last, int threads,
                         const std::function<PF_Err(int, int)>& row,
                         const std::function<void(int, int)>& progress);
+
+}  // namespace hostsim
 
 #endif

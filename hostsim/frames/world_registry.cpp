@@ -1,5 +1,7 @@
 #include "hostsim/frames/world_registry.h"
 
+namespace hostsim {
+
 HostWorld& WorldRegistry::Create(int width, int height, WorldDepth depth,
                                  PF_PixelFormat reported_format, ResourceHolder owner) {
     auto world = std::make_unique<HostWorld>(width, height, depth, reported_format);
@@ -29,3 +31,5 @@ size_t WorldRegistry::LiveCount(const HolderSet& skip) const {
     for (const auto& [key, entry] : worlds_) live += skip.count(entry.owner) == 0 ? 1 : 0;
     return live;
 }
+
+}  // namespace hostsim

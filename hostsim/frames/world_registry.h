@@ -11,6 +11,8 @@
 #include "hostsim/frames/host_world.h"
 #include "hostsim/resource_holder.h"
 
+namespace hostsim {
+
 class WorldRegistry {
   public:
     // `owner`: the frame the world belongs to.
@@ -31,5 +33,7 @@ class WorldRegistry {
     };
     std::map<const HostWorld*, Entry> worlds_;
 };
+
+}  // namespace hostsim
 
 #endif

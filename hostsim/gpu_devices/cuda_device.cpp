@@ -8,6 +8,8 @@
 #include "platform/cuda_driver_api.h"
 #include "platform/runtime_library.h"
 
+namespace hostsim {
+
 namespace {
 
 #if defined(_WIN32)
@@ -166,3 +168,5 @@ std::unique_ptr<GpuDevice> OpenCudaDevice(std::string* why_not) {
     }
     return std::make_unique<CudaDevice>(*cu, device, context);
 }
+
+}  // namespace hostsim

@@ -9,6 +9,8 @@
 
 #include "host/pf_gpu_device_suite.h"
 
+namespace hostsim {
+
 class GpuDevice {
   public:
     virtual ~GpuDevice() = default;
@@ -38,5 +40,7 @@ class GpuDevice {
 std::unique_ptr<GpuDevice> OpenOpenClDevice(std::string* why_not);
 // The first CUDA device; null with the reason when there is none or CUDA is not built in.
 std::unique_ptr<GpuDevice> OpenCudaDevice(std::string* why_not);
+
+}  // namespace hostsim
 
 #endif

@@ -4,7 +4,9 @@
 
 #include "host/pf_gpu_framework.h"
 
-GpuSetupResult SetUpGpuDevice(EffectHost& host, A_u_long device_index) {
+namespace hostsim {
+
+GpuSetupResult SetUpGpuDevice(EffectCommands& host, A_u_long device_index) {
     GpuDevices& devices = host.services().gpu();
     GpuSetupResult result;
     GpuDevice* device = devices.device(device_index);
@@ -16,7 +18,7 @@ GpuSetupResult SetUpGpuDevice(EffectHost& host, A_u_long device_index) {
     PF_GPUDeviceSetupInput input{device->framework(), device_index};
     PF_GPUDeviceSetupOutput output{nullptr};
     PF_GPUDeviceSetupExtra extra{&input, &output};
-    result.command = host.Send(PF_Cmd_GPU_DEVICE_SETUP, &extra);
+    result.command = host.Send(PF_Cmd_GPU_DEVICE_SETUP, &extra, PF_OutData{});
     result.gpu_data = output.gpu_data;
     result.accepted =
         (result.command.out_data.out_flags2 & PF_OutFlag2_SUPPORTS_GPU_RENDER_F32) != 0;
@@ -34,7 +36,7 @@ GpuSetupResult SetUpGpuDevice(EffectHost& host, A_u_long device_index) {
     return result;
 }
 
-CommandResult SetDownGpuDevice(EffectHost& host, A_u_long device_index) {
+CommandResult SetDownGpuDevice(EffectCommands& host, A_u_long device_index) {
     GpuDevices& devices = host.services().gpu();
     GpuDevice* device = devices.device(device_index);
     if (device == nullptr) {
@@ -46,12 +48,12 @@ CommandResult SetDownGpuDevice(EffectHost& host, A_u_long device_index) {
     PF_GPUDeviceSetdownInput input{devices.setup(device_index).gpu_data, device->framework(),
                                    device_index};
     PF_GPUDeviceSetdownExtra extra{&input};
-    const CommandResult result = host.Send(PF_Cmd_GPU_DEVICE_SETDOWN, &extra);
+    const CommandResult result = host.Send(PF_Cmd_GPU_DEVICE_SETDOWN, &extra, PF_OutData{});
     devices.set_setup(device_index, GpuDevices::Setup{});
     return result;
 }
 
-GpuTarget PrepareGpuDevice(EffectHost& host, PF_GPU_Framework framework) {
+GpuTarget PrepareGpuDevice(EffectCommands& host, PF_GPU_Framework framework) {
     GpuDevices& devices = host.services().gpu();
     GpuTarget target;
     target.device_index = devices.Find(framework);
@@ -68,7 +70,7 @@ GpuTarget PrepareGpuDevice(EffectHost& host, PF_GPU_Framework framework) {
     return target;
 }
 
-void SetDownGpuDevices(EffectHost& host) {
+void SetDownGpuDevices(EffectCommands& host) {
     GpuDevices& devices = host.services().gpu();
     for (size_t i = 0; i < devices.count(); ++i) {
         if (devices.setup(static_cast<A_u_long>(i)).done) {
@@ -76,3 +78,5 @@ void SetDownGpuDevices(EffectHost& host) {
         }
     }
 }
+
+}  // namespace hostsim

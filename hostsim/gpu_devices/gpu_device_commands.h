@@ -6,7 +6,9 @@
 
 #include <string>
 
-#include "hostsim/effect_host.h"
+#include "hostsim/effect_commands.h"
+
+namespace hostsim {
 
 struct GpuSetupResult {
     CommandResult command;
@@ -15,8 +17,8 @@ struct GpuSetupResult {
     bool accepted = false;
 };
 
-GpuSetupResult SetUpGpuDevice(EffectHost& host, A_u_long device_index);
-CommandResult SetDownGpuDevice(EffectHost& host, A_u_long device_index);
+GpuSetupResult SetUpGpuDevice(EffectCommands& host, A_u_long device_index);
+CommandResult SetDownGpuDevice(EffectCommands& host, A_u_long device_index);
 
 // The device GPU frames of a framework render on: the host's first device of that framework,
 // opened and set up on first use.
@@ -27,9 +29,11 @@ struct GpuTarget {
     std::string setup_msg;           // and its return_msg
     bool accepted = false;           // the effect renders this device's frames on the GPU
 };
-GpuTarget PrepareGpuDevice(EffectHost& host, PF_GPU_Framework framework);
+GpuTarget PrepareGpuDevice(EffectCommands& host, PF_GPU_Framework framework);
 
 // Sets down every device that was set up, as the host does when it shuts down.
-void SetDownGpuDevices(EffectHost& host);
+void SetDownGpuDevices(EffectCommands& host);
+
+}  // namespace hostsim
 
 #endif

@@ -1,5 +1,7 @@
 #include "hostsim/gpu_devices/gpu_devices.h"
 
+namespace hostsim {
+
 namespace {
 
 constexpr size_t kPixelBytes = sizeof(GpuPixel);
@@ -148,3 +150,5 @@ std::vector<GpuPixel> GpuDevices::Download(const PF_EffectWorld* world) {
     }
     return pixels;
 }
+
+}  // namespace hostsim

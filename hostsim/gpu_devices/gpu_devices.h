@@ -13,6 +13,8 @@
 #include "host/pf_effect_world.h"
 #include "hostsim/gpu_devices/gpu_device.h"
 
+namespace hostsim {
+
 // One pixel of a GPU world.
 struct GpuPixel {
     float blue = 0, green = 0, red = 0, alpha = 0;
@@ -78,5 +80,7 @@ class GpuDevices {
     std::map<const void*, std::unique_ptr<World>> worlds_;
     int row_alignment_ = 64;
 };
+
+}  // namespace hostsim
 
 #endif

@@ -4,6 +4,8 @@
 #include "hostsim/gpu_devices/gpu_device.h"
 #include "platform/opencl_api.h"
 
+namespace hostsim {
+
 namespace {
 
 class OpenClDevice : public GpuDevice {
@@ -101,3 +103,5 @@ std::unique_ptr<GpuDevice> OpenOpenClDevice(std::string* why_not) {
     if (why_not) *why_not = "no OpenCL device is available";
     return nullptr;
 }
+
+}  // namespace hostsim

@@ -7,6 +7,8 @@
 #include "hostsim/host_services.h"
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 namespace {
 
 CompositionHandles* Handles() {
@@ -256,3 +258,5 @@ void ProvideCompositionSuites(SuiteRegistry& registry) {
     registry.Provide(kAEGPUtilitySuite, kAEGPUtilitySuiteVersion5, &kUtilitySuite);
     registry.Provide(kAEGPStreamSuite, kAEGPStreamSuiteVersion2, &kStreamSuite);
 }
+
+}  // namespace hostsim

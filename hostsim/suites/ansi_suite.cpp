@@ -5,6 +5,8 @@
 
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 namespace {
 
 // Unbounded, as the host's own: the caller promises the buffer is large enough.
@@ -41,3 +43,5 @@ const PF_ANSICallbacksSuite1 kAnsiSuite = {
 const PF_ANSICallbacksSuite1* StandaloneAnsiSuite() {
     return &kAnsiSuite;
 }
+
+}  // namespace hostsim

@@ -2,6 +2,8 @@
 #include "hostsim/host_services.h"
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 namespace {
 
 PanelServices* ActivePanel() {
@@ -106,3 +108,5 @@ const PFAppSuite4* StandaloneAppSuite() {
 const PF_EffectCustomUISuite1* StandaloneCustomUiSuite() {
     return &kCustomUiSuite;
 }
+
+}  // namespace hostsim

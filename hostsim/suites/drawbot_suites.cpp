@@ -5,6 +5,8 @@
 #include "hostsim/host_services.h"
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 namespace {
 
 using Kind = DrawbotObject::Kind;
@@ -397,3 +399,5 @@ const DRAWBOT_SurfaceSuite2* StandaloneSurfaceSuite() {
 const DRAWBOT_PathSuite1* StandalonePathSuite() {
     return &kPathSuite;
 }
+
+}  // namespace hostsim

@@ -4,6 +4,8 @@
 #include "hostsim/host_services.h"
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 namespace {
 
 GpuDevices* Devices() {
@@ -122,3 +124,5 @@ const PF_GPUDeviceSuite1 kGpuDeviceSuite = {
 const PF_GPUDeviceSuite1* StandaloneGpuDeviceSuite() {
     return &kGpuDeviceSuite;
 }
+
+}  // namespace hostsim

@@ -1,6 +1,8 @@
 #include "hostsim/host_services.h"
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 namespace {
 
 PF_Handle NewHandle(A_HandleSize size) {
@@ -44,3 +46,5 @@ const PF_HandleSuite1 kHandleSuite = {NewHandle,     LockHandle,    UnlockHandle
 const PF_HandleSuite1* StandaloneHandleSuite() {
     return &kHandleSuite;
 }
+
+}  // namespace hostsim

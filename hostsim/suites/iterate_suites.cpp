@@ -8,6 +8,8 @@
 #include "hostsim/host_services.h"
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 namespace {
 
 template <typename Pixel>
@@ -87,3 +89,5 @@ const PF_Iterate16Suite2* StandaloneIterate16Suite() {
 const PF_IterateFloatSuite2* StandaloneIterateFloatSuite() {
     return &kIterateFloatSuite;
 }
+
+}  // namespace hostsim

@@ -1,6 +1,8 @@
 #include "hostsim/host_services.h"
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 namespace {
 
 PF_Err UpdateParamUI(PF_ProgPtr effect_ref, PF_ParamIndex index, const PF_ParamDef* def) {
@@ -52,3 +54,5 @@ const PF_ParamUtilsSuite3 kParamUtilsSuite = {
 const PF_ParamUtilsSuite3* StandaloneParamUtilsSuite() {
     return &kParamUtilsSuite;
 }
+
+}  // namespace hostsim

@@ -1,6 +1,8 @@
 #include "hostsim/host_services.h"
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 namespace {
 
 PF_Err AddSupportedPixelFormat(PF_ProgPtr effect_ref, PrPixelFormat format) {
@@ -57,3 +59,5 @@ const PF_PixelFormatSuite1 kPixelFormatSuite = {
 const PF_PixelFormatSuite1* StandalonePixelFormatSuite() {
     return &kPixelFormatSuite;
 }
+
+}  // namespace hostsim

@@ -1,5 +1,7 @@
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 void ProvideStandaloneSuites(SuiteRegistry& registry) {
     registry.Provide(kPFANSISuite, kPFANSISuiteVersion1, StandaloneAnsiSuite());
     registry.Provide(kPFHandleSuite, kPFHandleSuiteVersion1, StandaloneHandleSuite());
@@ -23,3 +25,5 @@ void ProvideStandaloneSuites(SuiteRegistry& registry) {
     ProvideCompositionSuites(registry);
     registry.Provide(kPFGPUDeviceSuite, kPFGPUDeviceSuiteVersion1, StandaloneGpuDeviceSuite());
 }
+
+}  // namespace hostsim

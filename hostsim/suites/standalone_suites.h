@@ -13,6 +13,8 @@
 #include "host/pf_world_suite.h"
 #include "hostsim/suite_registry.h"
 
+namespace hostsim {
+
 const PF_ANSICallbacksSuite1* StandaloneAnsiSuite();
 const PF_HandleSuite1* StandaloneHandleSuite();
 const PF_PixelFormatSuite1* StandalonePixelFormatSuite();
@@ -36,5 +38,7 @@ void ProvideCompositionSuites(SuiteRegistry& registry);
 
 // Registers every table above under its published name and version.
 void ProvideStandaloneSuites(SuiteRegistry& registry);
+
+}  // namespace hostsim
 
 #endif

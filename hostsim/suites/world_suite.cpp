@@ -1,6 +1,8 @@
 #include "hostsim/host_services.h"
 #include "hostsim/suites/standalone_suites.h"
 
+namespace hostsim {
+
 namespace {
 
 // The effect never makes worlds of its own; only the pixel format of the host's is modelled.
@@ -30,3 +32,5 @@ const PF_WorldSuite2 kWorldSuite = {NewWorld, DisposeWorld, GetPixelFormat};
 const PF_WorldSuite2* StandaloneWorldSuite() {
     return &kWorldSuite;
 }
+
+}  // namespace hostsim

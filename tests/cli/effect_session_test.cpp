@@ -11,6 +11,7 @@ namespace {
 
 using namespace cli;
 using namespace imageio;
+using namespace hostsim;
 
 FrameRequest Small() {
     FrameRequest request;

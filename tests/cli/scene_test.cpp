@@ -9,6 +9,7 @@
 namespace {
 
 using namespace cli;
+using namespace hostsim;
 
 Scene Parse(const std::string& text) {
     return ParseScene(text, "s.json", "dir", SmallCatalog());

@@ -12,6 +12,7 @@
 namespace {
 
 using namespace cli;
+using namespace hostsim;
 
 constexpr const char* kScene = R"({
   "size": [64, 36], "frame_rate": 24, "frames": "2-5", "hdri": "sky.hdr",

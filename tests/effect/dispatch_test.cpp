@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 // Recognisable bytes, so that any write by the effect shows.
 PF_OutData Poisoned() {
     PF_OutData out;

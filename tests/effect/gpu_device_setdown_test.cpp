@@ -9,7 +9,7 @@
 
 class GpuDeviceSetdown : public PluginHostTest {
   protected:
-    CommandResult Setdown(PF_GPU_Framework framework, void* gpu_data) {
+    hostsim::CommandResult Setdown(PF_GPU_Framework framework, void* gpu_data) {
         PF_GPUDeviceSetdownInput input{gpu_data, framework, 0};
         PF_GPUDeviceSetdownExtra extra{&input};
         return host().Send(PF_Cmd_GPU_DEVICE_SETDOWN, &extra);
@@ -28,7 +28,7 @@ class GpuDeviceSetdown : public PluginHostTest {
 TEST_F(GpuDeviceSetdown, OtherDevicesTouchNoHandle) {
     PF_Handle handle = DeviceHandle();
     for (PF_GPU_Framework framework : {PF_GPU_Framework{PF_GPU_Framework_METAL}, 0, 7}) {
-        const CommandResult result = Setdown(framework, handle);
+        const hostsim::CommandResult result = Setdown(framework, handle);
         EXPECT_EQ(result.err, PF_Err_NONE);
         EXPECT_TRUE(handles().IsLive(handle));
         EXPECT_CLEAN(result);
@@ -45,7 +45,7 @@ TEST_F(GpuDeviceSetdown, DeviceHandleWithNothingLoadedIsDisposed) {
         std::memset(handles().Lock(handle), 0, 24);
         handles().Unlock(handle);
         handles().MarkHostOwned(handle);
-        const CommandResult result = Setdown(framework, handle);
+        const hostsim::CommandResult result = Setdown(framework, handle);
         EXPECT_EQ(result.err, PF_Err_NONE);
         EXPECT_FALSE(handles().IsLive(handle));
         EXPECT_CLEAN(result);
@@ -55,7 +55,7 @@ TEST_F(GpuDeviceSetdown, DeviceHandleWithNothingLoadedIsDisposed) {
 TEST_F(GpuDeviceSetdown, MissingHandleSuiteReportsAndKeepsTheHandle) {
     Withhold(kPFHandleSuite, kPFHandleSuiteVersion1);
     PF_Handle handle = DeviceHandle();
-    const CommandResult result = Setdown(PF_GPU_Framework_OPENCL, handle);
+    const hostsim::CommandResult result = Setdown(PF_GPU_Framework_OPENCL, handle);
     EXPECT_EQ(result.err, A_Err_MISSING_SUITE);
     EXPECT_STREQ(result.out_data.return_msg, "Not able to acquire AEFX Suite.");
     EXPECT_TRUE(handles().IsLive(handle));

@@ -22,12 +22,12 @@ TEST(LibraryBoundary, LoadsWithoutAnyGpuRuntime) {
 }
 
 TEST(LibraryBoundary, RegistersOnceWithItsIdentity) {
-    PluginLibrary library(SPIROVAULT_PLUGIN_PATH);
+    hostsim::PluginLibrary library(SPIROVAULT_PLUGIN_PATH);
     ASSERT_NE(library.optimus_flag(), nullptr);
     EXPECT_EQ(*library.optimus_flag(), 1);
 
-    PluginRegistration registration;
-    EXPECT_EQ(library.Register(HostServices::BasicSuite(), &registration), PF_Err_NONE);
+    hostsim::PluginRegistration registration;
+    EXPECT_EQ(library.Register(hostsim::HostServices::BasicSuite(), &registration), PF_Err_NONE);
     EXPECT_EQ(registration.calls, 1);
     EXPECT_EQ(registration.host_pointer, &registration);
     EXPECT_EQ(registration.name, "Spirovault");
@@ -41,15 +41,15 @@ TEST(LibraryBoundary, RegistersOnceWithItsIdentity) {
 }
 
 TEST(LibraryBoundary, RegistrationReturnsTheCallbacksResult) {
-    PluginLibrary library(SPIROVAULT_PLUGIN_PATH);
+    hostsim::PluginLibrary library(SPIROVAULT_PLUGIN_PATH);
     // A null host pointer makes the standalone callback refuse; the refusal comes back as is.
-    PluginRegistration* no_record = nullptr;
+    hostsim::PluginRegistration* no_record = nullptr;
     EXPECT_EQ(library.Register(nullptr, no_record), PF_Err_BAD_CALLBACK_PARAM);
 }
 
 TEST(LibraryBoundary, MissingLibraryIsReportedByName) {
     try {
-        PluginLibrary library("/nonexistent/spirovault.so");
+        hostsim::PluginLibrary library("/nonexistent/spirovault.so");
         FAIL() << "loaded a missing library";
     } catch (const std::runtime_error& error) {
         EXPECT_NE(std::string(error.what()).find("/nonexistent/spirovault.so"), std::string::npos);

@@ -6,6 +6,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 const std::vector<PF_ParamIndex> kDependents = {11, 12, 13, 15, 58, 59};
 
 }  // namespace

@@ -11,6 +11,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 struct Expected {
     int index, id;
     const char* name;

@@ -17,14 +17,14 @@
 using Resources = PluginHostTest;
 
 TEST_F(Resources, EveryCommandReleasesWhatItTook) {
-    std::unique_ptr<ArbitraryDataClient> arb;
-    std::vector<std::pair<std::string, std::function<CommandResult()>>> steps = {
+    std::unique_ptr<hostsim::ArbitraryDataClient> arb;
+    std::vector<std::pair<std::string, std::function<hostsim::CommandResult()>>> steps = {
         {"about", [&] { return host().About(); }},
         {"global setup", [&] { return host().GlobalSetup(); }},
         {"premiere global setup",
          [&] {
              host().set_appl_id(kAppIdPremierePro);
-             CommandResult r = host().GlobalSetup();
+             hostsim::CommandResult r = host().GlobalSetup();
              host().set_appl_id(kAppIdAfterEffects);
              return r;
          }},
@@ -55,8 +55,9 @@ TEST_F(Resources, EveryCommandReleasesWhatItTook) {
     // Each step with all suites, then with each suite missing in turn, then with the host's
     // first allocations and locks failing.
     for (int round = 0; round < static_cast<int>(withheld.size()) + 2; ++round) {
-        host_ = std::make_unique<EffectHost>(SPIROVAULT_PLUGIN_PATH);
-        arb = std::make_unique<ArbitraryDataClient>(host(), reinterpret_cast<void*>(0xDEADBEEF));
+        host_ = std::make_unique<hostsim::EffectHost>(SPIROVAULT_PLUGIN_PATH);
+        arb = std::make_unique<hostsim::ArbitraryDataClient>(host(),
+                                                             reinterpret_cast<void*>(0xDEADBEEF));
         if (round > 0 && round <= static_cast<int>(withheld.size())) {
             Withhold(withheld[round - 1].first, withheld[round - 1].second);
         }
@@ -67,7 +68,7 @@ TEST_F(Resources, EveryCommandReleasesWhatItTook) {
             }
         }
         for (auto& [name, step] : steps) {
-            const CommandResult result = step();
+            const hostsim::CommandResult result = step();
             EXPECT_CLEAN(result) << " after " << name << " in round " << round;
         }
     }

@@ -14,6 +14,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 constexpr float kHeightAtThreeAndAHalf = 2.8994949f;  // 7 tan(pi/8)
 
 class CompCameraTest : public ::testing::Test {

@@ -12,6 +12,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 // A world over caller-owned bytes with `pad` bytes after each row.
 template <typename Pixel>
 struct TestWorld {

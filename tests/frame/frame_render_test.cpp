@@ -10,6 +10,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 constexpr int kW = 32, kH = 20;
 
 class FrameRender : public FrameTest {

@@ -14,6 +14,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 constexpr int kW = 29, kH = 13;  // a width that leaves part-filled packets at the row's end
 
 class PacketFrame : public FrameTest {

@@ -13,6 +13,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 constexpr int kW = 24, kH = 16;
 constexpr int kFrames = 8;
 

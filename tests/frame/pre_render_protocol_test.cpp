@@ -10,6 +10,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 using PreRenderProtocol = FrameTest;
 
 // Group starts and ends, and "HDRI Layer", which the smart render checks out itself.

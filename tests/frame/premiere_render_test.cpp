@@ -15,6 +15,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 constexpr int kW = 96, kH = 54;
 
 // Share of pixels whose four channels (alpha and straight colour) all lie within 2/255.

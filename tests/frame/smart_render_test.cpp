@@ -12,6 +12,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 using SmartRenderProtocol = FrameTest;
 
 bool AllZero(const std::vector<uint8_t>& bytes) {

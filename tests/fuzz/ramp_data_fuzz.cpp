@@ -20,6 +20,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 void* const kRefcon = reinterpret_cast<void*>(0xDEADBEEF);
 
 struct Harness {

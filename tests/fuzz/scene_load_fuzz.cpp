@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     for (const SceneParam& param : scene.params) FuzzCheck(!param.keys.empty());
-    Composition composition;
+    hostsim::Composition composition;
     BuildComposition(scene, scene.size.value_or(FrameSize{64, 36}), &composition);
     FuzzCheck(composition.frame_rate > 0 && std::isfinite(composition.frame_rate));
     return 0;

@@ -12,6 +12,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 struct FakeSuite {
     int marker;
 };

@@ -9,6 +9,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 constexpr DRAWBOT_ColorRGBA kRed{1, 0, 0, 1};
 
 class Drawbot : public ::testing::Test {

@@ -10,6 +10,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 TEST(GuardedRecord, AWriteOnePastTheRecordIsSeenAndInsideItIsNot) {
     GuardedRecord<PF_EventExtra> guarded(PF_EventExtra{});
     guarded.record.evt_out_flags = PF_EO_HANDLED_EVENT;

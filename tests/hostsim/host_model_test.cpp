@@ -6,12 +6,14 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "hostsim/frames/frame_time.h"
+#include "hostsim/frames/frame_session.h"
 #include "hostsim/frames/host_world.h"
 #include "hostsim/frames/row_pool.h"
 #include "hostsim/param_store.h"
 
 namespace {
+
+using namespace hostsim;
 
 TEST(FrameTime, WholeAndNtscRates) {
     const std::pair<double, TimeBase> cases[] = {

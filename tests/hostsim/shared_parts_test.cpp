@@ -13,6 +13,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 constexpr int kDummySuite = 0;
 
 PF_ParamDef Slider() {

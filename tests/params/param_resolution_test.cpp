@@ -9,6 +9,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 using ParamResolution = FrameTest;
 
 TEST_F(ParamResolution, ConvertsEachKindOfValue) {

@@ -17,6 +17,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 void* const kRefcon = reinterpret_cast<void*>(0xDEADBEEF);
 
 RampStop Stop(float position, float red, float green, float blue, float alpha = 1.0f) {

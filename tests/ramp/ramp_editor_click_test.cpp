@@ -6,6 +6,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 using RampEditorClick = RampEditorTest;
 
 constexpr A_long kHandled = PF_EO_HANDLED_EVENT | PF_EO_UPDATE_NOW;

@@ -6,6 +6,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 using RampEditorDrag = RampEditorTest;
 
 TEST_F(RampEditorDrag, WithinSixPixelsBeyondAnEndTheStopParksThere) {

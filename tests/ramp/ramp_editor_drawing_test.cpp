@@ -11,6 +11,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 using RampEditorDrawing = RampEditorTest;
 
 ColorRamp FiveStops() {

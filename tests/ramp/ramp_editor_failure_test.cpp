@@ -12,6 +12,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 using RampEditorFailure = RampEditorTest;
 
 TEST_F(RampEditorFailure, AFailedLockLeavesRampAndEditorAsTheyWere) {

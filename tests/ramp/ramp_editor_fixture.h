@@ -36,12 +36,12 @@ class RampEditorTest : public PluginHostTest {
         PluginHostTest::SetUp();
         ASSERT_EQ(host().GlobalSetup().err, PF_Err_NONE);
         ASSERT_EQ(host().ParamsSetup().err, PF_Err_NONE);
-        editor_ = std::make_unique<RampEditorClient>(host());
+        editor_ = std::make_unique<hostsim::RampEditorClient>(host());
         ASSERT_EQ(editor_->param_index(), kRampParam);
     }
 
-    RampEditorClient& editor() { return *editor_; }
-    PanelServices& panel() { return host().services().panel(); }
+    hostsim::RampEditorClient& editor() { return *editor_; }
+    hostsim::PanelServices& panel() { return host().services().panel(); }
 
     void SetRamp(const ColorRamp& ramp) {
         std::vector<uint8_t> bytes(sizeof ramp);
@@ -55,14 +55,14 @@ class RampEditorTest : public PluginHostTest {
         std::memcpy(&ramp, bytes.data(), std::min(bytes.size(), sizeof ramp));
         return ramp;
     }
-    static bool Changed(const EditorEvent& e) {
+    static bool Changed(const hostsim::EditorEvent& e) {
         const auto& changed = e.result.changed_params;
         return std::find(changed.begin(), changed.end(), kRampParam) != changed.end();
     }
 
     // Which stops the drawn editor shows as selected (a lighter marker head).
     std::vector<int> SelectedStops() {
-        const EditorDrawing drawing = editor().Draw();
+        const hostsim::EditorDrawing drawing = editor().Draw();
         EXPECT_EQ(drawing.result.err, PF_Err_NONE);
         const ColorRamp ramp = Ramp();
         std::vector<int> selected;
@@ -73,7 +73,7 @@ class RampEditorTest : public PluginHostTest {
         return selected;
     }
 
-    std::unique_ptr<RampEditorClient> editor_;
+    std::unique_ptr<hostsim::RampEditorClient> editor_;
 };
 
 // A three-stop ramp: red at 0.2, green at 0.5, blue at 0.8.

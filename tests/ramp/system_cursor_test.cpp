@@ -16,6 +16,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 class SystemCursorTest : public ::testing::Test {
   protected:
     SystemCursorTest() : active_(&services_) {

@@ -20,9 +20,9 @@ class FrameTest : public PluginHostTest {
         ASSERT_EQ(host().ParamsSetup().err, PF_Err_NONE);
     }
 
-    static FrameRequest Request(int width = 24, int height = 16,
-                                WorldDepth depth = WorldDepth::k8) {
-        FrameRequest request;
+    static hostsim::FrameRequest Request(int width = 24, int height = 16,
+                                         hostsim::WorldDepth depth = hostsim::WorldDepth::k8) {
+        hostsim::FrameRequest request;
         request.width = width;
         request.height = height;
         request.depth = depth;
@@ -30,7 +30,7 @@ class FrameTest : public PluginHostTest {
     }
 
     // The record the effect handed over as pre-render data (valid until it is disposed).
-    static const RenderSettings& Record(FrameSession& frame) {
+    static const RenderSettings& Record(hostsim::FrameSession& frame) {
         return *static_cast<const RenderSettings*>(frame.pre_render_output().pre_render_data);
     }
 
@@ -44,9 +44,9 @@ class FrameTest : public PluginHostTest {
     }
 };
 
-inline HostImage SolidImage(int width, int height, float alpha, float red, float green,
-                            float blue) {
-    HostImage image;
+inline hostsim::HostImage SolidImage(int width, int height, float alpha, float red, float green,
+                                     float blue) {
+    hostsim::HostImage image;
     image.width = width;
     image.height = height;
     for (int i = 0; i < width * height; ++i)

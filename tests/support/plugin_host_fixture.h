@@ -10,24 +10,24 @@
 
 class PluginHostTest : public ::testing::Test {
   protected:
-    void SetUp() override { host_ = std::make_unique<EffectHost>(SPIROVAULT_PLUGIN_PATH); }
+    void SetUp() override { host_ = std::make_unique<hostsim::EffectHost>(SPIROVAULT_PLUGIN_PATH); }
     void TearDown() override {
         if (host_) {
-            const ResourceAudit audit = host_->Audit();
+            const hostsim::ResourceAudit audit = host_->Audit();
             EXPECT_TRUE(audit.clean()) << audit.Describe();
         }
     }
 
-    EffectHost& host() { return *host_; }
-    HandleHeap& handles() { return host_->services().handles(); }
-    SuiteRegistry& suites() { return host_->services().suites(); }
-    ParamStore& params() { return host_->services().params(); }
+    hostsim::EffectHost& host() { return *host_; }
+    hostsim::HandleHeap& handles() { return host_->services().handles(); }
+    hostsim::SuiteRegistry& suites() { return host_->services().suites(); }
+    hostsim::ParamStore& params() { return host_->services().params(); }
 
     void Withhold(const char* name, int32_t version) {
-        suites().SetAvailability(name, version, SuiteRegistry::Availability::kWithheld);
+        suites().SetAvailability(name, version, hostsim::SuiteRegistry::Availability::kWithheld);
     }
 
-    std::unique_ptr<EffectHost> host_;
+    std::unique_ptr<hostsim::EffectHost> host_;
 };
 
 #define EXPECT_CLEAN(result) EXPECT_TRUE((result).audit.clean()) << (result).audit.Describe()

@@ -15,12 +15,12 @@ TEST_F(PluginHostTest, CudaDeviceTheEffectCannotUseLeavesTheFrameToTheCpu) {
     ASSERT_EQ(host().ParamsSetup().err, PF_Err_NONE);
     host().services().composition().width = 24;
     host().services().composition().height = 16;
-    FrameRequest request;
+    hostsim::FrameRequest request;
     request.width = 24;
     request.height = 16;
-    request.depth = WorldDepth::k32;
+    request.depth = hostsim::WorldDepth::k32;
     request.gpu = PF_GPU_Framework_CUDA;
-    const FrameResult result = host().RenderFrame(request);
+    const hostsim::FrameResult result = host().RenderFrame(request);
     EXPECT_EQ(result.err, PF_Err_NONE);
     EXPECT_FALSE(result.on_gpu);
     EXPECT_FALSE(host().services().gpu().setup(0).accepted);
@@ -29,5 +29,5 @@ TEST_F(PluginHostTest, CudaDeviceTheEffectCannotUseLeavesTheFrameToTheCpu) {
     float alpha = 0;
     for (size_t p = 0; p < result.output.argb.size(); p += 4) alpha += result.output.argb[p];
     EXPECT_GT(alpha, 0.0f);
-    SetDownGpuDevices(host());
+    hostsim::SetDownGpuDevices(host());
 }

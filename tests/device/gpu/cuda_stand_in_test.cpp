@@ -23,6 +23,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 std::vector<unsigned char> ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};

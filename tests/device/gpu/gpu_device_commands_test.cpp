@@ -16,6 +16,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 namespace fs = std::filesystem;
 
 constexpr A_long kGpuRenderF32 = 0x02000000;

@@ -10,6 +10,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 class GpuDeviceSetupRuntimes : public ::testing::Test {
   protected:
     PF_Err Setup(const GpuRuntimes& runtimes, PF_GPU_Framework framework) {

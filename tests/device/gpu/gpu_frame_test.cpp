@@ -19,6 +19,8 @@ using namespace spirovault;
 
 namespace {
 
+using namespace hostsim;
+
 constexpr int kW = 48, kH = 27;
 
 HostImage Gradient(int width, int height, float alpha) {

@@ -37,18 +37,18 @@ FloatFrame RenderOnCpu(const RenderSettings& settings, const FloatFrame* input) 
     return RenderFrameFloat(settings, 0, input);
 }
 
-std::vector<GpuPixel> ToGpuPixels(const FloatFrame& frame) {
-    std::vector<GpuPixel> pixels;
+std::vector<hostsim::GpuPixel> ToGpuPixels(const FloatFrame& frame) {
+    std::vector<hostsim::GpuPixel> pixels;
     pixels.reserve(frame.size());
     for (const PF_PixelFloat& p : frame)
-        pixels.push_back(GpuPixel{p.blue, p.green, p.red, p.alpha});
+        pixels.push_back(hostsim::GpuPixel{p.blue, p.green, p.red, p.alpha});
     return pixels;
 }
 
-FloatFrame FromGpuPixels(const std::vector<GpuPixel>& pixels) {
+FloatFrame FromGpuPixels(const std::vector<hostsim::GpuPixel>& pixels) {
     FloatFrame frame;
     frame.reserve(pixels.size());
-    for (const GpuPixel& p : pixels)
+    for (const hostsim::GpuPixel& p : pixels)
         frame.push_back(PF_PixelFloat{p.alpha, p.red, p.green, p.blue});
     return frame;
 }
@@ -58,6 +58,8 @@ std::string FrameworkName(const ::testing::TestParamInfo<PF_GPU_Framework>& info
 }
 
 namespace {
+
+using namespace hostsim;
 
 struct TestDevice {
     HostServices services;

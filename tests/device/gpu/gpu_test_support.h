@@ -27,8 +27,8 @@ Agreement Compare(const FloatFrame& a, const FloatFrame& b, float tolerance);
 
 FloatFrame RenderOnCpu(const RenderSettings& settings, const FloatFrame* input = nullptr);
 
-std::vector<GpuPixel> ToGpuPixels(const FloatFrame& frame);
-FloatFrame FromGpuPixels(const std::vector<GpuPixel>& pixels);
+std::vector<hostsim::GpuPixel> ToGpuPixels(const FloatFrame& frame);
+FloatFrame FromGpuPixels(const std::vector<hostsim::GpuPixel>& pixels);
 
 // Device 0 of its own host services, opened once per process and framework; for OpenCL the
 // kernel is built from the installed kernel file and kept in a device handle, as device setup
@@ -40,8 +40,8 @@ class GpuRenderTest : public ::testing::TestWithParam<PF_GPU_Framework> {
     void TearDown() override;
 
     PF_GPU_Framework framework() const { return GetParam(); }
-    HostServices& services();
-    GpuDevices& gpu() { return services().gpu(); }
+    hostsim::HostServices& services();
+    hostsim::GpuDevices& gpu() { return services().gpu(); }
     PF_Handle device_handle();
 
     // Runs the GPU render for the record on new worlds and reads the output back.

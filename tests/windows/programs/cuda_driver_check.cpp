@@ -15,6 +15,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 #if defined(STAND_IN_WITHOUT_LAUNCH)
 constexpr bool kIncompleteDriver = true;
 #else

@@ -14,6 +14,8 @@
 
 namespace {
 
+using namespace hostsim;
+
 int failures = 0;
 int passes = 0;
 
