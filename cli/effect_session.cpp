@@ -37,14 +37,10 @@ const char* ErrorName(PF_Err err) {
     }
 }
 
-std::string MessageOf(const PF_OutData& out) {
-    return std::string(out.return_msg, strnlen(out.return_msg, sizeof out.return_msg));
-}
-
 void Check(const CommandResult& result, const char* command) {
     if (result.err != PF_Err_NONE) {
         throw CliError(std::string("the effect failed ") + command + ": " +
-                       DescribeEffectError(result.err, MessageOf(result.out_data)));
+                       DescribeEffectError(result.err, hostsim::ReturnMessage(result.out_data)));
     }
 }
 
@@ -122,8 +118,9 @@ void EffectSession::SetRamp(const std::vector<RampStopValue>& stops) {
     const FlatRamp flat = FlattenRamp(stops);
     const ArbitraryDataClient::HandleResult made = client.Unflatten(flat.data(), kFlatRampSize);
     if (made.err != PF_Err_NONE || made.handle == nullptr) {
-        throw CliError("the effect could not take the ramp: " +
-                       DescribeEffectError(made.err, MessageOf(client.last().out_data)));
+        throw CliError(
+            "the effect could not take the ramp: " +
+            DescribeEffectError(made.err, hostsim::ReturnMessage(client.last().out_data)));
     }
     // The host disposes of the value it replaces through the effect, as for any edit.
     if (def.u.arb_d.value != nullptr && def.u.arb_d.value != def.u.arb_d.dephault) {

@@ -4,6 +4,8 @@
 #ifndef SPIROVAULT_HOSTSIM_EFFECT_COMMANDS_H
 #define SPIROVAULT_HOSTSIM_EFFECT_COMMANDS_H
 
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "host/pf_commands.h"
@@ -18,6 +20,12 @@ struct CommandResult {
     PF_OutData out_data{};
     ResourceAudit audit;
 };
+
+// The effect's return_msg as text; the host reads no further than the field's end.
+inline std::string ReturnMessage(const PF_OutData& out_data) {
+    return std::string(out_data.return_msg,
+                       strnlen(out_data.return_msg, sizeof out_data.return_msg));
+}
 
 class EffectCommands {
   public:

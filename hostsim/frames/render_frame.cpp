@@ -7,15 +7,6 @@
 
 namespace hostsim {
 
-namespace {
-
-std::string ReturnMessage(const PF_OutData& out_data) {
-    return std::string(out_data.return_msg,
-                       strnlen(out_data.return_msg, sizeof out_data.return_msg));
-}
-
-}  // namespace
-
 FrameResult EffectHost::RenderFrame(const FrameRequest& request) {
     FrameResult result;
     CommandResult step;

@@ -63,8 +63,7 @@ GpuTarget PrepareGpuDevice(EffectCommands& host, PF_GPU_Framework framework) {
     if (!devices.setup(index).done) {
         const GpuSetupResult setup = SetUpGpuDevice(host, index);
         target.setup_err = setup.command.err;
-        const char* msg = setup.command.out_data.return_msg;
-        target.setup_msg.assign(msg, strnlen(msg, sizeof setup.command.out_data.return_msg));
+        target.setup_msg = ReturnMessage(setup.command.out_data);
     }
     target.accepted = devices.setup(index).accepted;
     return target;
