@@ -14,8 +14,15 @@
 #include "hostsim/composition/composition.h"
 
 namespace cli {
+
+// The composition's pieces as the stand-in host models them, which a scene describes.
+using hostsim::Animated;
+using hostsim::ColorRgb;
 using hostsim::CompLayer;
 using hostsim::Composition;
+using hostsim::Keyframe;
+using hostsim::LayerKind;
+using hostsim::Vec3d;
 
 struct TimedParamValue {
     double time = 0;  // seconds

@@ -2,10 +2,6 @@
 
 namespace cli {
 
-using hostsim::Animated;
-using hostsim::Keyframe;
-using hostsim::Vec3d;
-
 double DefaultCameraZoom(int composition_width) {
     return composition_width * 50.0 / 36.0;
 }

@@ -14,12 +14,6 @@
 
 namespace cli {
 
-using hostsim::Animated;
-using hostsim::ColorRgb;
-using hostsim::Keyframe;
-using hostsim::LayerKind;
-using hostsim::Vec3d;
-
 namespace {
 
 using Json = nlohmann::json;

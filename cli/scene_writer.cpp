@@ -4,11 +4,6 @@
 #include <nlohmann/json.hpp>
 
 namespace cli {
-using hostsim::Animated;
-using hostsim::ColorRgb;
-using hostsim::Keyframe;
-using hostsim::LayerKind;
-using hostsim::Vec3d;
 
 namespace {
 
