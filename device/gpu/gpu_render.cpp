@@ -85,8 +85,8 @@ PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_f
     frame.height = static_cast<uint32_t>(output_world->height);
     record->output_width = output_world->width;
     record->output_height = output_world->height;
-    const GpuFrameData data = MakeGpuFrameData(*record, frame);
     if (err != PF_Err_NONE) return err;
+    const GpuFrameData data = MakeGpuFrameData(*record, frame);
 
     switch (input.what_gpu) {
         case PF_GPU_Framework_OPENCL:
