@@ -14,7 +14,15 @@ namespace imageio {
 
 namespace {
 
-constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
+// Every signal whose default action ends the process and that a handler may take. The faults
+// (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS) are left out: they report a fault
+// in the program, which the sanitizers' own handlers must see.
+constexpr int kInterrupts[] = {SIGINT,  SIGTERM, SIGHUP,   SIGQUIT, SIGPIPE,   SIGALRM,
+                               SIGUSR1, SIGUSR2, SIGXCPU,  SIGXFSZ, SIGVTALRM, SIGPROF,
+#if defined(__linux__)
+                               SIGPOLL, SIGPWR,  SIGSTKFLT
+#endif
+};
 
 // Files being written at once: one per frame in flight is far below this.
 constexpr int kRegistrations = 64;
@@ -91,7 +99,7 @@ int Claim() {
 
 }  // namespace
 
-int CreateTempRemovedOnInterrupt(std::string& pattern) {
+int CreateTempRemovedOnInterrupt(std::string& pattern, int* fd_out) {
     if (pattern.size() >= PATH_MAX) {
         errno = ENAMETOOLONG;
         return -1;
@@ -116,7 +124,11 @@ int CreateTempRemovedOnInterrupt(std::string& pattern) {
                 r.claimed.store(false);
                 result = -1;
             } else {
-                close(fd);
+                if (fd_out != nullptr) {
+                    *fd_out = fd;
+                } else {
+                    close(fd);
+                }
                 r.armed.store(true);
                 pattern = r.path;
             }
