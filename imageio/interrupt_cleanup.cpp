@@ -58,10 +58,14 @@ void InstallHandlersOnce() {
     static const bool installed = [] {
         for (int signal_number : kInterrupts) {
             struct sigaction current {};
-            // An interrupt the caller chose to ignore (nohup) stays ignored.
-            if (sigaction(signal_number, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
-                continue;
-            }
+            if (sigaction(signal_number, nullptr, &current) != 0) continue;
+            // An interrupt the caller chose to ignore (nohup) stays ignored. The other signals
+            // are taken only at their default action: a profiler's SIGPROF handler, say, stays.
+            const bool is_default =
+                (current.sa_flags & SA_SIGINFO) == 0 && current.sa_handler == SIG_DFL;
+            const bool interrupt =
+                signal_number == SIGINT || signal_number == SIGTERM || signal_number == SIGHUP;
+            if (interrupt ? current.sa_handler == SIG_IGN : !is_default) continue;
             struct sigaction action {};
             action.sa_handler = RemoveRegisteredAndEnd;
             sigemptyset(&action.sa_mask);
