@@ -188,14 +188,21 @@ TEST(Scene, HostileShapesTakeLinearTime) {
     EXPECT_LT(error.size(), 400u);
     EXPECT_EQ(error.rfind("s.json: [0][0][0]", 0), 0u) << error;
     EXPECT_NE(error.find("[... 999968 levels ...]"), std::string::npos) << error;
-    // 160 thousand keys given latest first are sorted once.
-    std::string keys = R"({"camera": {"zoom": {"keys": [)";
-    for (int frame = 160000; frame > 0; --frame) {
-        keys += R"({"frame": )" + std::to_string(frame) + R"(, "value": 1},)";
-    }
-    keys += R"({"frame": 0, "value": 2}]}}})";
+    // 160 thousand keys given latest first are sorted once: as fast as the same keys in order.
+    const auto keys = [](bool descending) {
+        std::string text = R"({"camera": {"zoom": {"keys": [)";
+        for (int i = 0; i <= 160000; ++i) {
+            const int frame = descending ? 160000 - i : i;
+            text += (i > 0 ? "," : "") + std::string(R"({"frame": )") + std::to_string(frame) +
+                    R"(, "value": )" + (frame == 0 ? "2" : "1") + "}";
+        }
+        return text + "]}}}";
+    };
     Scene scene;
-    EXPECT_LT(Seconds([&] { scene = Parse(keys); }), 1.0 * kSlowdown);
+    const std::string ascending_text = keys(false), descending_text = keys(true);
+    const double ascending = Seconds([&] { scene = Parse(ascending_text); });
+    const double descending = Seconds([&] { scene = Parse(descending_text); });
+    EXPECT_LT(descending, 2 * ascending + 0.1 * kSlowdown);
     const auto& zoom = scene.camera->layer.streams.at(AEGP_LayerStream_ZOOM).keys();
     ASSERT_EQ(zoom.size(), 160001u);
     EXPECT_EQ(zoom.front().value, 2);
