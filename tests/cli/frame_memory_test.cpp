@@ -1,7 +1,7 @@
 // The memory a frame is known to need before it renders.
-#include <gtest/gtest.h>
-
 #include "cli/frame_memory.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
