@@ -5,6 +5,7 @@
 #include <sstream>
 
 #if defined(__linux__)
+#include <pthread.h>
 #include <sys/resource.h>
 #include <unistd.h>
 #endif
@@ -17,7 +18,7 @@ using hostsim::HostWorld;
 
 namespace {
 
-// Thread stacks, the writer's row buffers, allocator slack.
+// The writer's row buffers, allocator slack.
 constexpr uint64_t kMargin = uint64_t{32} << 20;
 // Rows the EXR writer premultiplies at a time.
 constexpr uint64_t kWriterRows = 64;
@@ -62,6 +63,18 @@ std::string FileText(const char* path) {
 
 }  // namespace
 
+uint64_t ThreadStackBytes() {
+    size_t bytes = size_t{8} << 20;
+#if defined(__linux__)
+    pthread_attr_t attributes;
+    if (pthread_attr_init(&attributes) == 0) {
+        pthread_attr_getstacksize(&attributes, &bytes);
+        pthread_attr_destroy(&attributes);
+    }
+#endif
+    return bytes;
+}
+
 uint64_t FrameMemoryNeeded(const FramePlan& plan) {
     const uint64_t pixels = static_cast<uint64_t>(plan.size.width) * plan.size.height;
     const uint64_t rows = static_cast<uint64_t>(plan.size.height);
@@ -75,7 +88,10 @@ uint64_t FrameMemoryNeeded(const FramePlan& plan) {
     const uint64_t output = pixels * 4 * sizeof(float) + pixels * PixelBytes(plan.depth);
     const uint64_t writer = kWriterRows * plan.size.width * 4 * sizeof(float);
     const uint64_t at_once = static_cast<uint64_t>(std::max(plan.frames_at_once, 1));
-    return at_once * (2 * world + environment + output) + writer + kMargin;
+    // The thread that renders a frame has a stack of its own as well as its row threads.
+    const uint64_t stacks =
+        (static_cast<uint64_t>(std::max(plan.threads, 1)) + 1) * ThreadStackBytes();
+    return at_once * (2 * world + environment + output + stacks) + writer + kMargin;
 }
 
 MemoryRoom AvailableMemory() {

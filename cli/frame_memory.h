@@ -19,11 +19,16 @@ struct FramePlan {
     int hdri_width = 0, hdri_height = 0;  // 0: no environment layer
     WorldDepth hdri_depth = WorldDepth::k32;
     int frames_at_once = 1;  // frames rendered at once, each with its own worlds and copies
+    int threads = 1;         // row threads of each frame, the one rendering it included
 };
+
+// The address space a thread's stack takes: the system's default for a new thread.
+uint64_t ThreadStackBytes();
 
 // Bytes one frame allocates on top of what is held before it: the input and output worlds at
 // the frame's depth, the environment layer's world and the effect's float copy of it, the
-// output converted to floats and packed, and the writer's buffers; times the frames at once.
+// output converted to floats and packed, the writer's buffers and the stacks of the frame's
+// threads; times the frames at once.
 uint64_t FrameMemoryNeeded(const FramePlan& plan);
 
 struct MemoryRoom {

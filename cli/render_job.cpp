@@ -1,12 +1,13 @@
 #include "cli/render_job.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <deque>
-#include <fstream>
 #include <future>
 #include <optional>
+#include <system_error>
 
 #include "cli/cli_error.h"
 #include "cli/effect_session.h"
@@ -22,7 +23,10 @@
 #include "cli/scene_composition.h"
 #include "cli/scene_reader.h"
 #include "cli/scene_writer.h"
+#include "hostsim/frames/frame_session.h"
+#include "hostsim/frames/row_pool.h"
 #include "imageio/atomic_file.h"
+#include "imageio/image_metadata.h"
 
 namespace cli {
 
@@ -81,6 +85,20 @@ std::vector<SceneParam> ParseSets(const JobSettings& settings, const ParamCatalo
     return sets;
 }
 
+// The host's time is a 32-bit count of time-scale units (30000 a second at 29.97 fps): a frame
+// past it would wrap round to another time. The time scale stays the one the host uses for the
+// rate, so that the effect sees the time base a host gives it.
+void CheckFrameTimes(const FrameRange& frames, double frame_rate) {
+    const long last = hostsim::LastFrameWithinTime(hostsim::TimeBaseFor(frame_rate));
+    if (frames.last > last) {
+        char rate[32];
+        std::snprintf(rate, sizeof rate, "%.6g", frame_rate);
+        throw UsageError("frame " + std::to_string(frames.last) + " is past the host's time at " +
+                         rate + " frames per second: the last frame it can time is " +
+                         std::to_string(last));
+    }
+}
+
 // The scene in effect: the scene file's, with the command line over it. The session's
 // composition is built for it.
 EffectiveScene ResolveScene(const JobSettings& settings, EffectSession& session) {
@@ -89,6 +107,7 @@ EffectiveScene ResolveScene(const JobSettings& settings, EffectSession& session)
         settings.size.value_or(scene.size.value_or(FrameSize{kDefaultWidth, kDefaultHeight}));
     CheckFrameSize(size);
     const FrameRange frames = settings.frames.value_or(scene.frames.value_or(FrameRange{}));
+    CheckFrameTimes(frames, scene.frame_rate);
     if (!settings.save_scene && frames.last > frames.first &&
         !HasFramePlaceholder(settings.output)) {
         throw UsageError("output " + Quoted(settings.output) +
@@ -110,17 +129,19 @@ EffectiveScene ResolveScene(const JobSettings& settings, EffectSession& session)
 
 void WriteText(const std::string& path, const std::string& text) {
     imageio::AtomicFile out(path);
-    {
-        std::ofstream file(out.temp_path(), std::ios::binary);
-        file << text;
-        file.flush();
-        if (!file) throw CliError("cannot write " + path + ": write error");
-    }
+    if (std::fwrite(text.data(), 1, text.size(), out.stream()) != text.size()) out.Fail(errno);
     out.Commit();
 }
 
 void SaveScene(const std::string& path, const EffectiveScene& scene, const ParamCatalog& catalog) {
-    WriteText(path, SceneToJson(scene, catalog, DirectoryOf(path), true));
+    const std::string text = SceneToJson(scene, catalog, DirectoryOf(path), true);
+    // A file --scene would refuse is not written.
+    if (text.size() > kMaxSceneBytes) {
+        throw CliError("cannot save the scene to " + path + ": it is " +
+                       std::to_string(text.size()) + " bytes, more than the " +
+                       std::to_string(kMaxSceneBytes) + " a scene file may have");
+    }
+    WriteText(path, text);
 }
 
 void ApplyScene(const EffectiveScene& scene, EffectSession& session) {
@@ -141,18 +162,31 @@ struct LayerImages {
     WorldDepth hdri_depth = WorldDepth::k32;
 };
 
+// An infinity or a NaN in an image would spread to every sample that sees it: the reader makes
+// them 0, and the user is told.
+imageio::LoadedImage ReadLayerImage(const std::string& path) {
+    imageio::LoadedImage loaded = imageio::ReadImage(path);
+    if (loaded.non_finite_values > 0) {
+        std::fprintf(stderr,
+                     "spirovault-render: warning: %s: %lld values that are not finite "
+                     "(infinity or NaN) read as 0\n",
+                     Escaped(path).c_str(), loaded.non_finite_values);
+    }
+    return loaded;
+}
+
 LayerImages ReadLayerImages(const EffectiveScene& scene) {
     LayerImages images;
     if (scene.hdri) {
         OutOfMemoryAs("reading " + *scene.hdri, [&] {
-            imageio::LoadedImage loaded = imageio::ReadImage(*scene.hdri);
+            imageio::LoadedImage loaded = ReadLayerImage(*scene.hdri);
             images.hdri_depth = EnvironmentDepth(loaded);
             images.hdri = EnvironmentLayer(std::move(loaded.image));
         });
     }
     if (scene.input) {
         OutOfMemoryAs("reading " + *scene.input, [&] {
-            images.input = PlaceInputLayer(imageio::ReadImage(*scene.input).image, scene.size);
+            images.input = PlaceInputLayer(ReadLayerImage(*scene.input).image, scene.size);
         });
     }
     return images;
@@ -172,6 +206,9 @@ void CheckMemoryFor(const JobSettings& settings, const EffectiveScene& scene,
     }
     plan.frames_at_once =
         static_cast<int>(std::min<long>(settings.parallel_frames, FrameCount(scene.frames)));
+    plan.threads =
+        std::min(settings.threads > 0 ? settings.threads : hostsim::AllCoresThreadCount(),
+                 scene.size.height);
     CheckFrameMemory(plan, AvailableMemory());
 }
 
@@ -180,6 +217,7 @@ GpuChoice PrepareOutput(const JobSettings& settings, EffectSession& session,
                         const FrameRange& frames) {
     GpuChoice device;
     if (settings.gpu != PF_GPU_Framework_NONE) device = PrepareGpu(session.host(), settings.gpu);
+    // Checked again: reading the images took time.
     imageio::CheckWritable(FrameOutputPath(settings.output, frames.first));
     return device;
 }
@@ -204,16 +242,42 @@ FrameRequest RequestFor(const JobSettings& settings, const EffectiveScene& scene
     return request;
 }
 
+// The scene of one frame, to embed in its image; empty, with a warning the first time
+// (`warned`), when it cannot be written or read back: a name that is not UTF-8, or more text
+// than a reader takes.
+std::string EmbeddableScene(const EffectiveScene& scene, const ParamCatalog& catalog, long frame,
+                            const std::string& path, bool* warned) {
+    EffectiveScene this_frame = scene;
+    this_frame.frames = FrameRange{frame, frame};
+    std::string why;
+    std::string text;
+    try {
+        text = SceneToJson(this_frame, catalog, DirectoryOf(path), false);
+        if (text.size() > imageio::kMaxEmbeddedSceneBytes) {
+            why = "it is " + std::to_string(text.size()) + " bytes, more than the " +
+                  std::to_string(imageio::kMaxEmbeddedSceneBytes) + " read back";
+        }
+    } catch (const CliError& e) {
+        why = e.what();
+    }
+    if (why.empty()) return text;
+    if (!*warned) {
+        std::fprintf(stderr, "spirovault-render: warning: the scene is not embedded in %s: %s\n",
+                     Escaped(path).c_str(), Escaped(why).c_str());
+        *warned = true;
+    }
+    return {};
+}
+
 // The frame's image file, with the scene of this one frame embedded.
 std::string WriteFrame(const JobSettings& settings, const EffectiveScene& scene,
-                       const ParamCatalog& catalog, long frame, imageio::FloatImage& image) {
+                       const ParamCatalog& catalog, long frame, imageio::FloatImage& image,
+                       bool* warned) {
     if (settings.linear) ConvertToLinearLight(&image);
     const std::string path = FrameOutputPath(settings.output, frame);
     imageio::ImageMetadata metadata;
     metadata.linear = settings.linear;
-    EffectiveScene this_frame = scene;
-    this_frame.frames = FrameRange{frame, frame};
-    metadata.scene = SceneToJson(this_frame, catalog, DirectoryOf(path), false);
+    metadata.scene = EmbeddableScene(scene, catalog, frame, path, warned);
     OutOfMemoryAs("writing " + path, [&] {
         imageio::WriteImage(path, image, settings.format, settings.depth, metadata);
     });
@@ -232,24 +296,35 @@ void RenderFrames(const JobSettings& settings, const EffectiveScene& scene,
         std::future<FrameResult> result;
     };
     std::deque<Rendering> rendering;
+    bool warned_scene = false;
     long next = frames.first;
     for (long frame = frames.first; frame <= frames.last; ++frame) {
         progress.BeginFrame(frame);
         for (; next <= frames.last && next - frame < settings.parallel_frames; ++next) {
-            rendering.push_back(Rendering{
-                std::chrono::steady_clock::now(),
-                std::async(
-                    std::launch::async,
-                    [&session, request = RequestFor(settings, scene, images, next, &progress)] {
-                        return session.Render(request);
-                    })});
+            try {
+                rendering.push_back(Rendering{
+                    std::chrono::steady_clock::now(),
+                    std::async(
+                        std::launch::async,
+                        [&session, request = RequestFor(settings, scene, images, next, &progress)] {
+                            return session.Render(request);
+                        })});
+            } catch (const std::system_error& e) {
+                // Fewer frames at once than asked will do; none at all will not.
+                if (rendering.empty()) {
+                    throw CliError("cannot start a thread to render frame " + std::to_string(next) +
+                                   ": " + e.what());
+                }
+                break;
+            }
         }
         const auto start = rendering.front().start;
         imageio::FloatImage image = OutOfMemoryAs("rendering frame " + std::to_string(frame), [&] {
             return FrameToImage(std::move(rendering.front().result.get().output));
         });
         rendering.pop_front();
-        const std::string path = WriteFrame(settings, scene, session.catalog(), frame, image);
+        const std::string path =
+            WriteFrame(settings, scene, session.catalog(), frame, image, &warned_scene);
         progress.Clear();
         if (progress.enabled()) {
             const double seconds =
@@ -291,6 +366,8 @@ int RunRenderJob(const RenderOptions& options) {
         return 0;
     }
     ApplyScene(scene, session);
+    // Before the images are read, which may take long for a large environment.
+    imageio::CheckWritable(FrameOutputPath(settings.output, scene.frames.first));
     const LayerImages images = ReadLayerImages(scene);
     CheckMemoryFor(settings, scene, images);
     const GpuChoice device = PrepareOutput(settings, session, scene.frames);

@@ -9,8 +9,10 @@
 #include <sstream>
 
 #include "cli/cli_error.h"
+#include "hostsim/frames/frame_session.h"
 #include "imageio/float_image.h"
 #include "imageio/image_metadata.h"
+#include "imageio/input_file.h"
 
 namespace cli {
 
@@ -30,21 +32,27 @@ class JsonPath {
     JsonPath() = default;
     JsonPath Key(const std::string& key) const {
         JsonPath child(*this);
-        const bool plain =
-            !key.empty() &&
-            key.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") == std::string::npos;
-        if (plain) {
-            child.text_ += (text_.empty() ? "" : ".") + key;
-        } else {
-            child.text_ += "[\"" + Escaped(key) + "\"]";
-        }
+        child.AppendKey(key);
         return child;
     }
     JsonPath Index(size_t index) const {
         JsonPath child(*this);
-        child.text_ += "[" + std::to_string(index) + "]";
+        child.AppendIndex(index);
         return child;
     }
+    // The same in place, in time linear in what is added.
+    void AppendKey(const std::string& key) {
+        const bool plain =
+            !key.empty() &&
+            key.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") == std::string::npos;
+        if (plain) {
+            text_ += (text_.empty() ? "" : ".") + key;
+        } else {
+            text_ += "[\"" + Escaped(key) + "\"]";
+        }
+    }
+    void AppendIndex(size_t index) { text_ += "[" + std::to_string(index) + "]"; }
+    void AppendText(const std::string& text) { text_ += text; }
     const std::string& text() const { return text_; }
 
   private:
@@ -99,14 +107,23 @@ class PathTracker : public nlohmann::json_sax<Json> {
         return false;
     }
 
-    // Where the parser stopped: the value it was reading.
+    // Where the parser stopped: the value it was reading. A path deeper than a person reads is
+    // shown by its first and last levels.
     JsonPath Where() const {
+        constexpr size_t kShownLevels = 16;
         JsonPath path;
-        for (const Level& level : levels_) {
+        for (size_t i = 0; i < levels_.size(); ++i) {
+            if (levels_.size() > 2 * kShownLevels && i == kShownLevels) {
+                const size_t skipped = levels_.size() - 2 * kShownLevels;
+                path.AppendText("[... " + std::to_string(skipped) + " levels ...]");
+                i += skipped - 1;
+                continue;
+            }
+            const Level& level = levels_[i];
             if (level.array) {
-                path = path.Index(level.index);
+                path.AppendIndex(level.index);
             } else if (level.in_value) {
-                path = path.Key(level.key);
+                path.AppendKey(level.key);
             }
         }
         return path;
@@ -195,8 +212,13 @@ class SceneParser {
         if (!j.is_array() || j.size() != 3) {
             Fail(path, "expected \"#RRGGBB\" or an array of 3 numbers 0 to 1");
         }
-        return ColorRgb{Number(j[0], path.Index(0)), Number(j[1], path.Index(1)),
-                        Number(j[2], path.Index(2))};
+        const auto channel = [&](size_t i) {
+            const double value = Number(j[i], path.Index(i));
+            if (!(value >= 0.0 && value <= 1.0))
+                Fail(path.Index(i), "outside the valid range 0 to 1");
+            return value;
+        };
+        return ColorRgb{channel(0), channel(1), channel(2)};
     }
 
     std::string FilePath(const Json& j, const JsonPath& path) const {
@@ -210,7 +232,9 @@ class SceneParser {
         const bool has_frame = key.contains("frame"), has_time = key.contains("time");
         if (has_frame == has_time) Fail(path, "a key needs either \"frame\" or \"time\"");
         if (has_time) return Number(key["time"], path.Key("time"));
-        return Number(key["frame"], path.Key("frame")) / frame_rate_;
+        // As the host times the frame, so that the key lands on it at 29.97 fps as at 30.
+        return hostsim::FrameSeconds(Number(key["frame"], path.Key("frame")),
+                                     hostsim::TimeBaseFor(frame_rate_));
     }
 
     // A constant written as the value itself, or {"keys": [{"frame"|"time": t, "value": v}]}.
@@ -222,9 +246,11 @@ class SceneParser {
             animated.Set(value(j, path));
             return animated;
         }
+        std::vector<Keyframe<T>> keys;
         ForEachKey(j, path, [&](double time, const Json& v, const JsonPath& at) {
-            animated.AddKey(time, value(v, at));
+            keys.push_back(Keyframe<T>{time, value(v, at)});
         });
+        animated.SetKeys(std::move(keys));
         return animated;
     }
 
@@ -495,26 +521,46 @@ Scene ParseScene(const std::string& text, const std::string& name, const std::st
     }
 }
 
+namespace {
+
+// What a scene's relative paths start from: its file's directory, or the current one for a
+// scene from a pipe (/dev/stdin), whose "directory" means nothing to the user.
+std::string BaseDirectory(const imageio::InputFile& input) {
+    return input.regular ? DirectoryOf(input.path) : "";
+}
+
+}  // namespace
+
 Scene LoadScene(const std::string& path, const ParamCatalog& catalog) {
-    // An image this program wrote carries the scene it was rendered from.
+    // A pipe or /dev/stdin is read once, whole, here; a regular file by its name.
+    imageio::InputFile input;
     try {
-        if (std::optional<std::string> embedded = imageio::ReadEmbeddedScene(path)) {
-            return ParseScene(*embedded, path, DirectoryOf(path), catalog);
-        }
+        input = imageio::OpenInput(path, imageio::MaxStreamedImageBytes(), kMaxSceneBytes);
+        // An image this program wrote carries the scene it was rendered from.
+        const std::optional<std::string> embedded = input.regular
+                                                        ? imageio::ReadEmbeddedScene(path)
+                                                        : imageio::EmbeddedScene(input.bytes, path);
+        if (embedded) return ParseScene(*embedded, path, BaseDirectory(input), catalog);
     } catch (const imageio::ImageError& e) {
         throw CliError(e.what());
     }
+    const auto too_large = [&] {
+        return CliError("cannot read scene " + path + ": larger than " +
+                        std::to_string(kMaxSceneBytes >> 20) + " MiB, too large for a scene");
+    };
+    if (!input.regular) {
+        if (input.over_cap) throw too_large();
+        return ParseScene(std::string(input.bytes.begin(), input.bytes.end()), path,
+                          BaseDirectory(input), catalog);
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) throw CliError("cannot read scene " + path + ": no such file or not readable");
-    // Read no further than the cap, so that a device or a huge file is refused at once.
+    // Read no further than the cap, so that a huge file is refused at once.
     std::string text(kMaxSceneBytes + 1, '\0');
     file.read(text.data(), static_cast<std::streamsize>(text.size()));
     if (file.bad()) throw CliError("cannot read scene " + path + ": read error");
     text.resize(static_cast<size_t>(file.gcount()));
-    if (text.size() > kMaxSceneBytes) {
-        throw CliError("cannot read scene " + path + ": larger than " +
-                       std::to_string(kMaxSceneBytes >> 20) + " MiB, too large for a scene");
-    }
+    if (text.size() > kMaxSceneBytes) throw too_large();
     return ParseScene(text, path, DirectoryOf(path), catalog);
 }
 

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <nlohmann/json.hpp>
 
+#include "cli/cli_error.h"
+
 namespace cli {
 
 namespace {
@@ -76,6 +78,30 @@ Json ParamValueJson(const SceneParam& param, const ParamValue& value) {
     return value.number;
 }
 
+// Whether the bytes are UTF-8 text, which is all a JSON string can hold.
+bool IsUtf8(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const int more = byte < 0x80                   ? 0
+                         : byte >= 0xc2 && byte < 0xe0 ? 1
+                         : byte >= 0xe0 && byte < 0xf0 ? 2
+                         : byte >= 0xf0 && byte < 0xf5 ? 3
+                                                       : -1;
+        if (more < 0 || i + static_cast<size_t>(more) >= text.size()) return false;
+        for (int k = 1; k <= more; ++k) {
+            if ((static_cast<unsigned char>(text[i + k]) & 0xc0) != 0x80) return false;
+        }
+        // No overlong forms, surrogates or code points past U+10FFFF.
+        const auto second = more > 0 ? static_cast<unsigned char>(text[i + 1]) : 0;
+        if ((byte == 0xe0 && second < 0xa0) || (byte == 0xed && second >= 0xa0) ||
+            (byte == 0xf0 && second < 0x90) || (byte == 0xf4 && second >= 0x90)) {
+            return false;
+        }
+        i += static_cast<size_t>(more) + 1;
+    }
+    return true;
+}
+
 std::string RelativePath(const std::string& path, const std::string& file_dir) {
     const fs::path absolute = fs::absolute(path).lexically_normal();
     const fs::path relative = absolute.lexically_relative(
@@ -83,6 +109,16 @@ std::string RelativePath(const std::string& path, const std::string& file_dir) {
     // A path that climbs out of the file's directory is clearer written in full.
     const bool climbs = relative.empty() || *relative.begin() == "..";
     return climbs ? absolute.generic_string() : relative.generic_string();
+}
+
+// A file name as the scene records it; one that is not UTF-8 cannot be.
+std::string RecordedPath(const std::string& path, const std::string& file_dir) {
+    const std::string recorded = RelativePath(path, file_dir);
+    if (!IsUtf8(recorded)) {
+        throw CliError("the file name " + Quoted(recorded) +
+                       " is not UTF-8 text, which a scene cannot record: rename the file");
+    }
+    return recorded;
 }
 
 }  // namespace
@@ -107,8 +143,8 @@ std::string SceneToJson(const EffectiveScene& scene, const ParamCatalog& catalog
     } else {
         root["frames"] = Json::array({scene.frames.first, scene.frames.last});
     }
-    if (scene.hdri) root["hdri"] = RelativePath(*scene.hdri, file_dir);
-    if (scene.input) root["input"] = RelativePath(*scene.input, file_dir);
+    if (scene.hdri) root["hdri"] = RecordedPath(*scene.hdri, file_dir);
+    if (scene.input) root["input"] = RecordedPath(*scene.input, file_dir);
     if (scene.ramp) root["ramp"] = FormatRamp(*scene.ramp);
     Json lights = Json::array();
     for (const CompLayer& layer : scene.layers) {
@@ -130,7 +166,8 @@ std::string SceneToJson(const EffectiveScene& scene, const ParamCatalog& catalog
         params[name] = Json{{"keys", keys}};
     }
     if (!params.empty()) root["params"] = params;
-    return pretty ? root.dump(2, ' ', true) + "\n" : root.dump(-1, ' ', true);
+    // UTF-8 as it is, not as \u escapes, so that the text is no larger than what was read.
+    return pretty ? root.dump(2, ' ', false) + "\n" : root.dump(-1, ' ', false);
 }
 
 }  // namespace cli

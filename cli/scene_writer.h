@@ -24,8 +24,10 @@ struct EffectiveScene {
 };
 
 // Paths are written relative to `file_dir`, the directory of the file the text goes into
-// ("" for the current one), where they stay inside it. Keys are sorted and the text is ASCII,
-// so equal scenes give equal text: indented for people, or on one line to embed.
+// ("" for the current one), where they stay inside it; a name that is not UTF-8 cannot be
+// written and throws CliError. Keys are sorted and the text is UTF-8 (not \u escapes, so that it
+// is no larger than the scene read), so equal scenes give equal text: indented for people, or
+// on one line to embed.
 std::string SceneToJson(const EffectiveScene& scene, const ParamCatalog& catalog,
                         const std::string& file_dir, bool pretty);
 

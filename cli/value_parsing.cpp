@@ -2,9 +2,11 @@
 
 #include <cctype>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "cli/cli_error.h"
 
@@ -20,10 +22,19 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
+// The shortest text that reads back as the same number, so that a message never shows a value
+// rounded onto the limit it broke ("32767.5 is outside ... to 32767", not "32767 is outside").
 std::string Number(double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%g", value);
-    return text;
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
+}
+
+// A float slider's limit, as the single float it is: 0.1, not 0.10000000149011612.
+std::string Number(float value) {
+    char text[32];
+    const auto result = std::to_chars(text, text + sizeof text, value);
+    return std::string(text, result.ptr);
 }
 
 // A whole number in [min, max] or nothing.
@@ -80,8 +91,12 @@ double ParseNumber(std::string_view text, std::string_view what) {
     const double value = std::strtod(copy.c_str(), &end);
     const bool whole = !copy.empty() && end == copy.c_str() + copy.size() &&
                        !std::isspace(static_cast<unsigned char>(copy.front()));
-    if (!whole || errno == ERANGE || !std::isfinite(value)) {
-        throw UsageError(std::string(what) + ": " + Quoted(text) + " is not a number");
+    if (!whole) throw UsageError(std::string(what) + ": " + Quoted(text) + " is not a number");
+    // Underflow gives the nearest number (0 or a subnormal), which is what was meant; overflow
+    // has no number to give.
+    if (!std::isfinite(value)) {
+        throw UsageError(std::string(what) + ": " + Quoted(text) +
+                         " is not a finite number of the size a double holds");
     }
     return value;
 }
@@ -152,12 +167,15 @@ ParamValue CheckParamNumber(const ParamInfo& param, double number) {
         case ParamKind::kAngle: {
             // Float slider limits are single floats: "0.1" must pass a limit of 0.1f.
             const bool single = param.kind == ParamKind::kFloatSlider;
-            const double v = single ? static_cast<float>(number) : number;
+            // A number past the float range is out of it: converting it would be undefined.
+            const bool narrowed = single && std::abs(number) <= std::numeric_limits<float>::max();
+            const double v = narrowed ? static_cast<float>(number) : number;
             const double min = single ? static_cast<float>(param.valid_min) : param.valid_min;
             const double max = single ? static_cast<float>(param.valid_max) : param.valid_max;
             if (v < min || v > max) {
                 throw UsageError(what + ": " + Number(number) + " is outside the valid range " +
-                                 Number(param.valid_min) + " to " + Number(param.valid_max));
+                                 (single ? Number(static_cast<float>(min)) : Number(min)) + " to " +
+                                 (single ? Number(static_cast<float>(max)) : Number(max)));
             }
             return value;
         }

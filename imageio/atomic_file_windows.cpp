@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "imageio/atomic_file.h"
@@ -85,21 +87,38 @@ void InstallInterruptHandler() {
 
 }  // namespace
 
-AtomicFile::AtomicFile(const std::string& target) : target_(target) {
+AtomicFile::AtomicFile(const std::string& target) : target_(target), final_(target) {
     InstallInterruptHandler();
     temp_path_ = CreateTempBeside(target);
+    stream_ = std::fopen(temp_path_.c_str(), "r+b");
+    if (stream_ == nullptr) {
+        const DWORD error = GetLastError();
+        DeleteFileA(temp_path_.c_str());
+        throw ImageError(CannotWrite(target, error));
+    }
     // One file at a time is guarded; a nested writer keeps its own clean-up only.
     const char* none = nullptr;
     pending_temp.compare_exchange_strong(none, temp_path_.c_str());
 }
 
 AtomicFile::~AtomicFile() {
+    if (stream_ != nullptr) std::fclose(stream_);
     const char* mine = temp_path_.c_str();
     pending_temp.compare_exchange_strong(mine, nullptr);
     if (!committed_) DeleteFileA(temp_path_.c_str());
 }
 
+void AtomicFile::Fail(int error) const {
+    throw ImageError("cannot write " + target_ + ": " + std::strerror(error != 0 ? error : EIO));
+}
+
 void AtomicFile::Commit() {
+    errno = 0;
+    const bool written = std::fflush(stream_) == 0 && !std::ferror(stream_);
+    const int write_error = errno;
+    std::FILE* stream = stream_;
+    stream_ = nullptr;
+    if (std::fclose(stream) != 0 || !written) Fail(written ? errno : write_error);
     HANDLE file = CreateFileA(temp_path_.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) throw ImageError(CannotWrite(target_, GetLastError()));
@@ -107,7 +126,7 @@ void AtomicFile::Commit() {
     const DWORD flush_error = GetLastError();
     CloseHandle(file);
     if (!flushed) throw ImageError(CannotWrite(target_, flush_error));
-    if (!MoveFileExA(temp_path_.c_str(), target_.c_str(),
+    if (!MoveFileExA(temp_path_.c_str(), final_.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         throw ImageError(CannotWrite(target_, GetLastError()));
     }

@@ -3,6 +3,7 @@
 
 #include "imageio/float_image.h"
 #include "imageio/image_metadata.h"
+#include "imageio/input_file.h"
 
 namespace imageio {
 
@@ -25,37 +26,57 @@ uint32_t Crc32(const unsigned char* data, size_t size, uint32_t crc = 0xffffffff
 }
 
 // Walks the chunks before the image data for the scene's tEXt chunk.
-std::string ScenePngText(std::ifstream& file, const std::string& path) {
-    const std::string keyword = kScenePngKeyword;
+std::string ScenePngText(std::istream& file, const std::string& path) {
+    const std::string tag = std::string(kScenePngKeyword) + '\0';
     unsigned char head[8];
     while (file.read(reinterpret_cast<char*>(head), 8)) {
         const uint32_t length = BigEndian32(head);
         const std::string type(reinterpret_cast<const char*>(head + 4), 4);
         if (type == "IDAT" || type == "IEND" || length > 0x7fffffffu) break;
-        if (type == "tEXt" && length > keyword.size() &&
-            length <= keyword.size() + 1 + kMaxEmbeddedSceneBytes) {
-            std::string data(length, '\0');
-            if (!file.read(data.data(), length)) break;
-            if (data.compare(0, keyword.size() + 1, keyword + '\0', 0, keyword.size() + 1) == 0) {
-                return data.substr(keyword.size() + 1);
-            }
-            file.seekg(4, std::ios::cur);
-        } else {
-            file.seekg(static_cast<std::streamoff>(length) + 4, std::ios::cur);
+        std::string data;
+        if (type == "tEXt" && length >= tag.size()) {
+            data.resize(tag.size());
+            if (!file.read(data.data(), static_cast<std::streamsize>(data.size()))) break;
         }
+        if (!data.empty() && data == tag) {
+            const size_t scene_bytes = length - tag.size();
+            if (scene_bytes > kMaxEmbeddedSceneBytes) {
+                throw ImageError("cannot read the scene of " + path + ": it is " +
+                                 std::to_string(scene_bytes) + " bytes, more than the " +
+                                 std::to_string(kMaxEmbeddedSceneBytes) + " a scene may have");
+            }
+            std::string scene(scene_bytes, '\0');
+            if (!file.read(scene.data(), static_cast<std::streamsize>(scene_bytes))) break;
+            return scene;
+        }
+        file.seekg(static_cast<std::streamoff>(length - data.size()) + 4, std::ios::cur);
     }
     throw ImageError("cannot read the scene of " + path + ": the PNG carries none");
+}
+
+std::optional<std::string> SceneOf(std::istream& file, const std::string& path,
+                                   const std::vector<uint8_t>* bytes) {
+    unsigned char head[8] = {};
+    if (!file || !file.read(reinterpret_cast<char*>(head), 8)) return std::nullopt;
+    if (std::memcmp(head, kPngSignature, 8) == 0) return ScenePngText(file, path);
+    if (std::memcmp(head, kExrMagic, 4) == 0) {
+        return bytes ? ExrSceneAttribute(*bytes, path) : ReadExrSceneAttribute(path);
+    }
+    return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<std::string> ReadEmbeddedScene(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    unsigned char head[8] = {};
-    if (!file || !file.read(reinterpret_cast<char*>(head), 8)) return std::nullopt;
-    if (std::memcmp(head, kPngSignature, 8) == 0) return ScenePngText(file, path);
-    if (std::memcmp(head, kExrMagic, 4) == 0) return ReadExrSceneAttribute(path);
-    return std::nullopt;
+    return SceneOf(file, path, nullptr);
+}
+
+std::optional<std::string> EmbeddedScene(const std::vector<uint8_t>& bytes,
+                                         const std::string& name) {
+    MemoryBuffer buffer(bytes.data(), bytes.size());
+    std::istream file(&buffer);
+    return SceneOf(file, name, &bytes);
 }
 
 std::vector<uint8_t> PngTextChunk(const std::string& keyword, const std::string& text) {

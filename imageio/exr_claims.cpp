@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "imageio/float_image.h"
+#include "imageio/image_metadata.h"
+#include "imageio/input_file.h"
 #include "imageio/printable.h"
 
 namespace imageio {
@@ -20,8 +22,7 @@ constexpr uint32_t kLongNamesFlag = 0x400;
 
 class HeaderReader {
   public:
-    HeaderReader(const std::string& path) : path_(path), file_(path, std::ios::binary) {
-        if (!file_) Fail(std::strerror(errno));
+    HeaderReader(const std::string& path, std::istream& file) : path_(path), file_(file) {
         file_.seekg(0, std::ios::end);
         size_ = static_cast<unsigned long long>(file_.tellg());
         file_.seekg(0);
@@ -57,7 +58,7 @@ class HeaderReader {
 
   private:
     std::string path_;
-    std::ifstream file_;
+    std::istream& file_;
     unsigned long long size_ = 0;
 };
 
@@ -114,7 +115,19 @@ long long SampleBytes(int32_t type) {
 }  // namespace
 
 ExrClaims ReadExrClaims(const std::string& path) {
-    HeaderReader in(path);
+    std::ifstream file(path, std::ios::binary);
+    if (!file) throw ImageError("cannot read " + path + ": " + std::strerror(errno));
+    return ReadExrClaims(file, path);
+}
+
+ExrClaims ReadExrClaims(const std::vector<uint8_t>& bytes, const std::string& name) {
+    MemoryBuffer buffer(bytes.data(), bytes.size());
+    std::istream file(&buffer);
+    return ReadExrClaims(file, name);
+}
+
+ExrClaims ReadExrClaims(std::istream& file, const std::string& path) {
+    HeaderReader in(path, file);
     ExrClaims claims;
     claims.file_bytes = in.size();
     if (in.U32() != 20000630u) in.Fail("not an OpenEXR file");
@@ -182,6 +195,7 @@ ExrClaims ReadExrClaims(const std::string& path) {
             if (at + 1 != list.size()) in.Fail("damaged OpenEXR channel list");
             have_channels = have_channels || name == "channels";
         } else {
+            if (name == kSceneExrAttribute) claims.scene_bytes = size;
             in.Skip(size);
         }
     }

@@ -5,7 +5,9 @@
 #define SPIROVAULT_IMAGEIO_EXR_CLAIMS_H
 
 #include <cstdint>
+#include <istream>
 #include <string>
+#include <vector>
 
 namespace imageio {
 
@@ -17,11 +19,15 @@ struct ExrClaims {
     int channels = 0;
     long long pixel_bytes = 0;  // stored bytes of one pixel over all channels, unsampled
     unsigned long long file_bytes = 0;
+    unsigned long long scene_bytes = 0;  // of the embedded scene's attribute, 0: none
 };
 
 // Throws ImageError naming the file when the header is damaged, ends early or an attribute
 // claims more bytes than the file has left.
 ExrClaims ReadExrClaims(const std::string& path);
+// The same from a whole file in memory, or a stream; `name` stands for the file in messages.
+ExrClaims ReadExrClaims(const std::vector<uint8_t>& bytes, const std::string& name);
+ExrClaims ReadExrClaims(std::istream& file, const std::string& name);
 
 // The fewest bytes a file with these claims can have, however well its compression does:
 // every chunk has its offset and its header, and the pixel data shrinks at most by the best

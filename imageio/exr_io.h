@@ -3,7 +3,9 @@
 #ifndef SPIROVAULT_IMAGEIO_EXR_IO_H
 #define SPIROVAULT_IMAGEIO_EXR_IO_H
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "imageio/float_image.h"
 #include "imageio/image_metadata.h"
@@ -13,6 +15,8 @@ namespace imageio {
 // Missing R, G or B channels read as 0, a missing A as 1; a file with none of R, G, B (or Y)
 // is refused. Throws ImageError naming the file.
 FloatImage ReadExr(const std::string& path);
+// The same from a whole file held in memory; `name` stands for it in messages.
+FloatImage DecodeExr(const std::vector<uint8_t>& bytes, const std::string& name);
 
 // Marked with sRGB primaries and a note on the encoding (display-encoded unless
 // metadata.linear); the scene goes into a string attribute. Colour is written as given.

@@ -15,4 +15,12 @@ std::string ReadExrSceneAttribute(const std::string& path) {
     throw ImageError("cannot read " + path + ": OpenEXR files are not supported by this build");
 }
 
+FloatImage DecodeExr(const std::vector<uint8_t>&, const std::string& name) {
+    return ReadExr(name);
+}
+
+std::string ExrSceneAttribute(const std::vector<uint8_t>&, const std::string& name) {
+    return ReadExrSceneAttribute(name);
+}
+
 }  // namespace imageio

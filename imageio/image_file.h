@@ -15,10 +15,11 @@ enum class ImageKind { kPng, kExr, kRadianceHdr };
 struct LoadedImage {
     FloatImage image;
     ImageKind kind = ImageKind::kPng;
-    int bit_depth = 32;  // 8 or 16 for PNG; 32 for the float formats
+    int bit_depth = 32;               // 8 or 16 for PNG; 32 for the float formats
+    long long non_finite_values = 0;  // infinities and NaNs in the file, read as 0
 };
 
-// Throws ImageError naming the file.
+// Throws ImageError naming the file. A pipe or a FIFO is read once, into memory.
 LoadedImage ReadImage(const std::string& path);
 
 // The output kind for a file name (".png" or ".exr", any letter case), or false when neither.

@@ -25,12 +25,18 @@ inline constexpr size_t kMaxEmbeddedSceneBytes = 4u << 20;
 // The scene a PNG or OpenEXR file carries. nullopt when the file is neither; ImageError when it
 // is one without a scene or cannot be read.
 std::optional<std::string> ReadEmbeddedScene(const std::string& path);
+// The same from a whole file held in memory; `name` stands for it in messages.
+std::optional<std::string> EmbeddedScene(const std::vector<uint8_t>& bytes,
+                                         const std::string& name);
 
 // A complete PNG tEXt chunk (length, type, data, CRC), for encoders that cannot write one.
 std::vector<uint8_t> PngTextChunk(const std::string& keyword, const std::string& text);
 
-// The OpenEXR attribute's value; ImageError naming the file when there is none.
+// The OpenEXR attribute's value; ImageError naming the file when there is none or it is larger
+// than kMaxEmbeddedSceneBytes.
 std::string ReadExrSceneAttribute(const std::string& path);
+// The same from a whole file held in memory; `name` stands for it in messages.
+std::string ExrSceneAttribute(const std::vector<uint8_t>& bytes, const std::string& name);
 
 }  // namespace imageio
 

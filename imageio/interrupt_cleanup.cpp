@@ -14,7 +14,15 @@ namespace imageio {
 
 namespace {
 
-constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
+// Every signal whose default action ends the process and that a handler may take. The faults
+// (SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT, SIGTRAP, SIGSYS) are left out: they report a fault
+// in the program, which the sanitizers' own handlers must see.
+constexpr int kInterrupts[] = {SIGINT,  SIGTERM, SIGHUP,   SIGQUIT, SIGPIPE,   SIGALRM,
+                               SIGUSR1, SIGUSR2, SIGXCPU,  SIGXFSZ, SIGVTALRM, SIGPROF,
+#if defined(__linux__)
+                               SIGPOLL, SIGPWR,  SIGSTKFLT
+#endif
+};
 
 // Files being written at once: one per frame in flight is far below this.
 constexpr int kRegistrations = 64;
@@ -50,10 +58,14 @@ void InstallHandlersOnce() {
     static const bool installed = [] {
         for (int signal_number : kInterrupts) {
             struct sigaction current {};
-            // An interrupt the caller chose to ignore (nohup) stays ignored.
-            if (sigaction(signal_number, nullptr, &current) != 0 || current.sa_handler == SIG_IGN) {
-                continue;
-            }
+            if (sigaction(signal_number, nullptr, &current) != 0) continue;
+            // An interrupt the caller chose to ignore (nohup) stays ignored. The other signals
+            // are taken only at their default action: a profiler's SIGPROF handler, say, stays.
+            const bool is_default =
+                (current.sa_flags & SA_SIGINFO) == 0 && current.sa_handler == SIG_DFL;
+            const bool interrupt =
+                signal_number == SIGINT || signal_number == SIGTERM || signal_number == SIGHUP;
+            if (interrupt ? current.sa_handler == SIG_IGN : !is_default) continue;
             struct sigaction action {};
             action.sa_handler = RemoveRegisteredAndEnd;
             sigemptyset(&action.sa_mask);
@@ -91,7 +103,7 @@ int Claim() {
 
 }  // namespace
 
-int CreateTempRemovedOnInterrupt(std::string& pattern) {
+int CreateTempRemovedOnInterrupt(std::string& pattern, int* fd_out) {
     if (pattern.size() >= PATH_MAX) {
         errno = ENAMETOOLONG;
         return -1;
@@ -116,7 +128,11 @@ int CreateTempRemovedOnInterrupt(std::string& pattern) {
                 r.claimed.store(false);
                 result = -1;
             } else {
-                close(fd);
+                if (fd_out != nullptr) {
+                    *fd_out = fd;
+                } else {
+                    close(fd);
+                }
                 r.armed.store(true);
                 pattern = r.path;
             }

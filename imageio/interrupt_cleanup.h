@@ -1,6 +1,7 @@
-// Temporary files that an interrupt (SIGINT, SIGTERM, SIGHUP) removes before the process ends.
-// A file is created and registered as one step, so that no interrupt, whichever thread takes
-// it, finds the file existing but unregistered.
+// Temporary files that an interrupt (SIGINT, SIGTERM, SIGHUP), or any other signal that ends the
+// process by default and can be caught (SIGXFSZ from a file-size limit, SIGXCPU, SIGPIPE, ...),
+// removes before the process ends. A file is created and registered as one step, so that no
+// such signal, whichever thread takes it, finds the file existing but unregistered.
 #ifndef SPIROVAULT_IMAGEIO_INTERRUPT_CLEANUP_H
 #define SPIROVAULT_IMAGEIO_INTERRUPT_CLEANUP_H
 
@@ -10,7 +11,8 @@ namespace imageio {
 
 // Creates a uniquely named empty file from `pattern` (a name ending in "XXXXXX", as mkstemp
 // takes it), registered for removal. Returns a registration to release, or -1 with errno set.
-int CreateTempRemovedOnInterrupt(std::string& pattern);
+// With `fd`, the file is left open for writing there; else it is closed.
+int CreateTempRemovedOnInterrupt(std::string& pattern, int* fd = nullptr);
 
 // While an interrupt is ending the process (on another thread), waits for the end: a writer
 // that failed because its file was removed under it must not get to exit first, nor report.

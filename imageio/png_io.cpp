@@ -205,39 +205,37 @@ std::string Encode(FILE* file, const FloatImage& image, int bit_depth,
     return {};
 }
 
-}  // namespace
-
-DecodedPng ReadPng(const std::string& path) {
-    FilePtr file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw ImageError("cannot read " + path + ": " + std::strerror(errno));
+// `size`: the file's length where known without a stat (bytes in memory), else -1.
+DecodedPng ReadPngFrom(FILE* file, const std::string& path, long long size) {
     png_byte signature[8] = {};
-    if (std::fread(signature, 1, 8, file.get()) != 8 || png_sig_cmp(signature, 0, 8) != 0) {
+    if (std::fread(signature, 1, 8, file) != 8 || png_sig_cmp(signature, 0, 8) != 0) {
         throw ImageError("cannot read " + path + ": not a PNG file");
     }
     // The size is taken from the first chunk directly, so that the message can give it
     // whatever it is; libpng is then held to the side limit as well.
     png_byte first_chunk[16] = {};
-    if (std::fread(first_chunk, 1, 16, file.get()) == 16 &&
+    if (std::fread(first_chunk, 1, 16, file) == 16 &&
         std::memcmp(first_chunk + 4, "IHDR", 4) == 0) {
         CheckClaimedImageSize(path, png_get_uint_32(first_chunk + 8),
                               png_get_uint_32(first_chunk + 12));
     }
-    if (std::fseek(file.get(), 8, SEEK_SET) != 0) {
+    if (std::fseek(file, 8, SEEK_SET) != 0) {
         throw ImageError("cannot read " + path + ": " + std::strerror(errno));
     }
     PngReader reader;
     if (!reader.ok()) throw ImageError("cannot read " + path + ": out of memory");
     png_set_sig_bytes(reader.png(), 8);
     PngHeader header;
-    if (!ReadHeader(reader, file.get(), header)) {
+    if (!ReadHeader(reader, file, header)) {
         throw ImageError("cannot read " + path + ": damaged PNG (" + Printable(reader.message()) +
                          ")");
     }
     CheckClaimedImageSize(path, header.width, header.height);
     struct stat info {};
-    if (fstat(fileno(file.get()), &info) == 0 && S_ISREG(info.st_mode)) {
+    if (size < 0 && fstat(fileno(file), &info) == 0 && S_ISREG(info.st_mode)) size = info.st_size;
+    if (size >= 0) {
         CheckClaimedData(path, header.width, header.height, LeastCompressedBytes(header),
-                         static_cast<unsigned long long>(info.st_size));
+                         static_cast<unsigned long long>(size));
     }
     DecodedPng decoded;
     decoded.bit_depth = header.bit_depth;
@@ -249,6 +247,21 @@ DecodedPng ReadPng(const std::string& path) {
     return decoded;
 }
 
+}  // namespace
+
+DecodedPng ReadPng(const std::string& path) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) throw ImageError("cannot read " + path + ": " + std::strerror(errno));
+    return ReadPngFrom(file.get(), path, -1);
+}
+
+DecodedPng DecodePng(const std::vector<uint8_t>& bytes, const std::string& name) {
+    // A stream over the bytes, for libpng's reading through a FILE.
+    FilePtr file(fmemopen(const_cast<uint8_t*>(bytes.data()), bytes.size(), "rb"));
+    if (!file) throw ImageError("cannot read " + name + ": " + std::strerror(errno));
+    return ReadPngFrom(file.get(), name, static_cast<long long>(bytes.size()));
+}
+
 void WritePng(const std::string& path, const FloatImage& image, int bit_depth,
               const ImageMetadata& metadata) {
     if (image.width <= 0 || image.height <= 0 || (bit_depth != 8 && bit_depth != 16) ||
@@ -256,17 +269,12 @@ void WritePng(const std::string& path, const FloatImage& image, int bit_depth,
         throw ImageError("cannot write " + path + ": invalid image");
     }
     AtomicFile out(path);
-    std::string error;
-    {
-        FilePtr file(std::fopen(out.temp_path().c_str(), "r+b"));
-        if (!file) throw ImageError("cannot write " + path + ": " + std::strerror(errno));
-        error = Encode(file.get(), image, bit_depth, metadata);
-        if (error.empty() && (std::fflush(file.get()) != 0 || std::ferror(file.get()))) {
-            error = std::strerror(errno);
-        }
-        if (error.empty() && std::fclose(file.release()) != 0) error = std::strerror(errno);
+    const std::string error = Encode(out.stream(), image, bit_depth, metadata);
+    if (!error.empty()) {
+        // libpng says only "Write Error"; the stream's errno says why.
+        if (std::ferror(out.stream())) out.Fail(errno);
+        throw ImageError("cannot write " + path + ": " + error);
     }
-    if (!error.empty()) throw ImageError("cannot write " + path + ": " + error);
     out.Commit();
 }
 

@@ -144,6 +144,10 @@ DecodedPng ReadPng(const std::string& path) {
     return decoded;
 }
 
+DecodedPng DecodePng(const std::vector<uint8_t>&, const std::string& name) {
+    return ReadPng(name);  // inputs are always read by name there
+}
+
 void WritePng(const std::string& path, const FloatImage& image, int bit_depth,
               const ImageMetadata& metadata) {
     if (image.width <= 0 || image.height <= 0 || (bit_depth != 8 && bit_depth != 16) ||
@@ -158,17 +162,7 @@ void WritePng(const std::string& path, const FloatImage& image, int bit_depth,
         bytes.insert(bytes.begin() + kAfterHeader, chunk.begin(), chunk.end());
     }
     AtomicFile out(path);
-    std::string error;
-    {
-        FilePtr file(std::fopen(out.temp_path().c_str(), "wb"));
-        if (!file) throw ImageError("cannot write " + path + ": " + std::strerror(errno));
-        if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() ||
-            std::fflush(file.get()) != 0) {
-            error = std::strerror(errno);
-        }
-        if (error.empty() && std::fclose(file.release()) != 0) error = std::strerror(errno);
-    }
-    if (!error.empty()) throw ImageError("cannot write " + path + ": " + error);
+    if (std::fwrite(bytes.data(), 1, bytes.size(), out.stream()) != bytes.size()) out.Fail(errno);
     out.Commit();
 }
 

@@ -228,6 +228,13 @@ FloatImage DecodeRadianceHdr(const std::vector<uint8_t>& bytes, const std::strin
             exposure *= value;
         }
     }
+    // Each line is checked above; together they may still leave the range of a float.
+    if (!(exposure >= 1e-30 && exposure <= 1e30)) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%g", exposure);
+        in.Fail(std::string("the EXPOSURE lines multiply to ") + text +
+                ", outside the range 1e-30 to 1e30");
+    }
     const Layout layout = ParseResolution(in.Line(), in);
     FloatImage image(layout.width, layout.height);
     std::vector<uint8_t> line(static_cast<size_t>(layout.width) * 4);
@@ -294,13 +301,7 @@ void WriteRadianceHdr(const std::string& path, const FloatImage& image) {
         }
     }
     AtomicFile file(path);
-    {
-        std::ofstream stream(file.temp_path(), std::ios::binary | std::ios::in | std::ios::out);
-        stream.write(reinterpret_cast<const char*>(out.data()),
-                     static_cast<std::streamsize>(out.size()));
-        stream.close();
-        if (!stream) throw ImageError("cannot write " + path + ": " + std::strerror(errno));
-    }
+    if (std::fwrite(out.data(), 1, out.size(), file.stream()) != out.size()) file.Fail(errno);
     file.Commit();
 }
 

@@ -36,6 +36,21 @@ class Animated {
             keys_.insert(at, Keyframe<T>{time, value});
     }
 
+    // Replaces the keys with these, sorted once by time; of keys at one time the last stays.
+    void SetKeys(std::vector<Keyframe<T>> keys) {
+        std::stable_sort(keys.begin(), keys.end(), [](const Keyframe<T>& a, const Keyframe<T>& b) {
+            return a.time < b.time;
+        });
+        keys_.clear();
+        for (Keyframe<T>& key : keys) {
+            if (!keys_.empty() && keys_.back().time == key.time) {
+                keys_.back() = std::move(key);
+            } else {
+                keys_.push_back(std::move(key));
+            }
+        }
+    }
+
     bool animated() const { return keys_.size() > 1; }
     const std::vector<Keyframe<T>>& keys() const { return keys_; }
 

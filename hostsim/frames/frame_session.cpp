@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <stdexcept>
+#include <string>
 
 #include "hostsim/callbacks/host_callbacks.h"
 
@@ -65,6 +68,15 @@ TimeBase TimeBaseFor(double frame_rate) {
     return TimeBase{static_cast<A_u_long>(std::round(frame_rate * 1000.0)), 1000};
 }
 
+long LastFrameWithinTime(const TimeBase& time) {
+    return static_cast<long>(std::numeric_limits<A_long>::max() /
+                             std::max<A_long>(time.time_step, 1));
+}
+
+double FrameSeconds(double frame, const TimeBase& time) {
+    return frame * time.time_step / static_cast<double>(time.time_scale);
+}
+
 FrameSession::FrameSession(EffectCommands& host, const FrameRequest& request)
     : host_(host),
       state_(host.services().render()),
@@ -78,6 +90,10 @@ FrameSession::FrameSession(EffectCommands& host, const FrameRequest& request)
     CheckImage(request.hdri_layer, "HDRI layer");
 
     const TimeBase time = TimeBaseFor(host.services().composition().frame_rate);
+    if (std::labs(request.frame) > LastFrameWithinTime(time)) {
+        throw std::invalid_argument("frame " + std::to_string(request.frame) +
+                                    " is past the host's time range");
+    }
     in_data_ = host.MakeInData();
     in_data_.effect_ref = HostServices::EffectRefFor(&effect_ref_);
     in_data_.time_scale = time.time_scale;

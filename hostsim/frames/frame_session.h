@@ -30,6 +30,13 @@ struct TimeBase {
 // anything else in thousandths of a frame. Rates of 0 or less are treated as 1 fps.
 TimeBase TimeBaseFor(double frame_rate);
 
+// The last frame whose time, frame x time_step, fits in the host's 32-bit current_time.
+long LastFrameWithinTime(const TimeBase& time);
+// A frame's time in seconds as the host evaluates parameters and streams for it: its time in
+// units over the time scale. Keys placed at a frame are placed with this, so that they land on
+// the frame at every rate, 29.97 included.
+double FrameSeconds(double frame, const TimeBase& time);
+
 class FrameSession {
   public:
     // Enters the frame into the host's frames in progress. A request for a GPU framework whose

@@ -15,7 +15,10 @@ int AllCoresThreadCount();
 // thread among them, rows handed out in ascending order. After a row fails no further row is
 // started; the failing row's error is returned (the lowest row's when several fail).
 // progress(done, total), when set, follows every finished row, one call at a time with `done`
-// counting up.
+// counting up. A row or a progress call that throws stops the rows, and the exception is thrown
+// again on the calling thread once every thread has ended. When the system refuses threads (a
+// thread or address-space limit) the rows are shared among those it gave, the calling thread at
+// least.
 PF_Err RunRows(int first, int last, int threads, const std::function<PF_Err(int)>& row,
                const std::function<void(int, int)>& progress);
 // The same, telling row(y, thread_index) which of the pool's threads runs it: 0 for the

@@ -2,6 +2,7 @@
 // large for the image budget or for the memory it may use. Each run is a child process, so that
 // the test can interrupt it or hold it to resource limits.
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
@@ -9,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -191,6 +193,74 @@ TEST_F(CliLimitsTest, FrameTooLargeForTheMemoryLimitIsRefusedBeforeRendering) {
     // The same limit takes a small frame.
     EXPECT_EQ(Wait(Start({"--size", "64x36", "--depth", "32", "-o", "small.exr"}, limited)), 0);
     EXPECT_TRUE(fs::exists(dir_ / "small.exr"));
+}
+
+TEST_F(CliLimitsTest, FileSizeLimitEndsTheRunWithoutATemporaryFile) {
+    // SIGXFSZ ends the run part-way through the file, as an interrupt would.
+    const auto limited = [] {
+        const rlimit bytes{2048, 2048};
+        setrlimit(RLIMIT_FSIZE, &bytes);
+    };
+    const int status = Wait(Start({"--size", "48x27", "--depth", "32", "-o", "big.exr"}, limited));
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    const std::vector<std::string> left = HiddenFiles();
+    EXPECT_TRUE(left.empty()) << left.front();
+}
+
+TEST_F(CliLimitsTest, ThreadsTheSystemRefuses) {
+    // As a user of its own held to N tasks: 1 leaves no thread for the frame, a one-line
+    // failure; more leave fewer row threads than the 8 asked, which render the frame all the same.
+    if (geteuid() != 0) {
+        if (std::getenv("CI") != nullptr) FAIL() << "CI runs this as root";
+        GTEST_SKIP() << "needs root, to run as a user whose tasks it can count";
+    }
+    fs::permissions(dir_, fs::perms::all);
+    const uid_t user = 40000 + getpid() % 20000;
+    const auto tasks = [user](rlim_t count) {
+        return [user, count] {
+            const rlimit limit{count, count};
+#if defined(__SANITIZE_ADDRESS__)
+            // The leak check at exit starts a thread of its own, which the limit refuses.
+            setenv("ASAN_OPTIONS", "detect_leaks=0", 1);
+#endif
+            if (setgroups(0, nullptr) != 0 || setgid(user) != 0 || setuid(user) != 0 ||
+                setrlimit(RLIMIT_NPROC, &limit) != 0) {
+                _exit(126);
+            }
+        };
+    };
+    ExpectRefused({"--size", "16x9", "-o", "none.png"}, "cannot start a thread to render frame 0",
+                  1, tasks(1));
+    for (rlim_t count : {2, 3, 5}) {
+        SCOPED_TRACE(count);
+        const int status =
+            Wait(Start({"--size", "16x64", "--threads", "8", "-o", "few.png"}, tasks(count)));
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        EXPECT_EQ(WEXITSTATUS(status), 0);
+        EXPECT_TRUE(fs::exists(dir_ / "few.png"));
+        fs::remove(dir_ / "few.png");
+    }
+}
+
+TEST_F(CliLimitsTest, AddressSpaceLimitNeverAborts) {
+    if (!kAddressSpaceLimitWorks) GTEST_SKIP() << "no address-space limit under the sanitizers";
+    // From too little for anything up to enough for the frame with all its threads' stacks:
+    // every run renders or fails in one line, none is ended by a signal.
+    for (rlim_t megabytes = 160; megabytes <= 640; megabytes += 40) {
+        SCOPED_TRACE(megabytes);
+        const auto limited = [megabytes] {
+            const rlimit memory{megabytes << 20, megabytes << 20};
+            setrlimit(RLIMIT_AS, &memory);
+        };
+        const int status =
+            Wait(Start({"--size", "64x256", "--threads", "48", "-o", "f.png"}, limited));
+        ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+        if (WEXITSTATUS(status) != 0) {
+            EXPECT_EQ(WEXITSTATUS(status), 1);
+            EXPECT_EQ(ErrLines().size(), 1u);
+        }
+        fs::remove(dir_ / "f.png");
+    }
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
 // Scene files: what they build, and faults reported at their JSON path.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "cli/cli_error.h"
 #include "cli/scene_composition.h"
 #include "cli/scene_reader.h"
@@ -161,6 +164,58 @@ TEST(Scene, FilesAreReadWithACap) {
         EXPECT_STREQ(e.what(),
                      "cannot read scene /dev/zero: larger than 4 MiB, too large for a scene");
     }
+}
+
+// Sanitizer builds run several times slower; the bounds below are for what is linear.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+constexpr double kSlowdown = 10;
+#else
+constexpr double kSlowdown = 1;
+#endif
+
+template <typename F>
+double Seconds(F action) {
+    const auto start = std::chrono::steady_clock::now();
+    action();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+TEST(Scene, HostileShapesTakeLinearTime) {
+    // A million unclosed brackets: a one-line message of sensible length, at once.
+    std::string error;
+    const double brackets = Seconds([&] { error = ErrorOf(std::string(1000000, '[')); });
+    EXPECT_LT(brackets, 1.0 * kSlowdown);
+    EXPECT_LT(error.size(), 400u);
+    EXPECT_EQ(error.rfind("s.json: [0][0][0]", 0), 0u) << error;
+    EXPECT_NE(error.find("[... 999968 levels ...]"), std::string::npos) << error;
+    // 160 thousand keys given latest first are sorted once: as fast as the same keys in order.
+    const auto keys = [](bool descending) {
+        std::string text = R"({"camera": {"zoom": {"keys": [)";
+        for (int i = 0; i <= 160000; ++i) {
+            const int frame = descending ? 160000 - i : i;
+            text += (i > 0 ? "," : "") + std::string(R"({"frame": )") + std::to_string(frame) +
+                    R"(, "value": )" + (frame == 0 ? "2" : "1") + "}";
+        }
+        return text + "]}}}";
+    };
+    Scene scene;
+    const std::string ascending_text = keys(false), descending_text = keys(true);
+    const double ascending = Seconds([&] { scene = Parse(ascending_text); });
+    const double descending = Seconds([&] { scene = Parse(descending_text); });
+    EXPECT_LT(descending, 2 * ascending + 0.1 * kSlowdown);
+    const auto& zoom = scene.camera->layer.streams.at(AEGP_LayerStream_ZOOM).keys();
+    ASSERT_EQ(zoom.size(), 160001u);
+    EXPECT_EQ(zoom.front().value, 2);
+    EXPECT_TRUE(std::is_sorted(zoom.begin(), zoom.end(),
+                               [](const auto& a, const auto& b) { return a.time < b.time; }));
+}
+
+TEST(Scene, ValuesAreHeldToTheRangesTheMessagesState) {
+    EXPECT_EQ(ErrorOf(R"({"lights": [{"position": [0, 0, 0], "color": [1e39, -1e39, 0]}]})"),
+              "s.json: lights[0].color[0]: outside the valid range 0 to 1");
+    EXPECT_EQ(ErrorOf(R"({"lights": [{"position": [0, 0, 0], "color": [0.5, -0.1, 0]}]})"),
+              "s.json: lights[0].color[1]: outside the valid range 0 to 1");
+    EXPECT_EQ(ErrorOf(R"({"lights": [{"position": [0, 0, 0], "color": [0, 1, 0.25]}]})"), "");
 }
 
 TEST(Scene, AnotherSizeScalesAboutTheCentre) {

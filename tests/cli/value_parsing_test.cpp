@@ -114,6 +114,22 @@ TEST(ValueParsing, ErrorsNameTheParameterAndTheRange) {
               std::string::npos);
 }
 
+TEST(ValueParsing, MessagesShowTheNumberAsGiven) {
+    // Rounded for the message, these read as if they were within the range, or whole.
+    const ParamCatalog catalog = SmallCatalog();
+    EXPECT_EQ(UsageMessage([&] { ParseParamValue(catalog.Find("Rotation Z"), "32767.000001"); }),
+              "\"Rotation Z\": 32767.000001 is outside the valid range -32767 to 32767");
+    EXPECT_EQ(UsageMessage([&] { ParseParamValue(catalog.Find("AO Samples"), "2.0000001"); }),
+              "\"AO Samples\": 2.0000001 is not a whole number");
+    EXPECT_EQ(UsageMessage([&] { ParseParamValue(catalog.Find("Epsilon Scale"), "1e300"); }),
+              "\"Epsilon Scale\": 1e+300 is outside the valid range 0.1 to 1");
+    // A number too small for a double is the nearest one there is; too large is none.
+    EXPECT_EQ(ParseParamValue(catalog.Find("Power"), "1e-310").number, 1e-310);
+    EXPECT_EQ(ParseParamValue(catalog.Find("Power"), "1e-400").number, 0.0);
+    EXPECT_NE(UsageMessage([&] { ParseParamValue(catalog.Find("Power"), "1e400"); }).find("finite"),
+              std::string::npos);
+}
+
 TEST(ValueParsing, Assignments) {
     const Assignment a = ParseAssignment("Light Color=#FF0000");
     EXPECT_EQ(a.name, "Light Color");

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstring>
+#include <new>
 #include <stdexcept>
 
 #include "hostsim/frames/frame_session.h"
@@ -150,6 +151,24 @@ TEST(RowPool, StopsAtTheLowestFailingRowAndReportsEachFinishedRow) {
     EXPECT_EQ(RunRows(
                   0, 64, 4, [](int y) { return y >= 30 ? 100 + y : 0; }, nullptr),
               130);
+}
+
+TEST(RowPool, ThrowingRowReachesTheCallerNotTerminate) {
+    // A row that throws on a pool thread would end the process there; it is thrown again on the
+    // calling thread once the others stopped, and no row starts after it.
+    for (int threads : {1, 4}) {
+        std::atomic<int> rows{0};
+        EXPECT_THROW(RunRows(
+                         0, 1000, threads,
+                         [&](int y) {
+                             ++rows;
+                             if (y == 3) throw std::bad_alloc();
+                             return PF_Err(PF_Err_NONE);
+                         },
+                         nullptr),
+                     std::bad_alloc);
+        EXPECT_LT(rows.load(), 1000);
+    }
 }
 
 }  // namespace

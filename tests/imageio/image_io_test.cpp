@@ -20,6 +20,7 @@
 #include "imageio/exr_io.h"
 #include "imageio/image_budget.h"
 #include "imageio/image_file.h"
+#include "imageio/image_metadata.h"
 #include "imageio/png_io.h"
 #include "imageio/radiance_hdr.h"
 #include "tests/support/fork_with_default_interrupts.h"
@@ -437,6 +438,45 @@ TEST_F(ImageIoTest, FailedWritesLeaveNothing) {
     }
     EXPECT_EQ(fs::file_size(Path("keep.png")), before);
     EXPECT_EQ(Entries(), std::vector<std::string>{"keep.png"});
+}
+
+TEST_F(ImageIoTest, ExposureLinesAreCheckedTogether) {
+    // Each line is fine; their product, 1e-400, is no float, and would make every pixel NaN.
+    const std::string header = "#?RADIANCE\nEXPOSURE=1e-200\nEXPOSURE=1e-200\n\n-Y 1 +X 1\n";
+    std::vector<uint8_t> bytes(header.begin(), header.end());
+    bytes.insert(bytes.end(), {128, 128, 128, 129});
+    EXPECT_NE(ErrorOf([&] {
+                  DecodeRadianceHdr(bytes, "x.hdr");
+              }).find("x.hdr: the EXPOSURE lines multiply to 0, outside the range"),
+              std::string::npos);
+    const std::string fine = "#?RADIANCE\nEXPOSURE=1e-10\nEXPOSURE=1e10\n\n-Y 1 +X 1\n";
+    bytes.assign(fine.begin(), fine.end());
+    bytes.insert(bytes.end(), {128, 128, 128, 129});
+    EXPECT_FLOAT_EQ(DecodeRadianceHdr(bytes, "x.hdr").rgba[0], 1.0f);
+}
+
+TEST_F(ImageIoTest, EmbeddedScenesAreHeldToTheCapOnReading) {
+    ImageMetadata big;
+    big.scene = std::string(kMaxEmbeddedSceneBytes + 1, 'x');
+    WriteExr(Path("big.exr"), Gradient(4, 4, 1.0f, 0.1f), big);
+    WritePng(Path("big.png"), Gradient(4, 4, 1.0f, 0.1f), 8, big);
+    for (const char* name : {"big.exr", "big.png"}) {
+        EXPECT_NE(ErrorOf([&] {
+                      ReadEmbeddedScene(Path(name));
+                  }).find("it is 4194305 bytes, more than the 4194304 a scene may have"),
+                  std::string::npos)
+            << name;
+    }
+    ImageMetadata most;
+    most.scene = std::string(kMaxEmbeddedSceneBytes, 'y');
+    WriteExr(Path("most.exr"), Gradient(4, 4, 1.0f, 0.1f), most);
+    EXPECT_EQ(ReadEmbeddedScene(Path("most.exr")), most.scene);
+}
+
+TEST_F(ImageIoTest, TemporaryNameFitsBesideTheLongestName) {
+    const std::string name = std::string(251, 'n') + ".png";
+    WritePng(Path(name.c_str()), Gradient(4, 4, 1.0f, 0.1f), 8);
+    EXPECT_EQ(Entries(), std::vector<std::string>{name});
 }
 
 }  // namespace
