@@ -6,11 +6,17 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <ostream>
 #include <string>
 #include <vector>
 
 #include "kernel/cpu/cpu_lanes.h"
 #include "tests/kernel/render_test_support.h"
+
+// For the test names' parameter notes.
+void PrintTo(CpuRowPath path, std::ostream* out) {
+    *out << LanesOf(path) << " lanes";
+}
 
 namespace {
 
