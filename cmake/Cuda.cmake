@@ -27,6 +27,10 @@ if(SPIROVAULT_HAVE_CUDA)
   else()
     message(STATUS "CUDA kernel: compiled with ${SPIROVAULT_NVCC}")
   endif()
+elseif(SPIROVAULT_CUDA)
+  spirovault_missing_part("nvcc"
+    "NVIDIA's CUDA compiler, 13 or later (package cuda-nvcc-13-0 from NVIDIA's repository), in /usr/local/cuda/bin or on the PATH"
+    "the CUDA kernel is not compiled and the plug-in declines CUDA devices")
 else()
   message(STATUS "CUDA kernel: not compiled; the plug-in declines CUDA devices")
 endif()

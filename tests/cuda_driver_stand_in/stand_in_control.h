@@ -40,6 +40,9 @@ STAND_IN_EXPORT void StandInReset(int device_count, int major, int minor);
 STAND_IN_EXPORT void StandInFail(const char* entry_point, int skip, int result);
 
 STAND_IN_EXPORT int StandInCallCount(const char* entry_point);
+// Every call since the reset in the order made: how many, and the entry point of each.
+STAND_IN_EXPORT int StandInCallOrderLength(void);
+STAND_IN_EXPORT const char* StandInCallAt(int position);
 
 STAND_IN_EXPORT int StandInLaunchCount(void);
 STAND_IN_EXPORT int StandInGetLaunch(int index, StandInLaunch* launch);

@@ -39,6 +39,7 @@ struct Driver {
     int major = 7;
     int minor = 5;
     std::map<std::string, int> calls;
+    std::vector<const char*> order;  // every call's entry point, oldest first
     std::map<std::string, Failure> failures;
     std::vector<StandInLaunch> launches;
     std::vector<Module> modules;  // a CUmodule is its index + 1; a CUfunction the same
@@ -77,6 +78,7 @@ CUcontext Current() {
 // Counts the call and says whether it is to fail, under the driver's lock.
 CUresult Enter(Driver& d, const char* entry_point) {
     ++d.calls[entry_point];
+    d.order.push_back(entry_point);
     const auto it = d.failures.find(entry_point);
     if (it == d.failures.end()) return CUDA_SUCCESS;
     if (it->second.skip-- > 0) return CUDA_SUCCESS;
@@ -350,6 +352,7 @@ STAND_IN_EXPORT void StandInReset(int device_count, int major, int minor) {
     d.major = major;
     d.minor = minor;
     d.calls.clear();
+    d.order.clear();
     d.failures.clear();
     d.launches.clear();
     d.copies.clear();
@@ -368,6 +371,19 @@ STAND_IN_EXPORT int StandInCallCount(const char* entry_point) {
     std::lock_guard<std::mutex> lock(d.mutex);
     const auto it = d.calls.find(entry_point);
     return it == d.calls.end() ? 0 : it->second;
+}
+
+STAND_IN_EXPORT int StandInCallOrderLength(void) {
+    Driver& d = State();
+    std::lock_guard<std::mutex> lock(d.mutex);
+    return static_cast<int>(d.order.size());
+}
+
+STAND_IN_EXPORT const char* StandInCallAt(int position) {
+    Driver& d = State();
+    std::lock_guard<std::mutex> lock(d.mutex);
+    if (position < 0 || static_cast<size_t>(position) >= d.order.size()) return nullptr;
+    return d.order[static_cast<size_t>(position)];
 }
 
 STAND_IN_EXPORT int StandInLaunchCount(void) {

@@ -195,6 +195,18 @@ TEST_F(PremiereRender, MissingOrForeignOutputIsAnErrorNotASilentSuccess) {
     const std::vector<uint8_t> bytes = frame.output_world().PackedBytes();
     EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](uint8_t b) { return b == 0; }));
     EXPECT_EQ(premiere_suites().CountsFor(kPFIterateFloatSuite, 2).acquires, 0);
+
+    // Rows shorter than the width: nothing is written through them.
+    FrameSession short_rows(*premiere_, Request());
+    PF_EffectWorld& output = short_rows.output_world().world();
+    const A_long rowbytes = output.rowbytes;
+    output.rowbytes = kW * 16 - 16;
+    const CommandResult refused = short_rows.RenderCommand();
+    output.rowbytes = rowbytes;
+    EXPECT_EQ(refused.err, PF_Err_BAD_CALLBACK_PARAM);
+    EXPECT_CLEAN(refused);
+    const std::vector<uint8_t> untouched = short_rows.output_world().PackedBytes();
+    EXPECT_TRUE(std::all_of(untouched.begin(), untouched.end(), [](uint8_t b) { return b == 0; }));
 }
 
 TEST_F(PremiereRender, MissingSuitesEndTheFrameWithTheEnvironmentCheckedIn) {

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -337,11 +338,16 @@ TEST_F(ImageIoTest, HostileHeadersAreRefusedBeforeAllocating) {
     const std::string small_hdr = hdr_head + "-Y 4000 +X 4000\n";
     WriteBytes("small.hdr", std::vector<uint8_t>(small_hdr.begin(), small_hdr.end()));
     WriteBytes("small.png", RgbaPng(4000, 4000, {0x78, 0x9c, 0x63, 0, 0}));
+    // Over the pixel budget with enough bytes for the least data the claim needs (8 a row).
+    std::string wide_hdr = hdr_head + "-Y 4097 +X 32767\n";
+    wide_hdr.resize(wide_hdr.size() + 8 * 4097, '\x01');
+    WriteBytes("wide.hdr", std::vector<uint8_t>(wide_hdr.begin(), wide_hdr.end()));
     const std::vector<Case> cases = {
-        {corpus + "hdr_corpus/claims_32767_square.hdr", "32767 x 32767"},
-        {corpus + "hdr_corpus/height_overflows_int.hdr", "1 x 4294967297"},
-        {corpus + "png_corpus/claims_32767_square.png", "32767 x 32767"},
-        {corpus + "exr_corpus/claims_16128x8960.exr", "16128 x 8960"},
+        {corpus + "hdr_corpus/claims_32767_square.hdr", "32767 x 32767 is outside"},
+        {Path("wide.hdr"), "32767 x 4097 is outside"},
+        {corpus + "hdr_corpus/height_overflows_int.hdr", "1 x 4294967297 is outside"},
+        {corpus + "png_corpus/claims_32767_square.png", "32767 x 32767 is outside"},
+        {corpus + "exr_corpus/claims_16128x8960.exr", "16128 x 8960 is outside"},
         {corpus + "exr_corpus/claims_8000x8000.exr", "8000 x 8000 needs a file of at least"},
         {Path("small.hdr"), "4000 x 4000 needs a file of at least"},
         {Path("small.png"), "4000 x 4000 needs a file of at least"},
@@ -380,6 +386,25 @@ TEST_F(ImageIoTest, PngAtDeflatesBestRatioIsReadAndLessDataIsNot) {
               std::string::npos);
     EXPECT_FALSE(WithinImageBudget(32767, 8192));
     EXPECT_TRUE(WithinImageBudget(16384, 8192));
+}
+
+TEST_F(ImageIoTest, EachInterruptRemovesTheTemporaryFileAndEndsBySignal) {
+    for (const int signal_number : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t child = ForkWithDefaultInterrupts();
+        if (child == 0) {
+            AtomicFile file(Path("x.png"));
+            // Sent again until it ends the process: a thread sanitizer may drop one.
+            for (;;) {
+                raise(signal_number);
+                usleep(100000);
+            }
+        }
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number)
+            << strsignal(signal_number) << ": status " << status;
+        EXPECT_EQ(Entries(), std::vector<std::string>{}) << strsignal(signal_number);
+    }
 }
 
 TEST_F(ImageIoTest, InterruptWhileThreadsWriteLeavesNoTemporaryFile) {

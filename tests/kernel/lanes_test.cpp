@@ -1,14 +1,22 @@
-// Every lane width computes each estimate exactly as the one-lane core does: the same bits for
-// the distance and the orbit trap, whatever the neighbouring lanes do (lanes that bail out at
-// different rounds, non-integer powers that stay scalar).
+// Every lane width computes each estimate and each pixel exactly as the one-lane core does: the
+// same bits for the distance and the orbit trap, whatever the neighbouring lanes do (lanes that
+// bail out at different rounds, non-integer powers that stay scalar, lanes in and out of shadow).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <ostream>
+#include <string>
 #include <vector>
 
 #include "kernel/cpu/cpu_lanes.h"
 #include "tests/kernel/render_test_support.h"
+
+// For the test names' parameter notes.
+void PrintTo(CpuRowPath path, std::ostream* out) {
+    *out << LanesOf(path) << " lanes";
+}
 
 namespace {
 
@@ -67,37 +75,88 @@ bool SameBits(float a, float b) {
     return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
-const CpuRowPath kPaths[] = {CpuRowPath::kLanes1, CpuRowPath::kLanes4, CpuRowPath::kLanes8,
-                             CpuRowPath::kLanes16};
+// One test per lane width; a width the processor lacks is reported as skipped, by name.
+class LaneWidth : public ::testing::TestWithParam<CpuRowPath> {
+  protected:
+    void SetUp() override {
+        if (LanesOf(GetParam()) > LanesOf(WidestCpuRowPath())) {
+            GTEST_SKIP() << LanesOf(GetParam()) << " lanes: the processor lacks the instructions";
+        }
+    }
+};
+using PacketWidth = LaneWidth;
 
-TEST(Lanes, EveryWidthEqualsTheScalarEstimateBitForBit) {
+std::string WidthName(const ::testing::TestParamInfo<CpuRowPath>& info) {
+    return std::to_string(LanesOf(info.param)) + "_lanes";
+}
+
+TEST_P(LaneWidth, EqualsTheScalarEstimateBitForBit) {
     std::vector<float> x, y, z;
     GridPoints(&x, &y, &z);
     const int count = static_cast<int>(x.size());
-    int widths_run = 0;
-    for (CpuRowPath path : kPaths) {
-        if (LanesOf(path) > LanesOf(WidestCpuRowPath())) {
-            std::printf("%d lanes: not run, the processor lacks the instructions\n", LanesOf(path));
-            continue;
+    for (const Variant& v : Variants()) {
+        std::vector<float> distance(count), trap(count);
+        for (int i = 0; i < count; ++i) trap[i] = i % 3 == 0 ? 0.05f : 4.0f;
+        EstimateSpanFor(GetParam())(&v.s, x.data(), y.data(), z.data(), count, distance.data(),
+                                    trap.data());
+        int mismatches = 0;
+        for (int i = 0; i < count; ++i) {
+            float scalar_trap = i % 3 == 0 ? 0.05f : 4.0f;
+            const float d = EstimateDistance(V(x[i], y[i], z[i]), &scalar_trap, &v.s);
+            mismatches += !SameBits(d, distance[i]) || !SameBits(scalar_trap, trap[i]);
         }
-        widths_run += 1;
-        for (const Variant& v : Variants()) {
-            std::vector<float> distance(count), trap(count);
-            for (int i = 0; i < count; ++i) trap[i] = i % 3 == 0 ? 0.05f : 4.0f;
-            EstimateSpanFor(path)(&v.s, x.data(), y.data(), z.data(), count, distance.data(),
-                                  trap.data());
-            int mismatches = 0;
-            for (int i = 0; i < count; ++i) {
-                float scalar_trap = i % 3 == 0 ? 0.05f : 4.0f;
-                const float d = EstimateDistance(V(x[i], y[i], z[i]), &scalar_trap, &v.s);
-                mismatches += !SameBits(d, distance[i]) || !SameBits(scalar_trap, trap[i]);
+        EXPECT_EQ(mismatches, 0) << v.label << ", power " << v.s.power;
+    }
+}
+
+std::vector<PixelF> RenderRows(const RenderSettings& s, CpuRowPath path) {
+    const int w = s.output_width;
+    std::vector<PixelF> frame(static_cast<size_t>(w) * s.output_height);
+    const CpuFrame cpu_frame = MakeCpuFrame(&s);
+    ForEachRow(s.output_height, 0, [&](int y) {
+        RowSpanFor(path)(&cpu_frame, y, 0, w, nullptr, &frame[static_cast<size_t>(y) * w]);
+    });
+    return frame;
+}
+
+// Packets shade each lane's hit with that lane's own inputs: at a size where the point light's
+// shadow and the raytraced occlusion have edges inside packets, every pixel is the one-lane
+// pixel, bit for bit, and packets whose lanes are partly in shadow are many.
+TEST_P(PacketWidth, RowsEqualOneLaneRowsAcrossShadowAndOcclusionEdges) {
+    RenderSettings s = DefaultSettings(241, 135);
+    s.ao_type = kAoTypeRaytraced;
+    const std::vector<PixelF> one_lane = RenderRows(s, CpuRowPath::kLanes1);
+    const std::vector<PixelF> packets = RenderRows(s, GetParam());
+    RenderSettings unshadowed = s;
+    unshadowed.shadow_intensity = 0.0f;
+    const std::vector<PixelF> lit = RenderRows(unshadowed, CpuRowPath::kLanes1);
+    const int lanes = LanesOf(GetParam());
+    int differing = 0, mixed_packets = 0;
+    for (size_t row = 0; row < one_lane.size(); row += s.output_width) {
+        for (int x0 = 0; x0 < s.output_width; x0 += lanes) {
+            int shadowed = 0, in_light = 0;
+            for (int x = x0; x < std::min(x0 + lanes, s.output_width); ++x) {
+                const PixelF& a = one_lane[row + x];
+                differing += std::memcmp(&a, &packets[row + x], sizeof a) != 0;
+                if (a.alpha > 0.0f) {
+                    (a.red != lit[row + x].red ? shadowed : in_light) += 1;
+                }
             }
-            EXPECT_EQ(mismatches, 0)
-                << LanesOf(path) << " lanes, " << v.label << ", power " << v.s.power;
+            mixed_packets += shadowed > 0 && in_light > 0;
         }
     }
-    EXPECT_GE(widths_run, 2);  // one lane and SSE2 at the least on x86-64
+    EXPECT_EQ(differing, 0);
+    EXPECT_GE(mixed_packets, 20);
 }
+
+INSTANTIATE_TEST_SUITE_P(Widths, LaneWidth,
+                         ::testing::Values(CpuRowPath::kLanes1, CpuRowPath::kLanes4,
+                                           CpuRowPath::kLanes8, CpuRowPath::kLanes16),
+                         WidthName);
+INSTANTIATE_TEST_SUITE_P(Widths, PacketWidth,
+                         ::testing::Values(CpuRowPath::kLanes4, CpuRowPath::kLanes8,
+                                           CpuRowPath::kLanes16),
+                         WidthName);
 
 TEST(Lanes, WidthFromTheEnvironmentIsBoundedByTheProcessor) {
     const CpuRowPath widest = WidestCpuRowPath();

@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "tests/kernel/render_test_support.h"
+#include "tests/support/required_parts.h"
 
 namespace {
 
@@ -71,7 +72,8 @@ class OpenClCore : public ::testing::Test {
     }
 
     void SetUp() override {
-        if (device_ == nullptr) GTEST_SKIP() << "no OpenCL device on this machine";
+        if (device_ == nullptr)
+            SPIROVAULT_DEVICE_MISSING(true) << "no OpenCL device on this machine";
         ASSERT_EQ(CL_SUCCESS, build_status_) << build_log_;
     }
 

@@ -76,7 +76,7 @@ class ArbitraryData : public PluginHostTest {
     std::unique_ptr<ArbitraryDataClient> client_;
 };
 
-TEST_F(ArbitraryData, NewChecksTheRefconAndMakesTheDefaultRamp) {
+TEST_F(ArbitraryData, NewChecksTheRefconAndNewOrCopyOfNothingIsTheDefaultRamp) {
     EXPECT_EQ(arb().NewWithRefcon(nullptr).err, PF_Err_INTERNAL_STRUCT_DAMAGED);
     EXPECT_EQ(arb().NewWithRefcon(reinterpret_cast<void*>(0xDEADBEEE)).handle, nullptr);
     EXPECT_EQ(handles().LiveCount(), 0u);
@@ -90,6 +90,14 @@ TEST_F(ArbitraryData, NewChecksTheRefconAndMakesTheDefaultRamp) {
     EXPECT_CLEAN(arb().last());
     EXPECT_EQ(arb().Dispose(made.handle), PF_Err_NONE);
     EXPECT_FALSE(handles().IsLive(made.handle));
+
+    // A copy of no value is the default ramp too, without touching the missing source.
+    const auto copy = arb().Copy(nullptr);
+    ASSERT_EQ(copy.err, PF_Err_NONE);
+    const ColorRamp copied = Read(copy.handle);
+    EXPECT_EQ(std::memcmp(&copied, &expected, sizeof copied), 0);
+    EXPECT_CLEAN(arb().last());
+    DisposeAll({copy.handle});
 }
 
 // The print size is answered through the request's own member, inside the record.

@@ -3,6 +3,7 @@
 // device runs on it too. Kernels do not run; what the plug-in asks of the driver is recorded.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -48,6 +49,35 @@ std::vector<size_t> ExpectedOffsets() {
 
 size_t At(KernelArg arg) {
     return kCudaParamLayout.offsets[static_cast<int>(arg)];
+}
+
+// The driver's calls since the reset, in the order made.
+std::vector<std::string> CallOrder() {
+    std::vector<std::string> order;
+    for (int i = 0; i < StandInCallOrderLength(); ++i) order.push_back(StandInCallAt(i));
+    return order;
+}
+
+// The position of the first call to `entry_point` at or after `from`; the length if none.
+size_t Next(const std::vector<std::string>& order, const char* entry_point, size_t from = 0) {
+    return std::find(order.begin() + std::min(from, order.size()), order.end(), entry_point) -
+           order.begin();
+}
+
+size_t Last(const std::vector<std::string>& order, const char* entry_point) {
+    const auto it = std::find(order.rbegin(), order.rend(), entry_point);
+    return it == order.rend() ? order.size() : order.rend() - it - 1;
+}
+
+// Around the frame's launch at `launch`: nothing is freed from the last allocation before it
+// (the plug-in's tables) until the device has been waited for.
+void ExpectFreedAfterTheWait(const std::vector<std::string>& order, size_t launch) {
+    ASSERT_LT(launch, order.size());
+    const size_t wait = Next(order, "cuCtxSynchronize", launch);
+    EXPECT_LT(wait, order.size());
+    size_t allocated = launch;
+    while (allocated > 0 && order[allocated] != "cuMemAlloc_v2") --allocated;
+    EXPECT_LT(wait, Next(order, "cuMemFree_v2", allocated));
 }
 
 class CudaStandIn : public PluginHostTest {
@@ -110,6 +140,11 @@ TEST_F(CudaStandIn, ModuleIsLoadedOnceIntoTheDeviceContextAndUnloadedAtSetdown) 
     EXPECT_CLEAN(setdown);
     EXPECT_EQ(StandInModuleUnloaded(0), 1);
     EXPECT_FALSE(handles().IsLive(handle));
+    // Unloaded once the last frame's kernel had finished.
+    const std::vector<std::string> order = CallOrder();
+    EXPECT_GT(Last(order, "cuModuleUnload"), Last(order, "cuCtxSynchronize"));
+    EXPECT_GT(Last(order, "cuModuleUnload"), Last(order, "cuLaunchKernel"));
+    EXPECT_LT(Last(order, "cuModuleUnload"), order.size());
 }
 
 TEST_F(CudaStandIn, SetdownWithoutAFrameLoadsNothing) {
@@ -192,8 +227,12 @@ TEST_F(CudaStandIn, FullHdFrameLaunchesOneThreadPerPixelWithTheArgumentsInOrder)
               ParamAt<uint64_t>(launch, At(KernelArg::output)));
     EXPECT_EQ(ParamAt<uint32_t>(launch, At(KernelArg::input_pitch)), 1920u);
     EXPECT_EQ(ParamAt<uint32_t>(launch, At(KernelArg::composite_on_original)), 0u);
-    // Everything the frame allocated was freed after the device had finished.
-    EXPECT_EQ(StandInCallCount("cuCtxSynchronize") >= 1, true);
+    // The frame's data was copied before the launch and freed after the device had finished.
+    const std::vector<std::string> order = CallOrder();
+    const size_t launched = Next(order, "cuLaunchKernel");
+    EXPECT_LT(Next(order, "cuMemcpyHtoD_v2"), launched);
+    EXPECT_EQ(Next(order, "cuMemcpyHtoD_v2", launched), order.size());
+    ExpectFreedAfterTheWait(order, launched);
 }
 
 TEST_F(CudaStandIn, ArgumentLayoutIsTheOneTheCompiledKernelDeclares) {
@@ -247,13 +286,14 @@ TEST_F(CudaStandIn, FailedTableAllocationGivesOutOfMemoryWithoutLaunching) {
 
 TEST_F(CudaStandIn, FailedLaunchOrKernelGivesInternalErrorAndTheNextFrameRenders) {
     ASSERT_EQ(Render().err, PF_Err_NONE);
-    const int syncs = StandInCallCount("cuCtxSynchronize");
     StandInFail("cuLaunchKernel", 0, CUDA_ERROR_LAUNCH_FAILED);
+    const size_t before = CallOrder().size();
     const FrameResult failed = Render();
     EXPECT_EQ(failed.err, PF_Err_INTERNAL_STRUCT_DAMAGED);
     EXPECT_CLEAN(failed);
     // The device was waited for even so, before the tables were freed.
-    EXPECT_GT(StandInCallCount("cuCtxSynchronize"), syncs);
+    const std::vector<std::string> order = CallOrder();
+    ExpectFreedAfterTheWait(order, Next(order, "cuLaunchKernel", before));
     EXPECT_EQ(Render().err, PF_Err_NONE);
 
     // A kernel that fails on the device shows at the wait.

@@ -13,6 +13,7 @@
 #include "host/pf_gpu_device_suite.h"
 #include "host/pf_handle_suite.h"
 #include "tests/support/plugin_host_fixture.h"
+#include "tests/support/required_parts.h"
 
 namespace {
 
@@ -27,7 +28,8 @@ class GpuDeviceCommands : public PluginHostTest {
     void SetUp() override {
         PluginHostTest::SetUp();
         std::string why_not;
-        if (gpu().Open(PF_GPU_Framework_OPENCL, &why_not) < 0) GTEST_SKIP() << why_not;
+        if (gpu().Open(PF_GPU_Framework_OPENCL, &why_not) < 0)
+            SPIROVAULT_DEVICE_MISSING(true) << why_not;
     }
     GpuDevices& gpu() { return host().services().gpu(); }
 

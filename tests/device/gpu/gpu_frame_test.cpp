@@ -14,6 +14,7 @@
 #include "kernel/settings.h"
 #include "params/param_table.h"
 #include "tests/support/plugin_host_fixture.h"
+#include "tests/support/required_parts.h"
 
 using namespace spirovault;
 
@@ -43,7 +44,9 @@ class GpuFrame : public PluginHostTest, public ::testing::WithParamInterface<PF_
         comp().width = kW;
         comp().height = kH;
         std::string why_not;
-        if (host().services().gpu().Open(GetParam(), &why_not) < 0) GTEST_SKIP() << why_not;
+        if (host().services().gpu().Open(GetParam(), &why_not) < 0) {
+            SPIROVAULT_DEVICE_MISSING(GetParam() == PF_GPU_Framework_OPENCL) << why_not;
+        }
         ASSERT_EQ(host().GlobalSetup().err, PF_Err_NONE);
         ASSERT_EQ(host().ParamsSetup().err, PF_Err_NONE);
     }

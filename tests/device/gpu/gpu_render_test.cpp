@@ -106,8 +106,9 @@ TEST_P(GpuRender, InputWithoutDeviceDataRendersWithoutCompositing) {
     gpu().DisposeWorld(output);
 }
 
-TEST_P(GpuRender, MissingOpenClKernelIsAnInternalError) {
-    if (framework() != PF_GPU_Framework_OPENCL) GTEST_SKIP() << "OpenCL devices only";
+using OpenClRender = GpuRender;
+
+TEST_P(OpenClRender, MissingKernelIsAnInternalError) {
     auto* data = static_cast<OpenCLDeviceData*>(services().handles().Lock(device_handle()));
     cl_kernel kernel = data->kernel;
     data->kernel = nullptr;
@@ -164,5 +165,8 @@ TEST_P(GpuRender, TwoThreadsRenderOnOneDeviceAtOnce) {
 }
 
 SPIROVAULT_ON_EVERY_GPU_FRAMEWORK(GpuRender);
+INSTANTIATE_TEST_SUITE_P(, OpenClRender,
+                         ::testing::Values(PF_GPU_Framework{PF_GPU_Framework_OPENCL}),
+                         FrameworkName);
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include "device/gpu/opencl_program.h"
 #include "platform/opencl_runtime.h"
 #include "tests/support/frame_renderer.h"
+#include "tests/support/required_parts.h"
 
 namespace spirovault {
 
@@ -146,7 +147,9 @@ void GpuRenderTest::TearDownTestSuite() {
 
 void GpuRenderTest::SetUp() {
     TestDevice& device = DeviceFor(framework());
-    if (device.services.gpu().count() == 0) GTEST_SKIP() << device.failure;
+    if (device.services.gpu().count() == 0) {
+        SPIROVAULT_DEVICE_MISSING(framework() == PF_GPU_Framework_OPENCL) << device.failure;
+    }
     ASSERT_TRUE(device.failure.empty()) << device.failure;
 }
 
