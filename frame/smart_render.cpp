@@ -71,6 +71,8 @@ PF_Err LoadEnvironment(PF_InData* in_data, PF_OutData* out_data, const PF_SmartR
     if (err != PF_Err_NONE || layer == nullptr || layer->width <= 0 || layer->height <= 0) {
         return err;
     }
+    // A layer too large to use is not read back at all.
+    if (layer->width > kMaxEnvironmentSide || layer->height > kMaxEnvironmentSide) return err;
     if (use_gpu) {
         std::vector<unsigned char> pixels;
         err = ReadGpuWorld(in_data, out_data, extra, layer, &pixels);
