@@ -160,6 +160,11 @@ CommandResult EffectHost::SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_ParamDef* p
     }
     {
         ActiveServicesScope active(services_.get(), frame);
+        // Held over the effect's call only: the host's own bookkeeping comes after.
+        std::unique_lock<std::recursive_mutex> host_lock;
+        if (frame != nullptr && frame->host_holds_handle_lock()) {
+            host_lock = services_->handles().HoldLock();
+        }
         result.err = library_.effect_main()(cmd, in_data, &result.out_data, params,
                                             output != nullptr ? output : &no_output, extra);
     }

@@ -166,8 +166,6 @@ CommandResult FrameSession::PreRender() {
     GuardedRecord<PF_PreRenderCallbacks> cb(StandalonePreRenderCallbacks());
     GuardedRecord<PF_PreRenderExtra> extra(
         PF_PreRenderExtra{&guarded_input.record, &output.record, &cb.record});
-    std::unique_lock<std::recursive_mutex> host_lock;
-    if (request_.host_holds_handle_lock) host_lock = host_.services().handles().HoldLock();
     CommandResult result =
         host_.SendWith(PF_Cmd_SMART_PRE_RENDER, &in_data_, &extra.record, PF_OutData{});
     pre_render_output_ = output.record;
@@ -205,8 +203,6 @@ CommandResult FrameSession::RenderWith(void* pre_render_data, bool use_gpu) {
     GuardedRecord<PF_SmartRenderCallbacks> cb(StandaloneSmartRenderCallbacks());
     GuardedRecord<PF_SmartRenderExtra> extra(
         PF_SmartRenderExtra{&guarded_input.record, &cb.record});
-    std::unique_lock<std::recursive_mutex> host_lock;
-    if (request_.host_holds_handle_lock) host_lock = host_.services().handles().HoldLock();
     CommandResult result = host_.SendWith(use_gpu ? PF_Cmd_SMART_RENDER_GPU : PF_Cmd_SMART_RENDER,
                                           &in_data_, &extra.record, PF_OutData{});
     if (!guarded_input.intact() || !cb.intact() || !extra.intact()) {

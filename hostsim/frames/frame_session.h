@@ -56,6 +56,8 @@ class FrameSession {
     // layers' worlds, and the output world, as Premiere Pro sends it.
     CommandResult RenderCommand();
     bool premiere_pro() const { return premiere_pro_; }
+    // The host holds its handle suite's lock while the effect runs this frame's commands.
+    bool host_holds_handle_lock() const { return request_.host_holds_handle_lock; }
     // Calls the effect's disposal function once, if it handed data over.
     void DisposePreRenderData();
 
