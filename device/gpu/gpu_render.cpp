@@ -112,8 +112,14 @@ PF_Err ReadGpuWorld(PF_InData* in_data, PF_OutData* out_data, const PF_SmartRend
     PF_Err err = devices->GetGPUWorldData(in_data->effect_ref, world, &device_data);
     if (err != PF_Err_NONE) return err;
     if (device_data == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
-    const size_t bytes = static_cast<size_t>(world->rowbytes) * static_cast<size_t>(world->height);
-    pixels->resize(bytes);
+    if (world->width <= 0 || world->rowbytes / kGpuPixelBytes < world->width) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    // Up to the last row's last pixel: the padding after it need not be the world's.
+    const size_t rowbytes = static_cast<size_t>(world->rowbytes);
+    const size_t bytes = rowbytes * static_cast<size_t>(world->height - 1) +
+                         static_cast<size_t>(world->width) * kGpuPixelBytes;
+    pixels->assign(rowbytes * static_cast<size_t>(world->height), 0);
     switch (extra.input->what_gpu) {
         case PF_GPU_Framework_OPENCL: {
             const OpenClApi* cl = OpenClRuntime();
