@@ -239,6 +239,35 @@ TEST_F(CudaStandIn, DeviceMemoryIsAllocatedThroughTheHostOnly) {
     }
 }
 
+// The environment layer arrives as a GPU world; what the kernel gets is its pixels, read back
+// from the device, as red-green-blue rows in memory from the host.
+TEST_F(CudaStandIn, EnvironmentLayerIsReadFromItsGpuWorld) {
+    HostImage sky;
+    sky.width = 3;
+    sky.height = 2;
+    for (int i = 0; i < 6; ++i) sky.argb.insert(sky.argb.end(), {1.0f, 0.5f * i, 2.0f, 0.25f});
+    FrameRequest request;
+    request.width = 24;
+    request.height = 16;
+    request.depth = WorldDepth::k32;
+    request.gpu = PF_GPU_Framework_CUDA;
+    request.hdri_layer = &sky;
+    GpuDevices& gpu = host().services().gpu();
+    const int host_before = gpu.host_allocations();
+    const FrameResult result = host().RenderFrame(request);
+    ASSERT_EQ(result.err, PF_Err_NONE);
+    EXPECT_CLEAN(result);
+    EXPECT_EQ(gpu.host_allocations() - host_before, 3 + 3);  // three worlds, three tables
+    std::vector<float> expected;
+    for (int i = 0; i < 6; ++i) expected.insert(expected.end(), {0.5f * i, 2.0f, 0.25f});
+    std::vector<float> copied(expected.size());
+    unsigned long long destination = 0;
+    const int last = StandInCopyCount() - 1;
+    ASSERT_EQ(StandInGetCopy(last, &destination, copied.data(), copied.size() * sizeof(float)),
+              copied.size() * sizeof(float));
+    EXPECT_EQ(copied, expected);
+}
+
 TEST_F(CudaStandIn, RefusedDeviceMemoryGivesOutOfMemoryWithoutLaunching) {
     for (int table = 1; table <= 2; ++table) {
         const int launches = StandInLaunchCount();
