@@ -33,6 +33,9 @@ PF_Err OnAbout(const CommandArgs& a) {
 PF_Err OnGlobalSetup(const CommandArgs& a) {
     return GlobalSetup(a.in_data, a.out_data, a.params);
 }
+PF_Err OnGlobalSetdown(const CommandArgs& a) {
+    return GlobalSetdown(a.in_data, a.out_data);
+}
 PF_Err OnParamsSetup(const CommandArgs& a) {
     return ParamsSetup(a.in_data, a.out_data, a.params);
 }
@@ -95,6 +98,7 @@ constexpr std::array<CommandHandler, PF_Cmd_NUM_CMDS> MakeCommandTable() {
     std::array<CommandHandler, PF_Cmd_NUM_CMDS> table{};
     table[PF_Cmd_ABOUT] = OnAbout;
     table[PF_Cmd_GLOBAL_SETUP] = OnGlobalSetup;
+    table[PF_Cmd_GLOBAL_SETDOWN] = OnGlobalSetdown;
     table[PF_Cmd_PARAMS_SETUP] = OnParamsSetup;
     table[PF_Cmd_RENDER] = OnRender;
     table[PF_Cmd_USER_CHANGED_PARAM] = OnUserChangedParam;

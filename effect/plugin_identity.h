@@ -35,15 +35,17 @@ inline constexpr A_u_long kEffectVersion = PackEffectVersion(
     kEffectMajorVersion, kEffectMinorVersion, kEffectFixVersion, kEffectStage, kEffectBuild);
 static_assert(kEffectVersion == 0x00080001);
 
-inline constexpr PF_OutFlags kEffectOutFlags =
-    PF_OutFlag_PIX_INDEPENDENT | PF_OutFlag_CUSTOM_UI | PF_OutFlag_DEEP_COLOR_AWARE;
+// The host sends PF_Cmd_UPDATE_PARAMS_UI only to effects that ask for it.
+inline constexpr PF_OutFlags kEffectOutFlags = PF_OutFlag_PIX_INDEPENDENT | PF_OutFlag_CUSTOM_UI |
+                                               PF_OutFlag_DEEP_COLOR_AWARE |
+                                               PF_OutFlag_SEND_UPDATE_PARAMS_UI;
 // Premiere Pro gets no GPU rendering; every other host gets kEffectOutFlags2Gpu.
 inline constexpr PF_OutFlags2 kEffectOutFlags2 =
     PF_OutFlag2_I_USE_3D_CAMERA | PF_OutFlag2_I_USE_3D_LIGHTS | PF_OutFlag2_SUPPORTS_SMART_RENDER |
     PF_OutFlag2_FLOAT_COLOR_AWARE | PF_OutFlag2_SUPPORTS_THREADED_RENDERING;
 inline constexpr PF_OutFlags2 kEffectOutFlags2Gpu =
     kEffectOutFlags2 | PF_OutFlag2_SUPPORTS_GPU_RENDER_F32;
-static_assert(kEffectOutFlags == 0x02008400 && kEffectOutFlags2 == 0x08001406 &&
+static_assert(kEffectOutFlags == 0x06008400 && kEffectOutFlags2 == 0x08001406 &&
               kEffectOutFlags2Gpu == 0x0A001406);
 
 }  // namespace spirovault

@@ -4,16 +4,15 @@
 #include <cmath>
 
 #include "frame/comp_camera.h"
+#include "frame/plugin_registration.h"
 #include "frame/stream_value.h"
 #include "host/aegp_suites.h"
-#include "host/scoped_suite.h"
 #include "host/suite_handler.h"
 
 namespace spirovault {
 
 namespace {
 
-constexpr char kCameraPluginName[] = "Spirovault_Camera";
 // Depth distances of an effect without a layer: about the scale of a comp 1080 pixels high.
 constexpr float kNoLayerDepthScale = 0.002684f;
 constexpr float kFallbackFocusDistance = 3.5f;
@@ -119,11 +118,9 @@ void ReadLight(const AEGP_StreamSuite2* streams, AEGP_PluginID id, AEGP_LayerH l
 }
 
 // The first eight switched-on point lights from the top of the layer stack.
-void ReadLights(SuiteHandler& suites, const AEGP_StreamSuite2* streams, AEGP_PluginID id,
-                AEGP_CompH comp_handle, const A_Time& time, const CompFrame& comp,
-                RenderSettings* record) {
-    auto* layers = suites.Get<AEGP_LayerSuite8>(kAEGPLayerSuite, kAEGPLayerSuiteVersion8);
-    auto* lights = suites.Get<AEGP_LightSuite2>(kAEGPLightSuite, kAEGPLightSuiteVersion2);
+void ReadLights(const AEGP_LayerSuite8* layers, const AEGP_LightSuite2* lights,
+                const AEGP_StreamSuite2* streams, AEGP_PluginID id, AEGP_CompH comp_handle,
+                const A_Time& time, const CompFrame& comp, RenderSettings* record) {
     record->comp_light_count = 0;
     A_long count = 0;
     layers->AEGP_GetCompNumLayers(comp_handle, &count);
@@ -148,10 +145,27 @@ void UseNoLayerCamera(RenderSettings* record) {
 
 }  // namespace
 
-PF_Err ReadCompCameraAndLights(PF_InData* in_data, PF_OutData* out_data, RenderSettings* record) {
+PF_Err ReadCompCameraAndLights(PF_InData* in_data, PF_OutData* /*out_data*/,
+                               RenderSettings* record) {
     SuiteHandler suites(in_data->pica_basicP);
-    auto* effect =
-        suites.Get<AEGP_PFInterfaceSuite1>(kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1);
+    const auto* effect =
+        suites.Find<AEGP_PFInterfaceSuite1>(kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1);
+    const auto* layers = suites.Find<AEGP_LayerSuite8>(kAEGPLayerSuite, kAEGPLayerSuiteVersion8);
+    const auto* comps = suites.Find<AEGP_CompSuite10>(kAEGPCompSuite, kAEGPCompSuiteVersion10);
+    const auto* items = suites.Find<AEGP_ItemSuite8>(kAEGPItemSuite, kAEGPItemSuiteVersion8);
+    const auto* streams =
+        suites.Find<AEGP_StreamSuite2>(kAEGPStreamSuite, kAEGPStreamSuiteVersion2);
+    const auto* lights = suites.Find<AEGP_LightSuite2>(kAEGPLightSuite, kAEGPLightSuiteVersion2);
+    AEGP_PluginID id = 0;
+    // Hosts without the plug-in layer (and an effect that could not register) see no
+    // composition: the frame stands in for it, as under Premiere Pro.
+    if (effect == nullptr || layers == nullptr || comps == nullptr || items == nullptr ||
+        streams == nullptr || lights == nullptr || !RegisteredPluginId(in_data, &id)) {
+        UseFrameAsComposition(static_cast<float>(std::max<A_long>(in_data->width, 1)),
+                              static_cast<float>(std::max<A_long>(in_data->height, 1)), record);
+        return PF_Err_NONE;
+    }
+
     A_Time time{};
     AEGP_LayerH effect_layer = nullptr;
     if (effect->AEGP_ConvertEffectToCompTime(in_data->effect_ref, in_data->current_time,
@@ -162,9 +176,6 @@ PF_Err ReadCompCameraAndLights(PF_InData* in_data, PF_OutData* out_data, RenderS
         return PF_Err_NONE;
     }
 
-    auto* layers = suites.Get<AEGP_LayerSuite8>(kAEGPLayerSuite, kAEGPLayerSuiteVersion8);
-    auto* comps = suites.Get<AEGP_CompSuite10>(kAEGPCompSuite, kAEGPCompSuiteVersion10);
-    auto* items = suites.Get<AEGP_ItemSuite8>(kAEGPItemSuite, kAEGPItemSuiteVersion8);
     AEGP_CompH comp_handle = nullptr;
     layers->AEGP_GetLayerParentComp(effect_layer, &comp_handle);
     A_long width = 1, height = 1;
@@ -182,15 +193,8 @@ PF_Err ReadCompCameraAndLights(PF_InData* in_data, PF_OutData* out_data, RenderS
     AEGP_LayerH camera = nullptr;
     effect->AEGP_GetEffectCamera(in_data->effect_ref, &time, &camera);
 
-    ScopedSuite<AEGP_UtilitySuite5> utility(in_data->pica_basicP, kAEGPUtilitySuite,
-                                            kAEGPUtilitySuiteVersion5, out_data);
-    ScopedSuite<AEGP_StreamSuite2> streams(in_data->pica_basicP, kAEGPStreamSuite,
-                                           kAEGPStreamSuiteVersion2, out_data);
-    AEGP_PluginID id = 0;
-    utility->AEGP_RegisterWithAEGP(nullptr, kCameraPluginName, &id);
-
-    ReadCamera(layers, streams.get(), id, camera, time, comp, record);
-    ReadLights(suites, streams.get(), id, comp_handle, time, comp, record);
+    ReadCamera(layers, streams, id, camera, time, comp, record);
+    ReadLights(layers, lights, streams, id, comp_handle, time, comp, record);
     return PF_Err_NONE;
 }
 

@@ -9,7 +9,9 @@
 namespace spirovault {
 
 // Also rescales depth_start and depth_end from composition pixels into fractal units, so it runs
-// after the parameters are stored. Failures to acquire a suite are raised as PfError.
+// after the parameters are stored. Without the plug-in layer's suites, or without the id that
+// global setup registered, the frame stands in for the composition (the default camera, no
+// composition lights).
 PF_Err ReadCompCameraAndLights(PF_InData* in_data, PF_OutData* out_data, RenderSettings* record);
 
 }  // namespace spirovault

@@ -32,6 +32,15 @@ void ConvertRow(const void* row, A_long width, PF_PixelFormat format, float* rgb
             }
             break;
         }
+        case PF_PixelFormat_GPU_BGRA128: {
+            const auto* px = static_cast<const float*>(row);
+            for (A_long x = 0; x < width; ++x, rgb += 3, px += 4) {
+                rgb[0] = px[2];
+                rgb[1] = px[1];
+                rgb[2] = px[0];
+            }
+            break;
+        }
         case static_cast<PF_PixelFormat>(PrPixelFormat_VUYA_4444_32f): {
             const auto* bytes = static_cast<const char*>(row);
             for (A_long x = 0; x < width; ++x, rgb += 3) {

@@ -16,7 +16,8 @@ void ClearEnvironment(RenderSettings* record);
 
 // Replaces the record's environment with the world's pixels: red, green, blue per pixel, rows
 // top-down and packed, alpha dropped, nothing unpremultiplied. Float worlds are copied, 16-bit
-// channels scaled by 1/32768, Premiere Pro's VUYA float worlds converted to RGB, any other format
+// channels scaled by 1/32768, GPU worlds' blue-green-red-alpha floats (read back from the device)
+// reordered, Premiere Pro's VUYA float worlds converted to RGB, any other format
 // read as 8-bit and divided by 255. An empty world, a side beyond kMaxEnvironmentSide or a failed
 // allocation leaves no environment.
 void StoreEnvironmentImage(const PF_EffectWorld& world, PF_PixelFormat format,

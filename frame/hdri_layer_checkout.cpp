@@ -4,17 +4,17 @@
 
 namespace spirovault {
 
-PF_LayerDef* HdriLayerCheckout::CheckOut() {
+PF_Err HdriLayerCheckout::CheckOut(PF_LayerDef** layer) {
+    *layer = nullptr;
     param_ = PF_ParamDef{};
-    if (in_data_->inter.checkout_param(in_data_->effect_ref, kParamHdriLayer,
-                                       in_data_->current_time, in_data_->time_step,
-                                       in_data_->time_scale, &param_) != PF_Err_NONE) {
-        return nullptr;
-    }
+    const PF_Err err = in_data_->inter.checkout_param(in_data_->effect_ref, kParamHdriLayer,
+                                                      in_data_->current_time, in_data_->time_step,
+                                                      in_data_->time_scale, &param_);
+    if (err != PF_Err_NONE) return err;
     checked_out_ = true;
-    PF_LayerDef& layer = param_.u.ld;
-    if (layer.data == nullptr || layer.width <= 0 || layer.height <= 0) return nullptr;
-    return &layer;
+    PF_LayerDef& world = param_.u.ld;
+    if (world.data != nullptr && world.width > 0 && world.height > 0) *layer = &world;
+    return PF_Err_NONE;
 }
 
 PF_Err HdriLayerCheckout::CheckIn(PF_Err err) {

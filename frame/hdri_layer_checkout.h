@@ -15,9 +15,10 @@ class HdriLayerCheckout {
     HdriLayerCheckout(const HdriLayerCheckout&) = delete;
     HdriLayerCheckout& operator=(const HdriLayerCheckout&) = delete;
 
-    // The layer's world when the check-out succeeded and the layer has pixels; null otherwise
-    // (no layer chosen, an empty layer, a failed check-out).
-    PF_LayerDef* CheckOut();
+    // The layer's world, or null when no layer is chosen or it is empty. The check-out's error
+    // comes back unchanged, cancel included: a frame without its environment must fail rather
+    // than be cached as finished.
+    PF_Err CheckOut(PF_LayerDef** layer);
     // Checks the copy in when it is out; the check-in's error replaces `err` only when `err` is
     // PF_Err_NONE.
     PF_Err CheckIn(PF_Err err);

@@ -34,16 +34,20 @@ bool IsVuyaFloat(const PF_PixelFormatSuite1* formats, PF_LayerDef* world) {
            format == PrPixelFormat_VUYA_4444_32f;
 }
 
-// The environment in the record; anything wrong with the layer means none.
-void LoadEnvironment(const PF_PixelFormatSuite1* formats, HdriLayerCheckout* hdri,
-                     RenderSettings* record) {
-    PF_LayerDef* layer = hdri->CheckOut();
+// The environment in the record; a layer in a format the effect cannot read means none, a
+// failed check-out is the frame's error.
+PF_Err LoadEnvironment(const PF_PixelFormatSuite1* formats, HdriLayerCheckout* hdri,
+                       RenderSettings* record) {
+    ClearEnvironment(record);
+    PF_LayerDef* layer = nullptr;
+    const PF_Err err = hdri->CheckOut(&layer);
     PrPixelFormat format = 0;
-    if (layer == nullptr || formats->GetPixelFormat(layer, &format) != PF_Err_NONE) {
-        ClearEnvironment(record);
-        return;
+    if (err != PF_Err_NONE || layer == nullptr ||
+        formats->GetPixelFormat(layer, &format) != PF_Err_NONE) {
+        return err;
     }
     StoreEnvironmentImage(*layer, static_cast<PF_PixelFormat>(format), record);
+    return PF_Err_NONE;
 }
 
 }  // namespace
@@ -71,12 +75,12 @@ PF_Err PremiereRender(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* par
                           record.get());
 
     HdriLayerCheckout hdri(in_data);
-    LoadEnvironment(formats.get(), &hdri, record.get());
+    PF_Err err = LoadEnvironment(formats.get(), &hdri, record.get());
+    if (err != PF_Err_NONE) return hdri.CheckIn(err);
     // Written before iterating: the pixel function only reads the record.
     record->output_width = output->width;
     record->output_height = output->height;
     const CpuFrame frame = MakeCpuFrame(record.get());
-    PF_Err err = PF_Err_NONE;
     {
         const ScopedSuite<PF_IterateFloatSuite2> iterate(in_data->pica_basicP, kPFIterateFloatSuite,
                                                          kPFIterateFloatSuiteVersion2, out_data);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "frame/comp_camera_lights.h"
+#include "frame/environment_image.h"
 #include "frame/render_settings_block.h"
 #include "host/pf_error.h"
 #include "params/param_checkouts.h"
@@ -55,7 +56,15 @@ PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtr
     if (err != PF_Err_NONE) return err;
     UnionRect(input.result_rect, &output->result_rect);
     UnionRect(input.max_result_rect, &output->max_result_rect);
-    return PF_Err_NONE;
+
+    // The environment is looked up anywhere on the sphere: the whole layer, at the frame's
+    // time, whatever part of the output is asked for. Its rectangles are not the effect's.
+    PF_RenderRequest whole = request;
+    whole.rect = PF_LRect{0, 0, kMaxEnvironmentSide, kMaxEnvironmentSide};
+    PF_CheckoutResult environment{};
+    return extra->cb->checkout_layer(in_data->effect_ref, kParamHdriLayer, kHdriCheckoutId, &whole,
+                                     in_data->current_time, in_data->time_step, in_data->time_scale,
+                                     &environment);
 }
 
 namespace {

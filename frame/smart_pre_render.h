@@ -8,8 +8,10 @@
 
 namespace spirovault {
 
-// The input layer is checked out under this id for the smart render.
+// The input layer is checked out under this id for the smart render, the "HDRI Layer" (whole)
+// under the other.
 inline constexpr A_long kInputCheckoutId = 0;
+inline constexpr A_long kHdriCheckoutId = 1;
 
 PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra);
 

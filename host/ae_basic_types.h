@@ -47,6 +47,7 @@ enum {
     PF_Err_INVALID_CALLBACK = 515,
     PF_Err_BAD_CALLBACK_PARAM = 516,
     PF_Interrupt_CANCEL = 517,
+    PF_Err_CANNOT_PARSE_KEYFRAME_TEXT = 518,
 };
 
 // Four-character codes are stored as 32-bit numbers, first character in the top byte.

@@ -67,6 +67,9 @@ enum {
     PF_Cursor_NONE = 0,
     PF_Cursor_CUSTOM = 1,
     PF_Cursor_ARROW = 2,
+    PF_Cursor_CROSSHAIRS = 8,
+    PF_Cursor_HAND = 14,
+    PF_Cursor_FINGER_POINTER = 23,
 };
 
 typedef A_long PF_Modifiers;

@@ -21,6 +21,12 @@ class SuiteHandler {
     const Suite* Get(const char* name, int32_t version) {
         return static_cast<const Suite*>(Acquire(name, version));
     }
+    // The same, but null where the host has no such suite (hosts other than the one the suite
+    // belongs to); still raises without a basic suite.
+    template <typename Suite>
+    const Suite* Find(const char* name, int32_t version) {
+        return static_cast<const Suite*>(TryAcquire(name, version));
+    }
 
   private:
     struct Held {
@@ -29,6 +35,7 @@ class SuiteHandler {
         const void* suite;
     };
     const void* Acquire(const char* name, int32_t version);
+    const void* TryAcquire(const char* name, int32_t version);
 
     const SPBasicSuite* basic_;
     std::vector<Held> held_;

@@ -1,5 +1,6 @@
 #include "hostsim/effect_host.h"
 
+#include "host/pf_utility_suite.h"
 #include "hostsim/callbacks/host_callbacks.h"
 #include "hostsim/frames/frame_session.h"
 #include "hostsim/gpu_devices/gpu_device_commands.h"
@@ -11,9 +12,10 @@ namespace hostsim {
 EffectHost::EffectHost(const std::string& plugin_path)
     : library_(plugin_path), services_(std::make_unique<HostServices>()) {}
 
-// The host tears its GPU devices down before it unloads the effect.
+// The host tears its GPU devices down, then the effect's global data, before it unloads it.
 EffectHost::~EffectHost() {
     SetDownGpuDevices(*this);
+    if (global_setup_done_) Send(PF_Cmd_GLOBAL_SETDOWN);
 }
 
 void EffectHost::set_appl_id(A_long appl_id) {
@@ -21,6 +23,9 @@ void EffectHost::set_appl_id(A_long appl_id) {
     services_->suites().SetAvailabilityOfFamily(
         "AEGP ", premiere_pro() ? SuiteRegistry::Availability::kWithheld
                                 : SuiteRegistry::Availability::kProvided);
+    services_->suites().SetAvailability(kPFUtilitySuite, kPFUtilitySuiteVersion4,
+                                        premiere_pro() ? SuiteRegistry::Availability::kProvided
+                                                       : SuiteRegistry::Availability::kWithheld);
 }
 
 PF_InData EffectHost::MakeInData() {
@@ -36,6 +41,7 @@ PF_InData EffectHost::MakeInData() {
     in.time_scale = 24;
     in.downsample_x = in.downsample_y = in.pixel_aspect_ratio = PF_RationalScale{1, 1};
     in.pica_basicP = HostServices::BasicSuite();
+    in.global_data = global_data_;
     return in;
 }
 
@@ -86,8 +92,31 @@ CommandResult EffectHost::SendWith(PF_Cmd cmd, PF_InData* in_data, void* extra,
     const ParamDefinitionGuard guard(copies);
     CommandResult result = SendRaw(cmd, in_data, params.data(), extra, out_data);
     RejectChangedDefinitions(guard, copies, &result);
-    if (cmd == PF_Cmd_GLOBAL_SETUP && result.err == PF_Err_NONE) global_setup_done_ = true;
+    if (cmd == PF_Cmd_GLOBAL_SETUP && result.err == PF_Err_NONE) {
+        // The host keeps the global data and hands it back with every later command.
+        global_data_ = result.out_data.global_data;
+        global_out_flags_ = result.out_data.out_flags;
+        global_setup_done_ = true;
+    }
+    if (cmd == PF_Cmd_GLOBAL_SETDOWN) {
+        global_data_ = nullptr;
+        global_setup_done_ = false;
+    }
     return result;
+}
+
+CommandResult EffectHost::UpdateParamsUI() {
+    if (!global_setup_done_) {
+        const CommandResult setup = GlobalSetup();
+        if (setup.err != PF_Err_NONE) return setup;
+    }
+    // The selector goes only to effects whose global setup asked for it.
+    if ((global_out_flags_ & PF_OutFlag_SEND_UPDATE_PARAMS_UI) == 0) {
+        CommandResult not_sent;
+        not_sent.audit = Audit();
+        return not_sent;
+    }
+    return Send(PF_Cmd_UPDATE_PARAMS_UI);
 }
 
 CommandResult EffectHost::EnsureSetUp() {
@@ -131,8 +160,18 @@ CommandResult EffectHost::SendRaw(PF_Cmd cmd, PF_InData* in_data, PF_ParamDef* p
     }
     {
         ActiveServicesScope active(services_.get(), frame);
+        // Held over the effect's call only: the host's own bookkeeping comes after.
+        std::unique_lock<std::recursive_mutex> host_lock;
+        if (frame != nullptr && frame->host_holds_handle_lock()) {
+            host_lock = services_->handles().HoldLock();
+        }
         result.err = library_.effect_main()(cmd, in_data, &result.out_data, params,
                                             output != nullptr ? output : &no_output, extra);
+    }
+    // The host keeps the effect's global data from global setup to setdown.
+    if (cmd == PF_Cmd_GLOBAL_SETUP && result.err == PF_Err_NONE &&
+        result.out_data.global_data != nullptr) {
+        services_->handles().MarkHostOwned(result.out_data.global_data);
     }
     result.audit = AuditFor(frame);
     return result;
@@ -163,6 +202,8 @@ ResourceAudit EffectHost::AuditFor(const FrameSession* frame) const {
         const CompositionHandles& comp = services_->comp_handles();
         audit.open_aegp_streams = comp.open_streams(others) + comp.open_values(others);
         audit.aegp_misuses = comp.misuses();
+        audit.device_memory_blocks = services_->gpu().effect_blocks(others);
+        audit.device_memory_misuses = services_->gpu().effect_memory_misuses();
         return audit;
     });
 }

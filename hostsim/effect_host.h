@@ -55,7 +55,9 @@ class EffectHost final : public EffectCommands {
     CommandResult GlobalSetup() { return Send(PF_Cmd_GLOBAL_SETUP); }
     CommandResult ParamsSetup() { return Send(PF_Cmd_PARAMS_SETUP); }
     CommandResult UserChangedParam(PF_ParamIndex index);
-    CommandResult UpdateParamsUI() { return Send(PF_Cmd_UPDATE_PARAMS_UI); }
+    // Sent only when global setup asked for it (PF_OutFlag_SEND_UPDATE_PARAMS_UI), as the host
+    // application does; global setup is sent first when it has not been.
+    CommandResult UpdateParamsUI();
     // PF_Cmd_EVENT with the current parameters; the effect writes its answers into the event.
     EventResult SendEvent(PF_EventExtra* event);
 
@@ -82,6 +84,9 @@ class EffectHost final : public EffectCommands {
     std::unique_ptr<HostServices> services_;
     A_long appl_id_ = kAppIdAfterEffects;
     std::atomic<bool> global_setup_done_{false};
+    // What global setup handed back: the effect's global data and out flags.
+    std::atomic<PF_Handle> global_data_{nullptr};
+    std::atomic<PF_OutFlags> global_out_flags_{0};
     std::mutex setup_mutex_;  // the first frames of several threads set up once
 };
 

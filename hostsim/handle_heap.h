@@ -34,6 +34,14 @@ class HandleHeap {
     void FailAllocation(int nth);
     void FailLock(int nth);
 
+    // The heap's own lock, which every handle call takes. The host application holds locks of
+    // its own while it calls into effects (frames it renders on its own thread); a caller holding
+    // this while it sends a command plays that, so that an effect holding a lock of its own
+    // across a handle call shows up as a lock-order inversion under the thread sanitizer.
+    std::unique_lock<std::recursive_mutex> HoldLock() const {
+        return std::unique_lock<std::recursive_mutex>(mutex_);
+    }
+
     // Handles the host keeps (parameter values it stores); they are not leaks.
     void MarkHostOwned(PF_Handle handle);
 
@@ -56,7 +64,7 @@ class HandleHeap {
     Block* Find(PF_Handle handle) const;
     static bool Consume(std::set<int>& schedule, int& counter);
 
-    mutable std::mutex mutex_;
+    mutable std::recursive_mutex mutex_;
     std::map<PF_Handle, std::unique_ptr<Block>> blocks_;
     std::set<int> failing_allocations_;
     std::set<int> failing_locks_;

@@ -24,6 +24,8 @@ namespace hostsim {
 struct PixelFormatRecord {
     int clear_calls = 0;
     std::vector<PrPixelFormat> supported;
+    // Premiere Pro: layer check-outs come in the render's format, not as 8-bit frames.
+    bool checkouts_match_render_format = false;
 };
 
 class FrameSession;

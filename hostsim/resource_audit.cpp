@@ -13,7 +13,9 @@ std::string ResourceAudit::Describe() const {
         ", handle misuses " + std::to_string(handle_misuses) + ", drawing objects " +
         std::to_string(live_drawing_objects) + ", drawing misuses " +
         std::to_string(drawing_misuses) + ", record overruns " + std::to_string(record_overruns) +
-        ", definitions changed in place " + std::to_string(param_definition_changes);
+        ", definitions changed in place " + std::to_string(param_definition_changes) +
+        ", device memory blocks " + std::to_string(device_memory_blocks) +
+        ", device memory misuses " + std::to_string(device_memory_misuses);
     return text;
 }
 

@@ -23,13 +23,16 @@ struct ResourceAudit {
     int drawing_misuses = 0;           // unknown Drawbot references
     int record_overruns = 0;           // writes past the end of an extra record
     int param_definition_changes = 0;  // params[] definitions changed in place
+    size_t device_memory_blocks = 0;   // GPU device suite memory not freed
+    int device_memory_misuses = 0;     // frees of device memory the suite did not hand out
 
     bool clean() const {
         return suites_held.empty() && leaked_handles == 0 && locked_handles == 0 &&
                outstanding_checkouts == 0 && outstanding_layer_checkouts == 0 && live_worlds == 0 &&
                stray_suite_releases == 0 && handle_misuses == 0 && open_aegp_streams == 0 &&
                aegp_misuses == 0 && live_drawing_objects == 0 && drawing_misuses == 0 &&
-               record_overruns == 0 && param_definition_changes == 0;
+               record_overruns == 0 && param_definition_changes == 0 && device_memory_blocks == 0 &&
+               device_memory_misuses == 0;
     }
     std::string Describe() const;
 };

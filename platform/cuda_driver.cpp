@@ -27,9 +27,8 @@ std::unique_ptr<CudaDriverLibrary> CudaDriverLibrary::Load(const std::string& na
                           library.Resolve("cuModuleUnload", &api.ModuleUnload) &&
                           library.Resolve("cuModuleGetFunction", &api.ModuleGetFunction) &&
                           library.Resolve("cuLaunchKernel", &api.LaunchKernel) &&
-                          library.Resolve("cuMemAlloc_v2", &api.MemAlloc) &&
-                          library.Resolve("cuMemFree_v2", &api.MemFree) &&
-                          library.Resolve("cuMemcpyHtoD_v2", &api.MemcpyHtoD);
+                          library.Resolve("cuMemcpyHtoD_v2", &api.MemcpyHtoD) &&
+                          library.Resolve("cuMemcpyDtoH_v2", &api.MemcpyDtoH);
     return complete ? std::move(loaded) : nullptr;
 }
 

@@ -23,9 +23,9 @@ struct CudaDriverApi {
     PFN_cuModuleUnload ModuleUnload;
     PFN_cuModuleGetFunction ModuleGetFunction;
     PFN_cuLaunchKernel LaunchKernel;
-    PFN_cuMemAlloc_v2 MemAlloc;
-    PFN_cuMemFree_v2 MemFree;
+    // Device memory comes from the host's GPU device suite; the effect only fills and reads it.
     PFN_cuMemcpyHtoD_v2 MemcpyHtoD;
+    PFN_cuMemcpyDtoH_v2 MemcpyDtoH;
 };
 
 // An opened driver library and its complete table.

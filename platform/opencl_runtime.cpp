@@ -21,8 +21,8 @@ std::unique_ptr<OpenClLibrary> OpenClLibrary::Load(const std::string& name) {
         library.Resolve("clReleaseProgram", &api.ReleaseProgram) &&
         library.Resolve("clCreateKernel", &api.CreateKernel) &&
         library.Resolve("clReleaseKernel", &api.ReleaseKernel) &&
-        library.Resolve("clCreateBuffer", &api.CreateBuffer) &&
-        library.Resolve("clReleaseMemObject", &api.ReleaseMemObject) &&
+        library.Resolve("clEnqueueWriteBuffer", &api.EnqueueWriteBuffer) &&
+        library.Resolve("clEnqueueReadBuffer", &api.EnqueueReadBuffer) &&
         library.Resolve("clSetKernelArg", &api.SetKernelArg) &&
         library.Resolve("clEnqueueNDRangeKernel", &api.EnqueueNDRangeKernel) &&
         library.Resolve("clEnqueueBarrierWithWaitList", &api.EnqueueBarrierWithWaitList);

@@ -17,8 +17,9 @@ struct OpenClApi {
     decltype(&::clReleaseProgram) ReleaseProgram;
     decltype(&::clCreateKernel) CreateKernel;
     decltype(&::clReleaseKernel) ReleaseKernel;
-    decltype(&::clCreateBuffer) CreateBuffer;
-    decltype(&::clReleaseMemObject) ReleaseMemObject;
+    // Device memory comes from the host's GPU device suite; the effect only fills and reads it.
+    decltype(&::clEnqueueWriteBuffer) EnqueueWriteBuffer;
+    decltype(&::clEnqueueReadBuffer) EnqueueReadBuffer;
     decltype(&::clSetKernelArg) SetKernelArg;
     decltype(&::clEnqueueNDRangeKernel) EnqueueNDRangeKernel;
     decltype(&::clEnqueueBarrierWithWaitList) EnqueueBarrierWithWaitList;

@@ -131,9 +131,25 @@ PF_Err Print(SuiteHandler& suites, PF_ArbParamsExtra& extra) {
     return PF_Err_NONE;
 }
 
+// Pasted text becomes a value only when it reads as a printed ramp; the host keeps the value it
+// had for anything else.
 PF_Err Scan(SuiteHandler& suites, PF_ArbParamsExtra& extra) {
-    RequireOut(extra.u.scan_func_params.arbPH);
-    return NewRampHandle(HandleSuite(suites), extra.u.scan_func_params.arbPH);
+    auto& p = extra.u.scan_func_params;
+    RequireOut(p.arbPH);
+    ColorRamp scanned;
+    if (!ScanRampText(p.bufPC, p.bytes_to_scanLu, &scanned)) {
+        return PF_Err_CANNOT_PARSE_KEYFRAME_TEXT;
+    }
+    const PF_HandleSuite1* suite = HandleSuite(suites);
+    OwnedHandle fresh(suite, suite->host_new_handle(kColorRampSize));
+    if (fresh.get() == nullptr) return PF_Err_OUT_OF_MEMORY;
+    {
+        LockedRamp ramp(suite, fresh.get());
+        if (ramp.ramp() == nullptr) return PF_Err_OUT_OF_MEMORY;
+        std::memcpy(ramp.ramp(), &scanned, kColorRampSize);
+    }
+    *p.arbPH = fresh.Release();
+    return PF_Err_NONE;
 }
 
 }  // namespace

@@ -92,9 +92,11 @@ PF_Handle NewCudaDeviceHandle(const PF_HandleSuite1& handles) {
 CUfunction CudaDeviceKernel(const CudaDriverApi& cu, const PF_HandleSuite1& handles,
                             PF_Handle handle) {
     if (handle == nullptr) return nullptr;
-    std::lock_guard<std::mutex> device_lock(DeviceLock(handle));
+    // The handle is locked and unlocked with no lock of ours held: the host may wait inside
+    // those calls on a lock that another render thread holds while it waits for ours.
     LockedDeviceData data(handles, handle);
     if (data.get() == nullptr) return nullptr;
+    std::lock_guard<std::mutex> device_lock(DeviceLock(handle));
     if (data.get()->module == nullptr && !LoadModule(cu, data.get())) return nullptr;
     return data.get()->function;
 }

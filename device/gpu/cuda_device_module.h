@@ -1,7 +1,7 @@
 // What GPU device setup keeps for a CUDA device: the block of a host handle that the host stores
 // as the device's gpu_data until setdown. The kernel's module is loaded into the context the
-// host makes current for the device, on the device's first frame, under a lock of its own, and
-// unloaded at setdown.
+// host makes current for the device, on the device's first frame, under a lock of its own (never
+// held across a call into the host), and unloaded at setdown.
 #ifndef SPIROVAULT_DEVICE_GPU_CUDA_DEVICE_MODULE_H
 #define SPIROVAULT_DEVICE_GPU_CUDA_DEVICE_MODULE_H
 

@@ -1,6 +1,7 @@
 #include "device/gpu/gpu_render.h"
 
 #include "device/gpu/cuda_device_module.h"
+#include "device/gpu/gpu_device_memory.h"
 #include "device/gpu/gpu_kernel_args.h"
 #include "device/gpu/gpu_render_cuda.h"
 #include "device/gpu/gpu_render_opencl.h"
@@ -29,26 +30,27 @@ cl_kernel DeviceKernel(PF_InData* in_data, PF_OutData* out_data, const void* gpu
 }
 
 PF_Err RenderOnOpenCl(PF_InData* in_data, PF_OutData* out_data, const PF_GPUDeviceInfo& info,
-                      const PF_SmartRenderInput& input, const GpuFrameData& frame) {
+                      const PF_SmartRenderInput& input, GpuDeviceMemory* memory,
+                      const GpuFrameData& frame) {
     const OpenClApi* cl = OpenClRuntime();
     if (cl == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
     OpenClQueue device;
     device.context = static_cast<cl_context>(info.contextPV);
     device.queue = static_cast<cl_command_queue>(info.command_queuePV);
     device.kernel = DeviceKernel(in_data, out_data, input.gpu_data);
-    return RenderOpenCl(*cl, device, frame);
+    return RenderOpenCl(*cl, device, memory, frame);
 }
 
 // The host has made the device's context current on this thread; device info is not used.
 PF_Err RenderOnCuda(PF_InData* in_data, PF_OutData* out_data, const PF_SmartRenderInput& input,
-                    const GpuFrameData& frame) {
+                    GpuDeviceMemory* memory, const GpuFrameData& frame) {
     const CudaDriverApi* cu = CudaDriver();
     if (cu == nullptr || input.gpu_data == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
     ScopedSuite<PF_HandleSuite1> handles(in_data->pica_basicP, kPFHandleSuite,
                                          kPFHandleSuiteVersion1, out_data);
     const CUfunction kernel = CudaDeviceKernel(
         *cu, *handles.get(), static_cast<PF_Handle>(const_cast<void*>(input.gpu_data)));
-    return RenderCuda(*cu, kernel, frame);
+    return RenderCuda(*cu, kernel, memory, frame);
 }
 
 }  // namespace
@@ -88,13 +90,53 @@ PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_f
     if (err != PF_Err_NONE) return err;
     const GpuFrameData data = MakeGpuFrameData(*record, frame);
 
+    GpuDeviceMemory memory(*devices.get(), in_data->effect_ref, input.device_index);
     switch (input.what_gpu) {
         case PF_GPU_Framework_OPENCL:
-            return RenderOnOpenCl(in_data, out_data, info, input, data);
+            return RenderOnOpenCl(in_data, out_data, info, input, &memory, data);
         case PF_GPU_Framework_CUDA:
-            return RenderOnCuda(in_data, out_data, input, data);
+            return RenderOnCuda(in_data, out_data, input, &memory, data);
         default:
             return PF_Err_NONE;
+    }
+}
+
+PF_Err ReadGpuWorld(PF_InData* in_data, PF_OutData* out_data, const PF_SmartRenderExtra& extra,
+                    PF_EffectWorld* world, std::vector<unsigned char>* pixels) {
+    if (extra.input == nullptr || world == nullptr || world->rowbytes <= 0 || world->height <= 0) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    ScopedSuite<PF_GPUDeviceSuite1> devices(in_data->pica_basicP, kPFGPUDeviceSuite,
+                                            kPFGPUDeviceSuiteVersion1, out_data);
+    void* device_data = nullptr;
+    PF_Err err = devices->GetGPUWorldData(in_data->effect_ref, world, &device_data);
+    if (err != PF_Err_NONE) return err;
+    if (device_data == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+    if (world->width <= 0 || world->rowbytes / kGpuPixelBytes < world->width) {
+        return PF_Err_BAD_CALLBACK_PARAM;
+    }
+    // Up to the last row's last pixel: the padding after it need not be the world's.
+    const size_t rowbytes = static_cast<size_t>(world->rowbytes);
+    const size_t bytes = rowbytes * static_cast<size_t>(world->height - 1) +
+                         static_cast<size_t>(world->width) * kGpuPixelBytes;
+    pixels->assign(rowbytes * static_cast<size_t>(world->height), 0);
+    switch (extra.input->what_gpu) {
+        case PF_GPU_Framework_OPENCL: {
+            const OpenClApi* cl = OpenClRuntime();
+            if (cl == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
+            PF_GPUDeviceInfo info{};
+            err = devices->GetDeviceInfo(in_data->effect_ref, extra.input->device_index, &info);
+            if (err != PF_Err_NONE) return err;
+            return ReadOpenClBuffer(*cl, static_cast<cl_command_queue>(info.command_queuePV),
+                                    device_data, bytes, pixels->data());
+        }
+        case PF_GPU_Framework_CUDA: {
+            const CudaDriverApi* cu = CudaDriver();
+            if (cu == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
+            return ReadCudaMemory(*cu, device_data, bytes, pixels->data());
+        }
+        default:
+            return PF_Err_BAD_CALLBACK_PARAM;
     }
 }
 

@@ -6,36 +6,15 @@ namespace spirovault {
 
 namespace {
 
-// Device memory of one render, freed when the render returns (after the kernel has finished).
-class DeviceTables {
-  public:
-    explicit DeviceTables(const CudaDriverApi& cu) : cu_(cu) {}
-    ~DeviceTables() {
-        for (int i = 0; i < count_; ++i) cu_.MemFree(buffers_[i]);
-    }
-    DeviceTables(const DeviceTables&) = delete;
-    DeviceTables& operator=(const DeviceTables&) = delete;
-
-    // The table's copy on the device; 4 when it cannot be allocated, 512 when it cannot be
-    // copied.
-    PF_Err Upload(const void* data, size_t bytes, void** device_pointer) {
-        CUdeviceptr buffer = 0;
-        if (cu_.MemAlloc(&buffer, bytes) != CUDA_SUCCESS || buffer == 0) {
-            return PF_Err_OUT_OF_MEMORY;
-        }
-        buffers_[count_++] = buffer;
-        if (cu_.MemcpyHtoD(buffer, data, bytes) != CUDA_SUCCESS) {
-            return PF_Err_INTERNAL_STRUCT_DAMAGED;
-        }
-        *device_pointer = reinterpret_cast<void*>(static_cast<uintptr_t>(buffer));
-        return PF_Err_NONE;
-    }
-
-  private:
-    const CudaDriverApi& cu_;
-    CUdeviceptr buffers_[3] = {0, 0, 0};
-    int count_ = 0;
-};
+// The table's copy in device memory from the host.
+PF_Err Upload(const CudaDriverApi& cu, GpuDeviceMemory* memory, const void* data, size_t bytes,
+              void** device_pointer) {
+    const PF_Err err = memory->Allocate(bytes, device_pointer);
+    if (err != PF_Err_NONE) return err;
+    const auto buffer = static_cast<CUdeviceptr>(reinterpret_cast<uintptr_t>(*device_pointer));
+    return cu.MemcpyHtoD(buffer, data, bytes) == CUDA_SUCCESS ? PF_Err_NONE
+                                                              : PF_Err_INTERNAL_STRUCT_DAMAGED;
+}
 
 PF_Err Launch(const CudaDriverApi& cu, CUfunction kernel, const KernelArgs& args) {
     CudaKernelParams params = PackCudaKernelParams(args);
@@ -56,16 +35,16 @@ PF_Err Launch(const CudaDriverApi& cu, CUfunction kernel, const KernelArgs& args
 
 }  // namespace
 
-PF_Err RenderCuda(const CudaDriverApi& cu, CUfunction kernel, GpuFrameData frame) {
+PF_Err RenderCuda(const CudaDriverApi& cu, CUfunction kernel, GpuDeviceMemory* memory,
+                  GpuFrameData frame) {
     if (kernel == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    DeviceTables tables(cu);
     void* lights = nullptr;
     void* ramp = nullptr;
     void* environment = nullptr;
-    PF_Err err = tables.Upload(&frame.lights, sizeof frame.lights, &lights);
-    if (err == PF_Err_NONE) err = tables.Upload(frame.ramp, sizeof *frame.ramp, &ramp);
+    PF_Err err = Upload(cu, memory, &frame.lights, sizeof frame.lights, &lights);
+    if (err == PF_Err_NONE) err = Upload(cu, memory, frame.ramp, sizeof *frame.ramp, &ramp);
     if (err == PF_Err_NONE && frame.environment != nullptr) {
-        err = tables.Upload(frame.environment, frame.environment_bytes, &environment);
+        err = Upload(cu, memory, frame.environment, frame.environment_bytes, &environment);
     }
     // The kernel never runs with a table missing.
     if (err != PF_Err_NONE) return err;
@@ -73,6 +52,12 @@ PF_Err RenderCuda(const CudaDriverApi& cu, CUfunction kernel, GpuFrameData frame
     frame.args.Set<KernelArg::ramp>(ramp);
     frame.args.Set<KernelArg::environment>(environment);
     return Launch(cu, kernel, frame.args);
+}
+
+PF_Err ReadCudaMemory(const CudaDriverApi& cu, const void* device, size_t bytes, void* host) {
+    const auto source = static_cast<CUdeviceptr>(reinterpret_cast<uintptr_t>(device));
+    return cu.MemcpyDtoH(host, source, bytes) == CUDA_SUCCESS ? PF_Err_NONE
+                                                              : PF_Err_INTERNAL_STRUCT_DAMAGED;
 }
 
 }  // namespace spirovault

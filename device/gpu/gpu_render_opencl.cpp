@@ -10,38 +10,19 @@ namespace {
 
 constexpr size_t kLocalSize = 16;
 
-// Read-only device copies of the frame's tables, released when the render returns: the runtime
-// keeps a buffer alive until the kernels queued on it have finished.
-class DeviceTables {
-  public:
-    DeviceTables(const OpenClApi& cl, cl_context context) : cl_(cl), context_(context) {}
-    ~DeviceTables() {
-        for (cl_mem buffer : buffers_) {
-            if (buffer != nullptr) cl_.ReleaseMemObject(buffer);
-        }
-    }
-    DeviceTables(const DeviceTables&) = delete;
-    DeviceTables& operator=(const DeviceTables&) = delete;
-
-    // Null when the buffer could not be made.
-    cl_mem Upload(const void* data, size_t bytes) {
-        cl_int err = CL_SUCCESS;
-        cl_mem buffer = cl_.CreateBuffer(context_, CL_MEM_READ_ONLY | CL_MEM_COPY_HOST_PTR, bytes,
-                                         const_cast<void*>(data), &err);
-        if (err != CL_SUCCESS) {
-            if (buffer != nullptr) cl_.ReleaseMemObject(buffer);
-            return nullptr;
-        }
-        buffers_[count_++] = buffer;
-        return buffer;
-    }
-
-  private:
-    const OpenClApi& cl_;
-    cl_context context_;
-    cl_mem buffers_[3] = {nullptr, nullptr, nullptr};
-    int count_ = 0;
-};
+// The table's copy in device memory from the host; the write completes before it returns, so
+// the host copy need not outlive the call.
+PF_Err Upload(const OpenClApi& cl, cl_command_queue queue, GpuDeviceMemory* memory,
+              const void* data, size_t bytes, cl_mem* buffer) {
+    void* block = nullptr;
+    const PF_Err err = memory->Allocate(bytes, &block);
+    if (err != PF_Err_NONE) return err;
+    *buffer = static_cast<cl_mem>(block);
+    return cl.EnqueueWriteBuffer(queue, *buffer, CL_TRUE, 0, bytes, data, 0, nullptr, nullptr) ==
+                   CL_SUCCESS
+               ? PF_Err_NONE
+               : PF_Err_INTERNAL_STRUCT_DAMAGED;
+}
 
 size_t RoundUpToLocalSize(uint32_t n) {
     return (static_cast<size_t>(n) + kLocalSize - 1) / kLocalSize * kLocalSize;
@@ -49,21 +30,26 @@ size_t RoundUpToLocalSize(uint32_t n) {
 
 }  // namespace
 
-PF_Err RenderOpenCl(const OpenClApi& cl, const OpenClQueue& device, GpuFrameData frame) {
+PF_Err RenderOpenCl(const OpenClApi& cl, const OpenClQueue& device, GpuDeviceMemory* memory,
+                    GpuFrameData frame) {
     if (device.kernel == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
     KernelArgs& args = frame.args;
-    DeviceTables tables(cl, device.context);
-    cl_mem lights = tables.Upload(&frame.lights, sizeof frame.lights);
-    if (lights == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
-    cl_mem ramp = tables.Upload(frame.ramp, sizeof *frame.ramp);
-    if (ramp == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
+    cl_mem lights = nullptr;
+    cl_mem ramp = nullptr;
     cl_mem environment = nullptr;
-    if (frame.environment != nullptr) {
-        environment = tables.Upload(frame.environment, frame.environment_bytes);
-    } else {
-        // OpenCL takes no null buffer: a 4-byte stand-in that is never read.
-        static const float kNoEnvironment = 0.0f;
-        environment = tables.Upload(&kNoEnvironment, sizeof kNoEnvironment);
+    PF_Err err = Upload(cl, device.queue, memory, &frame.lights, sizeof frame.lights, &lights);
+    if (err == PF_Err_NONE) {
+        err = Upload(cl, device.queue, memory, frame.ramp, sizeof *frame.ramp, &ramp);
+    }
+    if (err == PF_Err_NONE && frame.environment != nullptr) {
+        err = Upload(cl, device.queue, memory, frame.environment, frame.environment_bytes,
+                     &environment);
+    }
+    // The kernel never runs with a table missing.
+    if (err != PF_Err_NONE) return err;
+    if (environment == nullptr) {
+        // OpenCL takes no null buffer: the light table stands in, never read.
+        environment = lights;
         args.Set<KernelArg::environment_present>(0u);
         args.Set<KernelArg::environment_width>(1u);
         args.Set<KernelArg::environment_height>(1u);
@@ -71,7 +57,6 @@ PF_Err RenderOpenCl(const OpenClApi& cl, const OpenClQueue& device, GpuFrameData
         args.Set<KernelArg::hdri_intensity>(0.0f);
         args.Set<KernelArg::hdri_samples>(1u);
     }
-    if (environment == nullptr) return PF_Err_INTERNAL_STRUCT_DAMAGED;
     args.Set<KernelArg::lights>(lights);
     args.Set<KernelArg::ramp>(ramp);
     args.Set<KernelArg::environment>(environment);
@@ -83,6 +68,7 @@ PF_Err RenderOpenCl(const OpenClApi& cl, const OpenClQueue& device, GpuFrameData
     const size_t global[2] = {RoundUpToLocalSize(args.Get<KernelArg::width>()),
                               RoundUpToLocalSize(args.Get<KernelArg::height>())};
     const size_t local[2] = {kLocalSize, kLocalSize};
+    // Held over OpenCL calls only, never over a call into the host.
     std::lock_guard<std::mutex> lock(OpenClKernelLock(device.kernel));
     for (int i = 0; i < kKernelArgCount; ++i) {
         const auto arg = static_cast<KernelArg>(i);
@@ -97,6 +83,14 @@ PF_Err RenderOpenCl(const OpenClApi& cl, const OpenClQueue& device, GpuFrameData
         return PF_Err_INTERNAL_STRUCT_DAMAGED;
     }
     return PF_Err_NONE;
+}
+
+PF_Err ReadOpenClBuffer(const OpenClApi& cl, cl_command_queue queue, void* buffer, size_t bytes,
+                        void* host) {
+    return cl.EnqueueReadBuffer(queue, static_cast<cl_mem>(buffer), CL_TRUE, 0, bytes, host, 0,
+                                nullptr, nullptr) == CL_SUCCESS
+               ? PF_Err_NONE
+               : PF_Err_INTERNAL_STRUCT_DAMAGED;
 }
 
 }  // namespace spirovault

@@ -12,6 +12,11 @@ PF_Err CheckoutParam(PF_ProgPtr effect_ref, PF_ParamIndex index, A_long what_tim
     if (services == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
     const double seconds = time_scale != 0 ? static_cast<double>(what_time) / time_scale : 0.0;
     FrameSession* frame = HostServices::FrameOfEffectRef(effect_ref);
+    if (frame != nullptr && frame->LayerFault(index) != PF_Err_NONE && index > 0 &&
+        static_cast<size_t>(index) < services->params().size() &&
+        services->params().at(static_cast<size_t>(index)).def.param_type == PF_Param_LAYER) {
+        return frame->LayerFault(index);
+    }
     const PF_Err err = services->params().Checkout(index, seconds, param, frame);
     if (err != PF_Err_NONE || param->param_type != PF_Param_LAYER) return err;
     // A layer parameter shows the pixels of the layer it points at in the frame asking.

@@ -19,6 +19,9 @@ struct RenderFaults {
     PF_Err checkout_layer = PF_Err_NONE;         // pre-render's checkout_layer
     PF_Err checkout_layer_pixels = PF_Err_NONE;  // the smart render's input check-out
     PF_Err checkout_output = PF_Err_NONE;
+    // The "HDRI Layer"'s check-out, by either route (its checkout_layer_pixels in a smart render,
+    // PF_CHECKOUT_PARAM under Premiere Pro); PF_Interrupt_CANCEL plays a user's cancel.
+    PF_Err hdri_checkout = PF_Err_NONE;
     // The output world reports a pixel format no CPU path renders (a GPU world's).
     bool output_format_unknown = false;
 };
@@ -29,7 +32,9 @@ struct FrameRequest {
     long frame = 0;                         // time = frame / composition frame rate
     const HostImage* input = nullptr;       // the layer the effect is on; null = transparent black
     const HostImage* hdri_layer = nullptr;  // the layer "HDRI Layer" points at; null = none
-    WorldDepth hdri_depth = WorldDepth::k32;            // depth of the HDRI layer's world
+    // Depth of the HDRI layer's world; Premiere Pro hands it in the render's format only when the
+    // effect asked, 8-bit otherwise; a GPU render hands a GPU world.
+    WorldDepth hdri_depth = WorldDepth::k32;
     int threads = 0;                                    // iterate-suite pool size; 0 = all cores
     std::function<void(int done, int total)> progress;  // iterate's rows (or bands) finished
     RenderFaults faults;                                // for tests of the failure paths
@@ -38,6 +43,9 @@ struct FrameRequest {
     // PF_Cmd_SMART_RENDER_GPU. The device is opened and set up on first use; a device the
     // effect declines renders on the CPU, as the host application does. NONE: the CPU.
     PF_GPU_Framework gpu = PF_GPU_Framework_NONE;
+    // The host sends the frame's commands while holding its handle suite's lock, as the host
+    // application does for frames it renders on its own thread (HandleHeap::HoldLock).
+    bool host_holds_handle_lock = false;
     // Also hand back the output world's bytes as rendered (FrameResult::raw), for byte-exact
     // comparisons; a copy of the whole frame that the renderer and benchmarks can do without.
     bool keep_raw = true;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "hostsim/callbacks/host_callbacks.h"
+#include "hostsim/record_canary.h"
 
 namespace hostsim {
 
@@ -109,7 +110,12 @@ FrameSession::FrameSession(EffectCommands& host, const FrameRequest& request)
     // Premiere Pro hands the effect every frame in the one format it declared.
     premiere_pro_ = host.premiere_pro();
     const WorldDepth depth = premiere_pro_ ? WorldDepth::kVuya32 : request.depth;
-    const WorldDepth hdri_depth = premiere_pro_ ? WorldDepth::kVuya32 : request.hdri_depth;
+    // Premiere Pro hands check-outs as 8-bit frames unless the effect asked for the render's
+    // format at global setup.
+    const bool checkouts_match = host.services().pixel_formats().checkouts_match_render_format;
+    const WorldDepth hdri_depth = !premiere_pro_    ? request.hdri_depth
+                                  : checkouts_match ? WorldDepth::kVuya32
+                                                    : WorldDepth::k8;
     bitdepth_ = BitDepth(depth);
 
     // In progress before the first world exists, so that no audit counts it as left over.
@@ -119,8 +125,9 @@ FrameSession::FrameSession(EffectCommands& host, const FrameRequest& request)
         const int device =
             request.gpu != PF_GPU_Framework_NONE && !premiere_pro_ ? gpu.Find(request.gpu) : -1;
         if (device >= 0 && gpu.setup(static_cast<A_u_long>(device)).accepted) {
-            gpu_ = std::make_unique<GpuFrameWorlds>(gpu, static_cast<A_u_long>(device),
-                                                    request.width, request.height, request.input);
+            gpu_ =
+                std::make_unique<GpuFrameWorlds>(gpu, static_cast<A_u_long>(device), request.width,
+                                                 request.height, request.input, request.hdri_layer);
             bitdepth_ = BitDepth(WorldDepth::k32);
         } else {
             input_ = &state_.worlds.Create(request.width, request.height, depth, 0, this);
@@ -133,7 +140,7 @@ FrameSession::FrameSession(EffectCommands& host, const FrameRequest& request)
                                                 : PF_PixelFormat{0},
                                             this);
         }
-        if (request.hdri_layer != nullptr) {
+        if (request.hdri_layer != nullptr && !gpu_) {
             hdri_ = &state_.worlds.Create(request.hdri_layer->width, request.hdri_layer->height,
                                           hdri_depth, 0, this);
             hdri_->Fill(*request.hdri_layer);
@@ -169,9 +176,18 @@ CommandResult FrameSession::PreRender() {
         input.device_index = device;
         input.gpu_data = host_.services().gpu().setup(device).gpu_data;
     }
-    PF_PreRenderCallbacks cb = StandalonePreRenderCallbacks();
-    PF_PreRenderExtra extra{&input, &pre_render_output_, &cb};
-    CommandResult result = host_.SendWith(PF_Cmd_SMART_PRE_RENDER, &in_data_, &extra, PF_OutData{});
+    // Each record exactly its size, guarded behind: a write past one shows as an overrun.
+    GuardedRecord<PF_PreRenderInput> guarded_input(input);
+    GuardedRecord<PF_PreRenderOutput> output(pre_render_output_);
+    GuardedRecord<PF_PreRenderCallbacks> cb(StandalonePreRenderCallbacks());
+    GuardedRecord<PF_PreRenderExtra> extra(
+        PF_PreRenderExtra{&guarded_input.record, &output.record, &cb.record});
+    CommandResult result =
+        host_.SendWith(PF_Cmd_SMART_PRE_RENDER, &in_data_, &extra.record, PF_OutData{});
+    pre_render_output_ = output.record;
+    if (!guarded_input.intact() || !output.intact() || !cb.intact() || !extra.intact()) {
+        result.audit.record_overruns = 1;
+    }
     // The host keeps whatever was handed over, also after an error, and disposes of it later.
     if (pre_render_output_.pre_render_data != nullptr && held_data_ == nullptr) {
         held_data_ = pre_render_output_.pre_render_data;
@@ -199,10 +215,16 @@ CommandResult FrameSession::RenderWith(void* pre_render_data, bool use_gpu) {
         // The host makes the device's context current on the thread it renders on.
         gpu->MakeCurrent();
     }
-    PF_SmartRenderCallbacks cb = StandaloneSmartRenderCallbacks();
-    PF_SmartRenderExtra extra{&input, &cb};
-    return host_.SendWith(use_gpu ? PF_Cmd_SMART_RENDER_GPU : PF_Cmd_SMART_RENDER, &in_data_,
-                          &extra, PF_OutData{});
+    GuardedRecord<PF_SmartRenderInput> guarded_input(input);
+    GuardedRecord<PF_SmartRenderCallbacks> cb(StandaloneSmartRenderCallbacks());
+    GuardedRecord<PF_SmartRenderExtra> extra(
+        PF_SmartRenderExtra{&guarded_input.record, &cb.record});
+    CommandResult result = host_.SendWith(use_gpu ? PF_Cmd_SMART_RENDER_GPU : PF_Cmd_SMART_RENDER,
+                                          &in_data_, &extra.record, PF_OutData{});
+    if (!guarded_input.intact() || !cb.intact() || !extra.intact()) {
+        result.audit.record_overruns = 1;
+    }
+    return result;
 }
 
 CommandResult FrameSession::RenderCommand() {
@@ -210,7 +232,7 @@ CommandResult FrameSession::RenderCommand() {
     std::vector<PF_ParamDef*> params;
     for (size_t i = 0; i < copies.size(); ++i) {
         if (copies[i].param_type == PF_Param_LAYER) {
-            ShowLayerWorld(WorldOfLayer(static_cast<PF_ParamIndex>(i)), &copies[i]);
+            ShowLayerWorld(LayerWorld(static_cast<PF_ParamIndex>(i)), &copies[i]);
         }
         params.push_back(&copies[i]);
     }
@@ -233,14 +255,18 @@ void FrameSession::CollectOutput(FrameResult* result) const {
     if (request_.keep_raw) result->raw = output_->PackedBytes();
 }
 
-void ShowLayerWorld(HostWorld* world, PF_ParamDef* param) {
+void ShowLayerWorld(const PF_EffectWorld* world, PF_ParamDef* param) {
     const A_long dephault = param->u.ld.dephault;
-    param->u.ld = world != nullptr ? world->world() : PF_LayerDef{};
+    param->u.ld = world != nullptr ? *world : PF_LayerDef{};
     param->u.ld.dephault = dephault;
 }
 
-HostWorld* FrameSession::LayerParamWorld(PF_ParamIndex index) {
-    return WorldOfLayer(index);
+PF_EffectWorld* FrameSession::LayerParamWorld(PF_ParamIndex index) {
+    return LayerWorld(index);
+}
+
+PF_Err FrameSession::LayerFault(PF_ParamIndex index) const {
+    return index != 0 ? request_.faults.hdri_checkout : PF_Err_NONE;
 }
 
 HostWorld* FrameSession::WorldOfLayer(PF_ParamIndex index) {
@@ -249,8 +275,8 @@ HostWorld* FrameSession::WorldOfLayer(PF_ParamIndex index) {
 }
 
 PF_EffectWorld* FrameSession::LayerWorld(PF_ParamIndex index) {
-    // A GPU frame's input is on the device; the environment layer stays in host memory.
-    if (index == 0 && gpu_) return gpu_->input();
+    // A GPU frame's layers are GPU worlds.
+    if (gpu_) return index == 0 ? gpu_->input() : gpu_->hdri_layer();
     HostWorld* world = WorldOfLayer(index);
     return world != nullptr ? &world->world() : nullptr;
 }
@@ -289,6 +315,7 @@ PF_Err FrameSession::CheckoutLayerPixels(A_long checkout_id, PF_EffectWorld** pi
     if (pixels == nullptr || layer == layer_ids_.end() || pixels_out_[checkout_id]) {
         return PF_Err_BAD_CALLBACK_PARAM;
     }
+    if (const PF_Err fault = LayerFault(layer->second); fault != PF_Err_NONE) return fault;
     *pixels = LayerWorld(layer->second);
     pixels_out_[checkout_id] = true;
     state_.LayerCheckedOut(this);

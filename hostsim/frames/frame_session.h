@@ -63,6 +63,8 @@ class FrameSession {
     // layers' worlds, and the output world, as Premiere Pro sends it.
     CommandResult RenderCommand();
     bool premiere_pro() const { return premiere_pro_; }
+    // The host holds its handle suite's lock while the effect runs this frame's commands.
+    bool host_holds_handle_lock() const { return request_.host_holds_handle_lock; }
     // Calls the effect's disposal function once, if it handed data over.
     void DisposePreRenderData();
 
@@ -91,8 +93,10 @@ class FrameSession {
     PF_Err CheckoutLayerPixels(A_long checkout_id, PF_EffectWorld** pixels);
     PF_Err CheckinLayerPixels(A_long checkout_id);
     PF_Err CheckoutOutput(PF_EffectWorld** output);
-    // What a layer parameter points at in this frame: null for none.
-    HostWorld* LayerParamWorld(PF_ParamIndex index);
+    // What a layer parameter points at in this frame (a GPU world in a GPU frame): null for none.
+    PF_EffectWorld* LayerParamWorld(PF_ParamIndex index);
+    // The failure the request injects into a check-out of this layer.
+    PF_Err LayerFault(PF_ParamIndex index) const;
 
   private:
     // Frees the worlds and leaves the frames in progress.
@@ -112,8 +116,8 @@ class FrameSession {
     bool premiere_pro_ = false;
     HostWorld* input_ = nullptr;
     HostWorld* output_ = nullptr;
-    HostWorld* hdri_ = nullptr;
-    std::unique_ptr<GpuFrameWorlds> gpu_;  // input and output of a GPU frame
+    HostWorld* hdri_ = nullptr;            // a CPU frame's "HDRI Layer"
+    std::unique_ptr<GpuFrameWorlds> gpu_;  // the worlds of a GPU frame
 
     PF_PreRenderOutput pre_render_output_{};
     void* held_data_ = nullptr;
@@ -128,7 +132,7 @@ class FrameSession {
 };
 
 // Makes a layer parameter's copy show a world (an empty one for none), keeping its default.
-void ShowLayerWorld(HostWorld* world, PF_ParamDef* param);
+void ShowLayerWorld(const PF_EffectWorld* world, PF_ParamDef* param);
 
 }  // namespace hostsim
 

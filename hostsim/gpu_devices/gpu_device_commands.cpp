@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "host/pf_gpu_framework.h"
+#include "hostsim/record_canary.h"
 
 namespace hostsim {
 
@@ -15,10 +16,17 @@ GpuSetupResult SetUpGpuDevice(EffectCommands& host, A_u_long device_index) {
         return result;
     }
     device->MakeCurrent();
-    PF_GPUDeviceSetupInput input{device->framework(), device_index};
-    PF_GPUDeviceSetupOutput output{nullptr};
-    PF_GPUDeviceSetupExtra extra{&input, &output};
-    result.command = host.Send(PF_Cmd_GPU_DEVICE_SETUP, &extra, PF_OutData{});
+    // Each record exactly its size, guarded behind: a write past one shows as an overrun.
+    GuardedRecord<PF_GPUDeviceSetupInput> input(
+        PF_GPUDeviceSetupInput{device->framework(), device_index});
+    GuardedRecord<PF_GPUDeviceSetupOutput> guarded_output(PF_GPUDeviceSetupOutput{nullptr});
+    GuardedRecord<PF_GPUDeviceSetupExtra> extra(
+        PF_GPUDeviceSetupExtra{&input.record, &guarded_output.record});
+    result.command = host.Send(PF_Cmd_GPU_DEVICE_SETUP, &extra.record, PF_OutData{});
+    if (!input.intact() || !guarded_output.intact() || !extra.intact()) {
+        result.command.audit.record_overruns = 1;
+    }
+    const PF_GPUDeviceSetupOutput output = guarded_output.record;
     result.gpu_data = output.gpu_data;
     result.accepted =
         (result.command.out_data.out_flags2 & PF_OutFlag2_SUPPORTS_GPU_RENDER_F32) != 0;
@@ -26,7 +34,9 @@ GpuSetupResult SetUpGpuDevice(EffectCommands& host, A_u_long device_index) {
     HandleHeap& handles = host.services().handles();
     if (output.gpu_data != nullptr && handles.IsLive(static_cast<PF_Handle>(output.gpu_data))) {
         handles.MarkHostOwned(static_cast<PF_Handle>(output.gpu_data));
+        const int overruns = result.command.audit.record_overruns;
         result.command.audit = host.Audit();
+        result.command.audit.record_overruns = overruns;
     }
     GpuDevices::Setup setup;
     setup.done = true;
@@ -47,8 +57,9 @@ CommandResult SetDownGpuDevice(EffectCommands& host, A_u_long device_index) {
     device->MakeCurrent();
     PF_GPUDeviceSetdownInput input{devices.setup(device_index).gpu_data, device->framework(),
                                    device_index};
-    PF_GPUDeviceSetdownExtra extra{&input};
-    const CommandResult result = host.Send(PF_Cmd_GPU_DEVICE_SETDOWN, &extra, PF_OutData{});
+    GuardedRecord<PF_GPUDeviceSetdownExtra> extra(PF_GPUDeviceSetdownExtra{&input});
+    CommandResult result = host.Send(PF_Cmd_GPU_DEVICE_SETDOWN, &extra.record, PF_OutData{});
+    if (!extra.intact()) result.audit.record_overruns = 1;
     devices.set_setup(device_index, GpuDevices::Setup{});
     return result;
 }

@@ -10,6 +10,57 @@ constexpr size_t kPixelBytes = sizeof(GpuPixel);
 
 GpuDevices::~GpuDevices() {
     for (auto& [token, world] : worlds_) devices_[world->device_index]->Free(world->memory);
+    for (auto& [memory, block] : effect_blocks_) devices_[block.device_index]->Free(memory);
+}
+
+void* GpuDevices::AllocateForEffect(A_u_long device_index, size_t bytes, ResourceHolder holder) {
+    GpuDevice* gpu = device(device_index);
+    if (gpu == nullptr) return nullptr;
+    {
+        std::lock_guard lock(mutex_);
+        if (fail_effect_allocation_ > 0 && --fail_effect_allocation_ == 0) return nullptr;
+        ++host_allocations_;
+    }
+    void* memory = gpu->Allocate(bytes);
+    if (memory == nullptr) return nullptr;
+    std::lock_guard lock(mutex_);
+    effect_blocks_[memory] = EffectBlock{device_index, holder};
+    return memory;
+}
+
+void GpuDevices::FreeForEffect(A_u_long device_index, void* memory) {
+    {
+        std::lock_guard lock(mutex_);
+        const auto block = effect_blocks_.find(memory);
+        if (block == effect_blocks_.end() || block->second.device_index != device_index) {
+            ++effect_memory_misuses_;
+            return;
+        }
+        effect_blocks_.erase(block);
+    }
+    device(device_index)->Free(memory);
+}
+
+void GpuDevices::FailEffectAllocation(int nth) {
+    std::lock_guard lock(mutex_);
+    fail_effect_allocation_ = nth;
+}
+
+size_t GpuDevices::effect_blocks(const HolderSet& skip) const {
+    std::lock_guard lock(mutex_);
+    size_t count = 0;
+    for (const auto& [memory, block] : effect_blocks_) count += skip.count(block.holder) == 0;
+    return count;
+}
+
+int GpuDevices::effect_memory_misuses() const {
+    std::lock_guard lock(mutex_);
+    return effect_memory_misuses_;
+}
+
+int GpuDevices::host_allocations() const {
+    std::lock_guard lock(mutex_);
+    return host_allocations_;
 }
 
 int GpuDevices::Open(PF_GPU_Framework framework, std::string* why_not) {
@@ -65,6 +116,10 @@ PF_EffectWorld* GpuDevices::CreateWorld(A_u_long device_index, int width, int he
     auto world = std::make_unique<World>();
     world->device_index = device_index;
     world->bytes = rowbytes * static_cast<size_t>(height);
+    {
+        std::lock_guard lock(mutex_);
+        ++host_allocations_;
+    }
     world->memory = gpu->Allocate(world->bytes);
     if (world->memory == nullptr) return nullptr;
     if (clear) {

@@ -12,6 +12,7 @@
 
 #include "host/pf_effect_world.h"
 #include "hostsim/gpu_devices/gpu_device.h"
+#include "hostsim/resource_holder.h"
 
 namespace hostsim {
 
@@ -59,6 +60,20 @@ class GpuDevices {
     size_t WorldBytes(const PF_EffectWorld* world) const;
     size_t live_worlds() const;
 
+    // Device memory the effect asks for through the GPU device suite, counted by the frame
+    // (`holder`) it was asked for in; null when the device cannot give it or a failure was
+    // injected. Freeing memory the suite did not hand out counts as a misuse.
+    void* AllocateForEffect(A_u_long device_index, size_t bytes, ResourceHolder holder);
+    void FreeForEffect(A_u_long device_index, void* memory);
+    // The n-th allocation through the suite from now fails, counting from 1.
+    void FailEffectAllocation(int nth);
+    // Blocks still allocated, leaving out those of the skipped holders.
+    size_t effect_blocks(const HolderSet& skip = {}) const;
+    int effect_memory_misuses() const;
+    // Every allocation the host made on its devices, for worlds and through the suite alike: an
+    // allocator call beyond these was the effect's own.
+    int host_allocations() const;
+
     // Packed rows of pixels to and from a world; false on failure.
     bool Upload(PF_EffectWorld* world, const std::vector<GpuPixel>& pixels);
     std::vector<GpuPixel> Download(const PF_EffectWorld* world);
@@ -74,7 +89,16 @@ class GpuDevices {
     // names it too.
     const World* Find(const PF_EffectWorld* world) const;
 
+    struct EffectBlock {
+        A_u_long device_index = 0;
+        ResourceHolder holder = nullptr;
+    };
+
     mutable std::mutex mutex_;
+    std::map<void*, EffectBlock> effect_blocks_;
+    int effect_memory_misuses_ = 0;
+    int fail_effect_allocation_ = 0;
+    int host_allocations_ = 0;
     std::vector<std::unique_ptr<GpuDevice>> devices_;
     std::vector<Setup> setups_;
     std::map<const void*, std::unique_ptr<World>> worlds_;

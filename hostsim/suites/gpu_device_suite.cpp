@@ -38,7 +38,7 @@ PF_Err AllocateDeviceMemory(PF_ProgPtr, A_u_long index, size_t size, void** memo
     GpuDevices* devices = Devices();
     GpuDevice* device = devices != nullptr ? devices->device(index) : nullptr;
     if (device == nullptr || memory == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
-    *memory = device->Allocate(size);
+    *memory = devices->AllocateForEffect(index, size, HostServices::ActiveFrame());
     return *memory != nullptr ? PF_Err_NONE : PF_Err_OUT_OF_MEMORY;
 }
 
@@ -46,7 +46,7 @@ PF_Err FreeDeviceMemory(PF_ProgPtr, A_u_long index, void* memory) {
     GpuDevices* devices = Devices();
     GpuDevice* device = devices != nullptr ? devices->device(index) : nullptr;
     if (device == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
-    device->Free(memory);
+    devices->FreeForEffect(index, memory);
     return PF_Err_NONE;
 }
 

@@ -54,10 +54,30 @@ const PF_PixelFormatSuite1 kPixelFormatSuite = {
     nullptr,
 };
 
+// --- Premiere Pro's PF Utility Suite: only the one request the effect makes is modelled.
+PF_Err WantsCheckedOutFramesToMatchRenderPixelFormat(PF_ProgPtr effect_ref) {
+    HostServices* services = HostServices::FromEffectRef(effect_ref);
+    if (services == nullptr) return PF_Err_BAD_CALLBACK_PARAM;
+    services->pixel_formats().checkouts_match_render_format = true;
+    return PF_Err_NONE;
+}
+
+PF_UtilitySuite4 MakeUtilitySuite() {
+    PF_UtilitySuite4 suite{};
+    suite.EffectWantsCheckedOutFramesToMatchRenderPixelFormat =
+        WantsCheckedOutFramesToMatchRenderPixelFormat;
+    return suite;
+}
+const PF_UtilitySuite4 kUtilitySuite = MakeUtilitySuite();
+
 }  // namespace
 
 const PF_PixelFormatSuite1* StandalonePixelFormatSuite() {
     return &kPixelFormatSuite;
+}
+
+const PF_UtilitySuite4* StandalonePremiereUtilitySuite() {
+    return &kUtilitySuite;
 }
 
 }  // namespace hostsim

@@ -24,6 +24,10 @@ void ProvideStandaloneSuites(SuiteRegistry& registry) {
                      StandaloneIterateFloatSuite());
     ProvideCompositionSuites(registry);
     registry.Provide(kPFGPUDeviceSuite, kPFGPUDeviceSuiteVersion1, StandaloneGpuDeviceSuite());
+    // Premiere Pro's alone; EffectHost::set_appl_id offers it when the host plays Premiere Pro.
+    registry.Provide(kPFUtilitySuite, kPFUtilitySuiteVersion4, StandalonePremiereUtilitySuite());
+    registry.SetAvailability(kPFUtilitySuite, kPFUtilitySuiteVersion4,
+                             SuiteRegistry::Availability::kWithheld);
 }
 
 }  // namespace hostsim

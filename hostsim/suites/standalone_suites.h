@@ -10,6 +10,7 @@
 #include "host/pf_iterate_suites.h"
 #include "host/pf_param_utils_suite.h"
 #include "host/pf_pixel_format_suite.h"
+#include "host/pf_utility_suite.h"
 #include "host/pf_world_suite.h"
 #include "hostsim/suite_registry.h"
 
@@ -18,6 +19,7 @@ namespace hostsim {
 const PF_ANSICallbacksSuite1* StandaloneAnsiSuite();
 const PF_HandleSuite1* StandaloneHandleSuite();
 const PF_PixelFormatSuite1* StandalonePixelFormatSuite();
+const PF_UtilitySuite4* StandalonePremiereUtilitySuite();
 const PF_ParamUtilsSuite3* StandaloneParamUtilsSuite();
 const PF_GPUDeviceSuite1* StandaloneGpuDeviceSuite();
 const PFAppSuite4* StandaloneAppSuite();

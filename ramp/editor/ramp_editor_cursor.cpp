@@ -1,9 +1,9 @@
 // The pointer over the marker strip: a hand on a marker, a crosshair where a click adds a stop.
+// Both are the host's own cursors, so they look like the rest of its interface.
 #include "host/pf_in_out_data.h"
 #include "ramp/editor/ramp_editor_event_support.h"
 #include "ramp/editor/ramp_editor_events.h"
 #include "ramp/editor/ramp_hit_test.h"
-#include "ramp/editor/system_cursor.h"
 #include "ramp/ramp_handle.h"
 
 namespace spirovault {
@@ -22,11 +22,10 @@ PF_Err AdjustRampCursor(PF_InData* in_data, PF_OutData*, PF_ParamDef* params[], 
     const A_long x = cursor.screen_point.h;
     const A_long y = cursor.screen_point.v;
     if (ButtonAt(layout, x, y) != RampButton::kNone || !InMarkerStrip(layout, x, y)) {
-        return PF_Err_NONE;  // the host's own cursor
+        return PF_Err_NONE;  // the host's own choice
     }
-    const SystemCursor wanted =
-        HitTestStop(layout, ramp, x, y) >= 0 ? SystemCursor::kHand : SystemCursor::kCrosshair;
-    if (SetSystemCursor(wanted)) cursor.set_cursor = PF_Cursor_CUSTOM;
+    cursor.set_cursor =
+        HitTestStop(layout, ramp, x, y) >= 0 ? PF_Cursor_HAND : PF_Cursor_CROSSHAIRS;
     return PF_Err_NONE;
 }
 

@@ -80,9 +80,12 @@ TEST_F(Dispatch, GlobalSetupOutsidePremiereOffersGpuAndNoPixelFormat) {
     const CommandResult result = host().GlobalSetup();
     ASSERT_EQ(result.err, PF_Err_NONE);
     EXPECT_EQ(result.out_data.my_version, 0x00080001u);
-    EXPECT_EQ(result.out_data.out_flags, 0x02008400);
+    EXPECT_EQ(result.out_data.out_flags, 0x06008400);
     EXPECT_EQ(result.out_data.out_flags2, 0x0A001406);
-    EXPECT_EQ(result.out_data.global_data, nullptr);
+    // Registered with the plug-in layer once, the id kept in the global data.
+    EXPECT_NE(result.out_data.global_data, nullptr);
+    EXPECT_EQ(host().services().comp_handles().registered_names(),
+              std::vector<std::string>{"Spirovault_Camera"});
     EXPECT_EQ(host().services().pixel_formats().clear_calls, 0);
     EXPECT_TRUE(host().services().pixel_formats().supported.empty());
     EXPECT_EQ(suites().CountsFor(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1).acquires, 0);
@@ -93,11 +96,13 @@ TEST_F(Dispatch, GlobalSetupUnderPremiereOffersOnlyVuyaFloat) {
     host().set_appl_id(PF_FourCharCode("PrMr"));
     const CommandResult result = host().GlobalSetup();
     ASSERT_EQ(result.err, PF_Err_NONE);
-    EXPECT_EQ(result.out_data.out_flags, 0x02008400);
+    EXPECT_EQ(result.out_data.out_flags, 0x06008400);
     EXPECT_EQ(result.out_data.out_flags2, 0x08001406);
     EXPECT_EQ(host().services().pixel_formats().clear_calls, 1);
     EXPECT_EQ(host().services().pixel_formats().supported, std::vector<PrPixelFormat>{0x61795556});
     EXPECT_EQ(suites().CountsFor(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1).releases, 1);
+    // Layer check-outs in that format, not as 8-bit frames.
+    EXPECT_TRUE(host().services().pixel_formats().checkouts_match_render_format);
     EXPECT_CLEAN(result);
 }
 

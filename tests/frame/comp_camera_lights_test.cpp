@@ -6,6 +6,7 @@
 
 #include <cmath>
 
+#include "frame/plugin_registration.h"
 #include "host/aegp_suites.h"
 #include "host/pf_error.h"
 #include "hostsim/host_services.h"
@@ -28,6 +29,11 @@ class CompCameraTest : public ::testing::Test {
         record_.depth_end = 2000;
     }
     void TearDown() override {
+        if (out_.global_data != nullptr) {
+            ActiveServicesScope active(&services_);
+            PF_InData in = InData(0);
+            DisposeRegistration(&in, &out_);
+        }
         EXPECT_TRUE(services_.suites().Outstanding().empty());
         EXPECT_EQ(services_.comp_handles().open_streams(), 0);
         EXPECT_EQ(services_.comp_handles().open_values(), 0);
@@ -55,14 +61,26 @@ class CompCameraTest : public ::testing::Test {
         return comp().layers.back();
     }
 
-    PF_Err Read(A_long frame = 0) {
-        ActiveServicesScope active(&services_);
+    PF_InData InData(A_long frame) {
         PF_InData in{};
         in.pica_basicP = HostServices::BasicSuite();
         in.effect_ref = services_.EffectRef();
         in.time_scale = 30;
         in.time_step = 1;
         in.current_time = frame;
+        in.global_data = out_.global_data;
+        in.width = 640;
+        in.height = 360;
+        return in;
+    }
+    // Registers as global setup does, the first time.
+    PF_Err Read(A_long frame = 0) {
+        ActiveServicesScope active(&services_);
+        if (out_.global_data == nullptr) {
+            PF_InData setup = InData(0);
+            RegisterWithPluginLayer(&setup, &out_);
+        }
+        PF_InData in = InData(frame);
         return ReadCompCameraAndLights(&in, &out_, &record_);
     }
 
@@ -227,27 +245,41 @@ TEST_F(CompCameraTest, EffectWithoutLayerGetsTheFixedCamera) {
     EXPECT_EQ(record_.comp_light_count, 0);
 }
 
-TEST_F(CompCameraTest, MissingSuitesEndTheFrameAndReleaseTheRest) {
-    services_.suites().SetAvailability(kAEGPLightSuite, kAEGPLightSuiteVersion2,
-                                       SuiteRegistry::Availability::kWithheld);
-    try {
-        Read();
-        FAIL() << "expected an error";
-    } catch (const PfError& e) {
-        EXPECT_EQ(e.code(), PF_Err_BAD_CALLBACK_PARAM);
+// A host without one of the plug-in layer's suites, or an effect that global setup could not
+// register: the frame stands in for the composition, without its camera and lights.
+TEST_F(CompCameraTest, WithoutThePluginLayerTheFrameIsTheComposition) {
+    AddCamera({0, 0, -100});
+    AddLight(AEGP_LightType_POINT, {960, 540, 0});
+    const std::pair<const char*, int32_t> suites[] = {
+        {kAEGPLightSuite, kAEGPLightSuiteVersion2},
+        {kAEGPStreamSuite, kAEGPStreamSuiteVersion2},
+        {kAEGPPFInterfaceSuite, kAEGPPFInterfaceSuiteVersion1}};
+    for (const auto& [missing, version] : suites) {
+        record_ = RenderSettings{};
+        record_.depth_start = 1000;
+        services_.suites().SetAvailabilityOfFamily("AEGP ", SuiteRegistry::Availability::kProvided);
+        services_.suites().SetAvailability(missing, version,
+                                           SuiteRegistry::Availability::kWithheld);
+        ASSERT_EQ(Read(), PF_Err_NONE) << missing;
+        // The default camera of a 640 x 360 composition (the frame's size).
+        const float s = kHeightAtThreeAndAHalf / 360.0f;
+        ExpectVec(record_.camera_position, 0, -640 * 1.388889f * s, 0, 1e-3f);
+        ExpectVec(record_.camera_forward, 0, 1, 0);
+        EXPECT_FLOAT_EQ(record_.depth_start, 1000 * s);
+        EXPECT_EQ(record_.comp_light_count, 0) << missing;
+        EXPECT_EQ(out_.return_msg[0], '\0');
     }
-
-    services_.suites().SetAvailability(kAEGPLightSuite, kAEGPLightSuiteVersion2,
-                                       SuiteRegistry::Availability::kProvided);
-    services_.suites().SetAvailability(kAEGPStreamSuite, kAEGPStreamSuiteVersion2,
-                                       SuiteRegistry::Availability::kWithheld);
-    try {
-        Read();
-        FAIL() << "expected an error";
-    } catch (const PfError& e) {
-        EXPECT_EQ(e.code(), A_Err_MISSING_SUITE);
-        EXPECT_STREQ(out_.return_msg, "Not able to acquire AEFX Suite.");
-    }
+    services_.suites().SetAvailabilityOfFamily("AEGP ", SuiteRegistry::Availability::kProvided);
+    // Never registered: the same.
+    HostServices unregistered;
+    ActiveServicesScope active(&unregistered);
+    PF_InData in = InData(0);
+    in.global_data = nullptr;
+    record_ = RenderSettings{};
+    ASSERT_EQ(ReadCompCameraAndLights(&in, &out_, &record_), PF_Err_NONE);
+    EXPECT_EQ(record_.comp_light_count, 0);
+    ExpectVec(record_.camera_forward, 0, 1, 0);
+    EXPECT_TRUE(unregistered.comp_handles().registered_names().empty());
 }
 
 }  // namespace

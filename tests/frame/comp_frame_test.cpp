@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "tests/support/frame_test_support.h"
 
@@ -76,15 +79,38 @@ TEST_F(CompFrame, SwitchedOnPointLightsLightTheFractal) {
     EXPECT_EQ(Render().raw, unlit.raw);
 }
 
-// The utility table handed out for the version requested has the registration in slot 8 and
-// nothing behind slot 9 in the stand-in (a call there, as with the host's window query, would
-// crash): every frame registers once under the camera reader's name.
-TEST_F(CompFrame, PreRenderRegistersThroughTheUtilityTablesRegistrationSlot) {
-    Render();
-    Render();
+// Registration is global setup's: frames on several threads at once only read the id it kept.
+TEST_F(CompFrame, RegistersOnceAtGlobalSetupHoweverManyFramesAndThreads) {
+    comp().layers.push_back(CompLayer{});
+    comp().layers[0].kind = LayerKind::kLight;
+    comp().layers[0].light_type = AEGP_LightType_POINT;
+    comp().layers[0].position.Set({kW / 2.0, kH / 2.0, -30.0});
+    const FrameResult first = Render();
+    std::vector<std::thread> threads;
+    std::vector<FrameResult> results(6);
+    for (size_t i = 0; i < results.size(); ++i) {
+        threads.emplace_back([&, i] { results[i] = Render(); });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (const FrameResult& result : results) EXPECT_EQ(result.raw, first.raw);
     const std::vector<std::string> names = host().services().comp_handles().registered_names();
-    ASSERT_EQ(names.size(), 2u);
+    ASSERT_EQ(names.size(), 1u);
     EXPECT_EQ(names[0], "Spirovault_Camera");
+    EXPECT_EQ(host().services().comp_handles().misuses(), 0);
+}
+
+// A host that sends smart renders without the plug-in layer: the frame stands in for the
+// composition, which is what an empty composition of the frame's size shows.
+TEST_F(CompFrame, WithoutThePluginLayerTheFrameRendersThroughTheDefaultCamera) {
+    const FrameResult in_composition = Render();
+    comp().layers.push_back(CompLayer{});
+    comp().layers[0].kind = LayerKind::kCamera;
+    comp().layers[0].position.Set({0.0, 0.0, -200.0});
+    host().services().suites().SetAvailabilityOfFamily("AEGP ",
+                                                       SuiteRegistry::Availability::kWithheld);
+    const FrameResult without = Render();
+    EXPECT_EQ(without.raw, in_composition.raw);
+    EXPECT_TRUE(without.return_msg.empty());
 }
 
 }  // namespace

@@ -95,30 +95,41 @@ TEST_F(EnvironmentLayer, NoneRendersWithoutEnvironmentAndIsCheckedIn) {
     const CommandResult result = frame.Render();
     ASSERT_EQ(result.err, PF_Err_NONE);
     EXPECT_CLEAN(result);
-    EXPECT_EQ(params().checkout_log().back(), kParamHdriLayer);
+    ASSERT_EQ(frame.layer_checkouts().size(), 2u);
+    EXPECT_EQ(frame.layer_checkouts()[1].index, kParamHdriLayer);
+    EXPECT_EQ(frame.layer_pixel_checkins(), frame.layer_pixel_checkouts());
     EXPECT_EQ(Record(frame).hdri_width, 0);
     EXPECT_EQ(Record(frame).hdri_pixels, nullptr);
 }
 
-TEST_F(EnvironmentLayer, ConvertedByItsOwnDepthAlsoForTheGpuPath) {
+TEST_F(EnvironmentLayer, ConvertedByItsOwnDepth) {
     const HostImage sky = SolidImage(5, 3, 1.0f, 1.0f, 0.5f, 0.25f);
-    for (bool use_gpu : {false, true}) {
-        FrameRequest request = Request(8, 6, WorldDepth::k8);
+    FrameRequest request = Request(8, 6, WorldDepth::k8);
+    request.hdri_layer = &sky;
+    request.hdri_depth = WorldDepth::k16;
+    FrameSession frame(host(), request);
+    ASSERT_EQ(frame.PreRender().err, PF_Err_NONE);
+    const CommandResult result = frame.Render();
+    EXPECT_EQ(result.err, PF_Err_NONE);
+    EXPECT_CLEAN(result);
+    const RenderSettings& s = Record(frame);
+    ASSERT_EQ(s.hdri_width, 5);
+    ASSERT_EQ(s.hdri_height, 3);
+    EXPECT_EQ(s.hdri_pixels[14 * 3 + 0], 1.0f);
+    EXPECT_EQ(s.hdri_pixels[14 * 3 + 1], 0.5f);
+    EXPECT_EQ(s.hdri_pixels[14 * 3 + 2], 0.25f);
+}
+
+// A check-out that fails or that the user cancels is the frame's error and nothing is left out.
+TEST_F(EnvironmentLayer, CheckOutErrorsComeBackUnchanged) {
+    const HostImage sky = SolidImage(5, 3, 1.0f, 1.0f, 0.5f, 0.25f);
+    for (const PF_Err fault : {PF_Err{PF_Interrupt_CANCEL}, PF_Err{PF_Err_OUT_OF_MEMORY}}) {
+        FrameRequest request = Request(8, 6, WorldDepth::k32);
         request.hdri_layer = &sky;
-        request.hdri_depth = WorldDepth::k16;
-        FrameSession frame(host(), request);
-        ASSERT_EQ(frame.PreRender().err, PF_Err_NONE);
-        const CommandResult result = frame.Render(use_gpu);
-        if (!use_gpu) {
-            EXPECT_EQ(result.err, PF_Err_NONE);
-        }
+        request.faults.hdri_checkout = fault;
+        const FrameResult result = host().RenderFrame(request);
+        EXPECT_EQ(result.err, fault);
         EXPECT_CLEAN(result);
-        const RenderSettings& s = Record(frame);
-        ASSERT_EQ(s.hdri_width, 5);
-        ASSERT_EQ(s.hdri_height, 3);
-        EXPECT_EQ(s.hdri_pixels[14 * 3 + 0], 1.0f);
-        EXPECT_EQ(s.hdri_pixels[14 * 3 + 1], 0.5f);
-        EXPECT_EQ(s.hdri_pixels[14 * 3 + 2], 0.25f);
     }
 }
 

@@ -39,8 +39,17 @@ TEST_F(PreRenderProtocol, ChecksOutValueParamsInOrderAndEverythingBackIn) {
                                                    PF_RenderOutputFlag_GPU_RENDER_POSSIBLE);
     EXPECT_NE(frame.pre_render_output().delete_pre_render_data_func, nullptr);
 
-    // The input, with the host's own request, at the frame's time.
-    ASSERT_EQ(frame.layer_checkouts().size(), 1u);
+    // The input, with the host's own request, at the frame's time; then the whole "HDRI
+    // Layer" for the render's checkout_layer_pixels.
+    ASSERT_EQ(frame.layer_checkouts().size(), 2u);
+    const auto& environment = frame.layer_checkouts()[1];
+    EXPECT_EQ(environment.index, kParamHdriLayer);
+    EXPECT_EQ(environment.checkout_id, 1);
+    EXPECT_EQ(environment.request.rect.left, 0);
+    EXPECT_EQ(environment.request.rect.top, 0);
+    EXPECT_EQ(environment.request.rect.right, 32767);
+    EXPECT_EQ(environment.request.rect.bottom, 32767);
+    EXPECT_EQ(environment.what_time, frame.in_data().current_time);
     const auto& input = frame.layer_checkouts()[0];
     EXPECT_EQ(input.index, 0);
     EXPECT_EQ(input.checkout_id, 0);

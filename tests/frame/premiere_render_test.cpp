@@ -175,6 +175,18 @@ TEST_F(PremiereRender, EnvironmentAndStraightInputAgreeWithTheSmartRender) {
     EXPECT_EQ(premiere_->services().params().outstanding_checkouts(), 0);
 }
 
+TEST_F(PremiereRender, EnvironmentCheckOutErrorsComeBackUnchanged) {
+    const HostImage sky = Sky();
+    FrameRequest request = Request();
+    request.hdri_layer = &sky;
+    for (const PF_Err fault : {PF_Err{PF_Interrupt_CANCEL}, PF_Err{PF_Err_OUT_OF_MEMORY}}) {
+        request.faults.hdri_checkout = fault;
+        const FrameResult result = premiere_->RenderFrame(request);
+        EXPECT_EQ(result.err, fault);
+        EXPECT_TRUE(result.audit.clean()) << result.audit.Describe();
+    }
+}
+
 TEST_F(PremiereRender, MissingOrForeignOutputIsAnErrorNotASilentSuccess) {
     // No output world at all.
     const CommandResult blank = premiere_->Send(PF_Cmd_RENDER);

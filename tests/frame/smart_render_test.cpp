@@ -29,8 +29,8 @@ TEST_F(SmartRenderProtocol, RendersIntoPaddedRowsAndChecksEverythingIn) {
         EXPECT_CLEAN(result);
         EXPECT_EQ(Record(frame).output_width, 20);
         EXPECT_EQ(Record(frame).output_height, 12);
-        EXPECT_EQ(frame.layer_pixel_checkouts(), 1);
-        EXPECT_EQ(frame.layer_pixel_checkins(), 1);
+        EXPECT_EQ(frame.layer_pixel_checkouts(), 2);  // the input and the "HDRI Layer"
+        EXPECT_EQ(frame.layer_pixel_checkins(), 2);
         EXPECT_EQ(frame.output_checkouts(), 1);
         EXPECT_TRUE(frame.output_world().PaddingIntact());
         EXPECT_FALSE(AllZero(frame.output_world().PackedBytes()));  // the fractal is there

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <string>
 #include <thread>
 #include <vector>
@@ -212,16 +213,66 @@ TEST_F(ArbitraryData, PrintWritesEveryStopWithinTheBuffer) {
     DisposeAll({h, standard});
 }
 
-TEST_F(ArbitraryData, ScanAlwaysGivesTheDefaultRamp) {
-    ColorRamp expected;
-    InitDefaultRamp(&expected);
-    for (const std::string text : {"", "S0:0.500,0.000,0.000,0.000|", "garbage"}) {
+TEST_F(ArbitraryData, ScanReadsBackWhatPrintWrote) {
+    std::mt19937 random(20);
+    std::uniform_real_distribution<float> unit(0.0f, 1.0f);
+    std::uniform_int_distribution<int> counts(1, kMaxRampStops);
+    for (int trial = 0; trial < 200; ++trial) {
+        ColorRamp ramp = Ramp({});
+        ramp.stop_count = counts(random);
+        for (int i = 0; i < ramp.stop_count; ++i) {
+            // Some values on the three-decimal grid, most not; a few outside [0, 1].
+            const float scale = trial % 7 == 0 ? 40.0f : 1.0f;
+            ramp.stops[i] =
+                Stop(unit(random), unit(random) * scale, unit(random),
+                     trial % 3 == 0 ? std::round(unit(random) * 1000) / 1000 : unit(random));
+        }
+        PF_Handle printed = Make(ramp);
+        const std::string text = PrintInto(printed, 2048);
         const auto scanned = arb().Scan(text);
-        ASSERT_EQ(scanned.err, PF_Err_NONE);
+        ASSERT_EQ(scanned.err, PF_Err_NONE) << text;
         const ColorRamp got = Read(scanned.handle);
-        EXPECT_EQ(std::memcmp(&got, &expected, sizeof got), 0);
-        DisposeAll({scanned.handle});
+        EXPECT_EQ(std::memcmp(&got, &ramp, sizeof got), 0) << text;
+        DisposeAll({printed, scanned.handle});
     }
+    // The default ramp still prints as it always did, and pasted text may end in a line break.
+    ColorRamp standard;
+    InitDefaultRamp(&standard);
+    const auto pasted = arb().Scan("S0:0.000,1.000,1.000,1.000|\n");
+    ASSERT_EQ(pasted.err, PF_Err_NONE);
+    const ColorRamp got = Read(pasted.handle);
+    EXPECT_EQ(std::memcmp(&standard, &got, sizeof standard), 0);
+    DisposeAll({pasted.handle});
+    EXPECT_CLEAN(arb().last());
+}
+
+TEST_F(ArbitraryData, UnreadableTextGivesTheHostsErrorAndNoValue) {
+    std::string seventeen;
+    for (int i = 0; i < 17; ++i) seventeen += "S" + std::to_string(i) + ":0,0,0,0|";
+    for (const std::string& text :
+         {std::string(), std::string("garbage"), std::string("S0:0.5,0,0|"),
+          std::string("S1:0.5,0,0,0|"), std::string("S0:0.5,0,0,0|S0:1,1,1,1|"),
+          std::string("S0:0.5,0,0,0"), std::string("S0:0.5,0,0,x|"), std::string("S0: 0.5,0,0,0|"),
+          seventeen}) {
+        const size_t live = handles().LiveCount();
+        const auto scanned = arb().Scan(text);
+        EXPECT_EQ(scanned.err, PF_Err_CANNOT_PARSE_KEYFRAME_TEXT) << text;
+        EXPECT_EQ(scanned.handle, nullptr) << text;
+        EXPECT_EQ(handles().LiveCount(), live);
+    }
+    // Only the bytes the host counts are read, whatever follows them.
+    const std::string longer = "S0:0.25,1,0,0|S1:garbage";
+    PF_ArbParamsExtra extra{};
+    extra.which_function = PF_Arbitrary_SCAN_FUNC;
+    PF_Handle handle = nullptr;
+    extra.u.scan_func_params.bufPC = longer.c_str();
+    extra.u.scan_func_params.bytes_to_scanLu = 14;
+    extra.u.scan_func_params.arbPH = &handle;
+    ASSERT_EQ(arb().Send(extra), PF_Err_NONE);
+    EXPECT_EQ(Read(handle).stop_count, 1);
+    EXPECT_EQ(Read(handle).stops[0].position, 0.25f);
+    DisposeAll({handle});
+    EXPECT_CLEAN(arb().last());
 }
 
 TEST_F(ArbitraryData, DamagedStoredDataStaysInBounds) {
@@ -266,7 +317,7 @@ TEST_F(ArbitraryData, AllocationAndLockFailures) {
     EXPECT_EQ(arb().New().err, PF_Err_OUT_OF_MEMORY);
     EXPECT_EQ(handles().LiveCount(), 0u);  // the unlockable handle was disposed
     handles().FailAllocation(1);
-    EXPECT_EQ(arb().Scan("x").err, PF_Err_OUT_OF_MEMORY);
+    EXPECT_EQ(arb().Scan("S0:0.5,1,1,1|").err, PF_Err_OUT_OF_MEMORY);
     EXPECT_CLEAN(arb().last());
 
     PF_Handle source = Make(Ramp({Stop(0.5f, 0.1f, 0.2f, 0.3f)}));

@@ -106,13 +106,6 @@ class CudaStandIn : public PluginHostTest {
         request.gpu = PF_GPU_Framework_CUDA;
         return host().RenderFrame(request);
     }
-
-    // cuMemAlloc_v2 calls of one frame (the host's worlds, then the plug-in's tables).
-    int AllocationsPerFrame() {
-        const int before = StandInCallCount("cuMemAlloc_v2");
-        EXPECT_EQ(Render().err, PF_Err_NONE);
-        return StandInCallCount("cuMemAlloc_v2") - before;
-    }
 };
 
 TEST_F(CudaStandIn, ModuleIsLoadedOnceIntoTheDeviceContextAndUnloadedAtSetdown) {
@@ -268,12 +261,56 @@ TEST_F(CudaStandIn, ArgumentLayoutIsTheOneTheCompiledKernelDeclares) {
     EXPECT_EQ(declared, ExpectedOffsets());
 }
 
-TEST_F(CudaStandIn, FailedTableAllocationGivesOutOfMemoryWithoutLaunching) {
-    const int per_frame = AllocationsPerFrame();
-    // The plug-in's two tables are the frame's last allocations (no environment image).
-    for (int table = 0; table < 2; ++table) {
+// Every cuMemAlloc_v2 of a frame is the host's: its worlds, and the tables the effect asks its
+// GPU device suite for, all freed by the frame's end.
+TEST_F(CudaStandIn, DeviceMemoryIsAllocatedThroughTheHostOnly) {
+    GpuDevices& gpu = host().services().gpu();
+    for (int frame = 0; frame < 3; ++frame) {
+        const int driver_before = StandInCallCount("cuMemAlloc_v2");
+        const int host_before = gpu.host_allocations();
+        const FrameResult result = Render();
+        EXPECT_EQ(result.err, PF_Err_NONE);
+        EXPECT_CLEAN(result);
+        EXPECT_EQ(StandInCallCount("cuMemAlloc_v2") - driver_before,
+                  gpu.host_allocations() - host_before);
+        EXPECT_EQ(gpu.host_allocations() - host_before, 2 + 2);  // two worlds, two tables
+        EXPECT_EQ(gpu.effect_blocks(), 0u);
+    }
+}
+
+// The environment layer arrives as a GPU world; what the kernel gets is its pixels, read back
+// from the device, as red-green-blue rows in memory from the host.
+TEST_F(CudaStandIn, EnvironmentLayerIsReadFromItsGpuWorld) {
+    HostImage sky;
+    sky.width = 3;
+    sky.height = 2;
+    for (int i = 0; i < 6; ++i) sky.argb.insert(sky.argb.end(), {1.0f, 0.5f * i, 2.0f, 0.25f});
+    FrameRequest request;
+    request.width = 24;
+    request.height = 16;
+    request.depth = WorldDepth::k32;
+    request.gpu = PF_GPU_Framework_CUDA;
+    request.hdri_layer = &sky;
+    GpuDevices& gpu = host().services().gpu();
+    const int host_before = gpu.host_allocations();
+    const FrameResult result = host().RenderFrame(request);
+    ASSERT_EQ(result.err, PF_Err_NONE);
+    EXPECT_CLEAN(result);
+    EXPECT_EQ(gpu.host_allocations() - host_before, 3 + 3);  // three worlds, three tables
+    std::vector<float> expected;
+    for (int i = 0; i < 6; ++i) expected.insert(expected.end(), {0.5f * i, 2.0f, 0.25f});
+    std::vector<float> copied(expected.size());
+    unsigned long long destination = 0;
+    const int last = StandInCopyCount() - 1;
+    ASSERT_EQ(StandInGetCopy(last, &destination, copied.data(), copied.size() * sizeof(float)),
+              copied.size() * sizeof(float));
+    EXPECT_EQ(copied, expected);
+}
+
+TEST_F(CudaStandIn, RefusedDeviceMemoryGivesOutOfMemoryWithoutLaunching) {
+    for (int table = 1; table <= 2; ++table) {
         const int launches = StandInLaunchCount();
-        StandInFail("cuMemAlloc_v2", per_frame - 2 + table, CUDA_ERROR_OUT_OF_MEMORY);
+        host().services().gpu().FailEffectAllocation(table);
         const FrameResult failed = Render();
         EXPECT_EQ(failed.err, PF_Err_OUT_OF_MEMORY) << table;
         EXPECT_EQ(StandInLaunchCount(), launches);
@@ -282,6 +319,33 @@ TEST_F(CudaStandIn, FailedTableAllocationGivesOutOfMemoryWithoutLaunching) {
         EXPECT_EQ(Render().err, PF_Err_NONE);
         EXPECT_EQ(StandInLaunchCount(), launches + 1);
     }
+}
+
+// Frames of one instance at once on a CUDA device, the first while the host holds its handle
+// lock (a frame the application renders on its own thread). Under the thread sanitizer an
+// effect that holds a lock of its own across a handle call is a lock-order inversion with that
+// frame; every frame renders and the module is loaded once.
+TEST_F(CudaStandIn, EightFramesAtOnceHoldNoLockOfTheEffectsAcrossTheHost) {
+    FrameRequest request;
+    request.width = 24;
+    request.height = 16;
+    request.depth = WorldDepth::k32;
+    request.gpu = PF_GPU_Framework_CUDA;
+    request.host_holds_handle_lock = true;
+    ASSERT_EQ(host().RenderFrame(request).err, PF_Err_NONE);
+    request.host_holds_handle_lock = false;
+    std::vector<FrameResult> results(8);
+    std::vector<std::thread> frames;
+    for (size_t i = 0; i < results.size(); ++i) {
+        frames.emplace_back([&, i] { results[i] = host().RenderFrame(request); });
+    }
+    for (std::thread& frame : frames) frame.join();
+    for (const FrameResult& result : results) {
+        EXPECT_EQ(result.err, PF_Err_NONE);
+        EXPECT_CLEAN(result);
+    }
+    EXPECT_EQ(StandInModuleCount(), 1);
+    EXPECT_EQ(StandInLaunchCount(), 9);
 }
 
 TEST_F(CudaStandIn, FailedLaunchOrKernelGivesInternalErrorAndTheNextFrameRenders) {

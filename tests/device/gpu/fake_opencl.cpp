@@ -54,28 +54,54 @@ cl_int ReleaseKernel(cl_kernel) {
     return CL_SUCCESS;
 }
 
-cl_mem CreateBuffer(cl_context, cl_mem_flags flags, size_t size, void* host, cl_int* err) {
+// The host's GPU device suite as far as the render uses it: device memory as fake buffers.
+PF_Err AllocateDeviceMemory(PF_ProgPtr, A_u_long, size_t size, void** memory) {
     FakeOpenCl& f = *FakeOpenCl::active;
     std::lock_guard lock(f.mutex);
-    f.calls.push_back("buffer");
-    if (++f.buffers_made == f.fail_buffer_at) {
-        *err = CL_MEM_OBJECT_ALLOCATION_FAILURE;
-        return nullptr;
-    }
+    f.calls.push_back("allocate");
+    if (++f.buffers_made == f.fail_buffer_at) return PF_Err_OUT_OF_MEMORY;
     auto buffer = std::make_unique<FakeBuffer>();
-    buffer->flags = flags;
-    const auto* bytes = static_cast<const uint8_t*>(host);
-    if (bytes != nullptr) buffer->bytes.assign(bytes, bytes + size);
-    *err = CL_SUCCESS;
+    buffer->bytes.assign(size, 0xEE);
     f.buffers.push_back(std::move(buffer));
-    return reinterpret_cast<cl_mem>(f.buffers.back().get());
+    *memory = f.buffers.back().get();
+    return PF_Err_NONE;
 }
 
-cl_int ReleaseMemObject(cl_mem mem) {
+PF_Err FreeDeviceMemory(PF_ProgPtr, A_u_long, void* memory) {
     FakeOpenCl& f = *FakeOpenCl::active;
     std::lock_guard lock(f.mutex);
-    f.calls.push_back("release");
-    f.Buffer(mem)->released = true;
+    f.calls.push_back("free");
+    f.Buffer(memory)->released = true;
+    return PF_Err_NONE;
+}
+
+PF_GPUDeviceSuite1 MakeFakeSuite() {
+    PF_GPUDeviceSuite1 suite{};
+    suite.AllocateDeviceMemory = AllocateDeviceMemory;
+    suite.FreeDeviceMemory = FreeDeviceMemory;
+    return suite;
+}
+const PF_GPUDeviceSuite1 kFakeSuite = MakeFakeSuite();
+
+cl_int EnqueueWriteBuffer(cl_command_queue, cl_mem mem, cl_bool blocking, size_t offset,
+                          size_t size, const void* host, cl_uint, const cl_event*, cl_event*) {
+    FakeOpenCl& f = *FakeOpenCl::active;
+    std::lock_guard lock(f.mutex);
+    f.calls.push_back(blocking ? "write" : "write (not waited for)");
+    FakeBuffer* buffer = f.Buffer(mem);
+    if (offset + size > buffer->bytes.size()) return CL_INVALID_VALUE;
+    std::memcpy(buffer->bytes.data() + offset, host, size);
+    return CL_SUCCESS;
+}
+
+cl_int EnqueueReadBuffer(cl_command_queue, cl_mem mem, cl_bool blocking, size_t offset, size_t size,
+                         void* host, cl_uint, const cl_event*, cl_event*) {
+    FakeOpenCl& f = *FakeOpenCl::active;
+    std::lock_guard lock(f.mutex);
+    f.calls.push_back(blocking ? "read" : "read (not waited for)");
+    FakeBuffer* buffer = f.Buffer(mem);
+    if (offset + size > buffer->bytes.size()) return CL_INVALID_VALUE;
+    std::memcpy(host, buffer->bytes.data() + offset, size);
     return CL_SUCCESS;
 }
 
@@ -118,14 +144,18 @@ cl_int EnqueueBarrierWithWaitList(cl_command_queue, cl_uint, const cl_event*, cl
 
 const OpenClApi kFakeApi = {CreateProgramWithSource, BuildProgram,
                             ReleaseProgram,          CreateKernel,
-                            ReleaseKernel,           CreateBuffer,
-                            ReleaseMemObject,        SetKernelArg,
+                            ReleaseKernel,           EnqueueWriteBuffer,
+                            EnqueueReadBuffer,       SetKernelArg,
                             EnqueueNDRangeKernel,    EnqueueBarrierWithWaitList};
 
 }  // namespace
 
 const OpenClApi& FakeOpenCl::Api() {
     return kFakeApi;
+}
+
+const PF_GPUDeviceSuite1& FakeOpenCl::Suite() {
+    return kFakeSuite;
 }
 
 }  // namespace spirovault

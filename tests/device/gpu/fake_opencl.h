@@ -1,6 +1,7 @@
-// An OpenCL runtime stand-in that records what the drivers ask of it: buffers with their flags
-// and contents, kernel arguments, launches with the arguments they were queued with, barriers
-// and releases. Failures can be injected at a given call.
+// An OpenCL runtime stand-in that records what the drivers ask of it: kernel arguments, launches
+// with the arguments they were queued with, barriers, writes and reads of device memory, and,
+// standing in for the host's GPU device suite, the device memory allocated and freed. Failures
+// can be injected at a given call.
 #ifndef SPIROVAULT_TESTS_DEVICE_GPU_FAKE_OPENCL_H
 #define SPIROVAULT_TESTS_DEVICE_GPU_FAKE_OPENCL_H
 
@@ -13,14 +14,14 @@
 #include <string>
 #include <vector>
 
+#include "host/pf_gpu_device_suite.h"
 #include "platform/opencl_runtime.h"
 
 namespace spirovault {
 
 struct FakeBuffer {
-    cl_mem_flags flags = 0;
     std::vector<uint8_t> bytes;
-    bool released = false;
+    bool released = false;  // freed through the suite
 };
 
 struct FakeLaunch {
@@ -36,8 +37,8 @@ struct FakeOpenCl {
     std::map<cl_uint, std::vector<uint8_t>> args;  // the kernel object's current arguments
     std::vector<cl_uint> arg_calls;
     std::vector<FakeLaunch> launches;
-    std::vector<std::string> calls;  // "buffer", "arg", "enqueue", "barrier", "release", ...
-    int fail_buffer_at = 0;          // the n-th clCreateBuffer fails (1-based; 0 = never)
+    std::vector<std::string> calls;  // "allocate", "write", "enqueue", "barrier", "free", ...
+    int fail_buffer_at = 0;          // the n-th allocation fails (1-based; 0 = never)
     int buffers_made = 0;
     int fail_arg_index = -1;
     int slow_arg_index = -1;  // clSetKernelArg of this index takes a while
@@ -52,6 +53,8 @@ struct FakeOpenCl {
 
     // The runtime table whose entry points record into the active fake.
     static const OpenClApi& Api();
+    // The host's GPU device suite, allocating and freeing FakeBuffers.
+    static const PF_GPUDeviceSuite1& Suite();
     static FakeOpenCl* active;
 
     FakeBuffer* Buffer(const void* mem) { return static_cast<FakeBuffer*>(const_cast<void*>(mem)); }

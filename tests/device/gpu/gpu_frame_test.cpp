@@ -186,6 +186,51 @@ TEST_P(GpuFrame, EnvironmentWithSpecular) {
     ExpectGpuMatchesCpu("HDRI specular");
 }
 
+// The host hands the environment layer as a GPU world, its pixels on the device; a check-out
+// that fails or is cancelled is the frame's error, never a frame without its environment.
+TEST_P(GpuFrame, EnvironmentCheckOutErrorsComeBackUnchanged) {
+    hdri_ = Gradient(8, 4, 1.0f);
+    for (const PF_Err fault : {PF_Err{PF_Interrupt_CANCEL}, PF_Err{PF_Err_OUT_OF_MEMORY}}) {
+        FrameRequest request;
+        request.width = kW;
+        request.height = kH;
+        request.depth = WorldDepth::k32;
+        request.hdri_layer = &hdri_;
+        request.gpu = GetParam();
+        request.faults.hdri_checkout = fault;
+        const FrameResult result = host().RenderFrame(request);
+        EXPECT_EQ(result.err, fault);
+        EXPECT_TRUE(result.on_gpu);
+        EXPECT_TRUE(result.audit.clean()) << result.audit.Describe();
+    }
+}
+
+// Every block of device memory comes from the host's suite and goes back to it within the
+// frame; a block the host refuses ends the frame with out-of-memory.
+TEST_P(GpuFrame, DeviceMemoryComesFromTheHostAndGoesBackEveryFrame) {
+    hdri_ = Gradient(8, 4, 1.0f);
+    GpuDevices& gpu = host().services().gpu();
+    const int before = gpu.host_allocations();
+    const FrameResult frame = Render(GetParam());
+    EXPECT_EQ(frame.audit.device_memory_blocks, 0u);
+    // The frame's three worlds (input, output, environment) and the effect's three tables.
+    EXPECT_EQ(gpu.host_allocations() - before, 3 + 3);
+    EXPECT_EQ(gpu.effect_blocks(), 0u);
+    for (int refused = 1; refused <= 3; ++refused) {
+        gpu.FailEffectAllocation(refused);
+        FrameRequest request;
+        request.width = kW;
+        request.height = kH;
+        request.depth = WorldDepth::k32;
+        request.hdri_layer = &hdri_;
+        request.gpu = GetParam();
+        const FrameResult result = host().RenderFrame(request);
+        EXPECT_EQ(result.err, PF_Err_OUT_OF_MEMORY) << refused;
+        EXPECT_TRUE(result.audit.clean()) << result.audit.Describe();
+    }
+    EXPECT_EQ(Render(GetParam()).raw, frame.raw);
+}
+
 TEST_P(GpuFrame, CompositeOnOriginalOverTheInput) {
     input_ = Gradient(kW, kH, 0.6f);
     params().SetValue(kParamCompositeOnOriginal, 1);

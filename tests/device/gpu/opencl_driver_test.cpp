@@ -1,5 +1,6 @@
 // What the OpenCL render and program build ask of the runtime, observed through a recording
-// stand-in: buffers, the 38 arguments, the launch and the failure paths.
+// stand-in: device memory through the host's suite, the 38 arguments, the launch and the failure
+// paths.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -28,7 +29,8 @@ class OpenClDriver : public ::testing::Test {
         frame.input_pitch = input_pitch;
         OpenClQueue device;
         device.kernel = reinterpret_cast<cl_kernel>(&fake_.args);
-        return RenderOpenCl(fake_.Api(), device, MakeGpuFrameData(record, frame));
+        GpuDeviceMemory memory(FakeOpenCl::Suite(), nullptr, 0);
+        return RenderOpenCl(fake_.Api(), device, &memory, MakeGpuFrameData(record, frame));
     }
 
     const std::vector<uint8_t>& Arg(KernelArg arg) {
@@ -71,20 +73,20 @@ TEST_F(OpenClDriver, SetsEveryArgumentInOrderAndQueuesOneLaunch) {
     EXPECT_EQ(launch.global[1], 1088u);
     EXPECT_EQ(launch.local[0], 16u);
     EXPECT_EQ(launch.local[1], 16u);
-    // Three read-only copies, the barrier behind the launch, the buffers released afterwards.
-    ASSERT_EQ(fake_.buffers.size(), 3u);
-    for (const auto& buffer : fake_.buffers) {
-        EXPECT_EQ(buffer->flags, cl_mem_flags{0x24});
-        EXPECT_TRUE(buffer->released);
-    }
-    const std::vector<std::string> tail(fake_.calls.end() - 5, fake_.calls.end());
-    EXPECT_EQ(tail,
-              (std::vector<std::string>{"enqueue", "barrier", "release", "release", "release"}));
+    // Two tables in the host's device memory, written before the launch; the barrier behind it;
+    // the memory freed through the host afterwards, last first.
+    ASSERT_EQ(fake_.buffers.size(), 2u);
+    ExpectAllBuffersReleased();
+    const std::vector<std::string> head(fake_.calls.begin(), fake_.calls.begin() + 4);
+    EXPECT_EQ(head, (std::vector<std::string>{"allocate", "write", "allocate", "write"}));
+    const std::vector<std::string> tail(fake_.calls.end() - 4, fake_.calls.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"enqueue", "barrier", "free", "free"}));
+    EXPECT_EQ(BufferArg(KernelArg::lights), fake_.buffers[0].get());
     EXPECT_EQ(BufferArg(KernelArg::ramp)->bytes.size(), 256u);
     EXPECT_EQ(0, std::memcmp(BufferArg(KernelArg::ramp)->bytes.data(), &s.ramp_table, 256));
 }
 
-TEST_F(OpenClDriver, NoEnvironmentPassesAFourByteBufferAndNeutralSize) {
+TEST_F(OpenClDriver, NoEnvironmentPassesTheLightTableInItsPlaceAndNeutralSize) {
     RenderSettings s = MakeDefaultRenderSettings(32, 18);
     s.hdri_rotation = 45.0f;
     s.hdri_intensity = 2.0f;
@@ -92,7 +94,7 @@ TEST_F(OpenClDriver, NoEnvironmentPassesAFourByteBufferAndNeutralSize) {
     s.hdri_shadow_intensity = 0.25f;
     s.hdri_specular = 1;
     ASSERT_EQ(Render(s), PF_Err_NONE);
-    EXPECT_EQ(BufferArg(KernelArg::environment)->bytes, std::vector<uint8_t>(4, 0));
+    EXPECT_EQ(BufferArg(KernelArg::environment), BufferArg(KernelArg::lights));
     EXPECT_EQ(U32(KernelArg::environment_present), 0u);
     EXPECT_EQ(U32(KernelArg::environment_width), 1u);
     EXPECT_EQ(U32(KernelArg::environment_height), 1u);
@@ -172,7 +174,11 @@ TEST_F(OpenClDriver, CompositingNeedsAnInputFrame) {
     EXPECT_EQ(U32(KernelArg::composite_on_original), 1u);
 }
 
-TEST_F(OpenClDriver, FailedBufferEndsTheRenderAndReleasesTheOthers) {
+TEST_F(OpenClDriver, RefusedMemoryGivesOutOfMemoryWithoutLaunchingAndFreesTheRest) {
+    RenderSettings s = MakeDefaultRenderSettings(8, 8);
+    std::vector<float> sky(2 * 2 * 3, 0.5f);
+    s.hdri_pixels = sky.data();
+    s.hdri_width = s.hdri_height = 2;
     for (int failing = 1; failing <= 3; ++failing) {
         FakeOpenCl fake;
         fake.fail_buffer_at = failing;
@@ -182,9 +188,11 @@ TEST_F(OpenClDriver, FailedBufferEndsTheRenderAndReleasesTheOthers) {
         frame.width = frame.height = 8;
         OpenClQueue device;
         device.kernel = reinterpret_cast<cl_kernel>(&fake.args);
-        const RenderSettings s = MakeDefaultRenderSettings(8, 8);
-        EXPECT_EQ(RenderOpenCl(fake.Api(), device, MakeGpuFrameData(s, frame)),
-                  PF_Err_INTERNAL_STRUCT_DAMAGED);
+        {
+            GpuDeviceMemory memory(FakeOpenCl::Suite(), nullptr, 0);
+            EXPECT_EQ(RenderOpenCl(fake.Api(), device, &memory, MakeGpuFrameData(s, frame)),
+                      PF_Err_OUT_OF_MEMORY);
+        }
         EXPECT_TRUE(fake.arg_calls.empty());
         EXPECT_TRUE(fake.launches.empty());
         EXPECT_EQ(fake.buffers.size(), static_cast<size_t>(failing - 1));
@@ -219,7 +227,9 @@ TEST_F(OpenClDriver, ConcurrentRendersQueueTheirOwnArguments) {
         while (ready.load() < 2) {
         }
         for (int round = 0; round < 5; ++round) {
-            EXPECT_EQ(RenderOpenCl(fake_.Api(), device, MakeGpuFrameData(s, frame)), PF_Err_NONE);
+            GpuDeviceMemory memory(FakeOpenCl::Suite(), nullptr, 0);
+            EXPECT_EQ(RenderOpenCl(fake_.Api(), device, &memory, MakeGpuFrameData(s, frame)),
+                      PF_Err_NONE);
         }
     };
     std::thread first(render, 0);

@@ -31,8 +31,8 @@ TEST(OpenClLibrary, SystemLibraryGivesACompleteTableOnce) {
         reinterpret_cast<const void*>(table->ReleaseProgram),
         reinterpret_cast<const void*>(table->CreateKernel),
         reinterpret_cast<const void*>(table->ReleaseKernel),
-        reinterpret_cast<const void*>(table->CreateBuffer),
-        reinterpret_cast<const void*>(table->ReleaseMemObject),
+        reinterpret_cast<const void*>(table->EnqueueWriteBuffer),
+        reinterpret_cast<const void*>(table->EnqueueReadBuffer),
         reinterpret_cast<const void*>(table->SetKernelArg),
         reinterpret_cast<const void*>(table->EnqueueNDRangeKernel),
         reinterpret_cast<const void*>(table->EnqueueBarrierWithWaitList)};

@@ -1,7 +1,7 @@
 // Cross-built and run under Wine: loads the Windows plug-in into the standalone host and takes
 // it through registration, About, global and parameter setup, as the host application does at
 // start-up, offers it a CUDA device without a CUDA driver, then points at the colour ramp editor,
-// whose cursor comes from user32.
+// which asks for one of the host's cursors.
 //   spirovault-host-smoke PLUGIN
 #include <cstdio>
 #include <exception>
@@ -42,7 +42,7 @@ void Run(const char* plugin_path) {
           "About names the effect");
 
     const CommandResult global = host.GlobalSetup();
-    Check(global.err == PF_Err_NONE && global.out_data.out_flags == 0x02008400 &&
+    Check(global.err == PF_Err_NONE && global.out_data.out_flags == 0x06008400 &&
               global.out_data.out_flags2 == 0x0A001406,
           "global setup flags");
 
@@ -67,12 +67,12 @@ void Run(const char* plugin_path) {
               output.gpu_data == nullptr && cuda.audit.clean(),
           "a CUDA device is declined");
 
-    // Over the marker strip the effect sets a system cursor itself (hand or crosshair).
+    // Over the marker strip the effect asks for the host's crosshair.
     RampEditorClient editor(host);
     const EditorEvent cursor = editor.AdjustCursor({110, 34});
     Check(cursor.result.err == PF_Err_NONE &&
-              cursor.event.u.adjust_cursor.set_cursor == PF_Cursor_CUSTOM,
-          "the ramp editor sets its cursor through user32");
+              cursor.event.u.adjust_cursor.set_cursor == PF_Cursor_CROSSHAIRS,
+          "the ramp editor asks for the host's crosshair");
     // This build's standalone host cannot draw, and says so.
     bool refused = false;
     try {
