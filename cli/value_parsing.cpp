@@ -26,7 +26,15 @@ std::string Number(double value) {
     return text;
 }
 
-// A whole number in [min, max] or nothing.
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
 bool ParseWhole(std::string_view text, long min, long max, long* value) {
     if (text.empty() || text.size() > 18) return false;
     for (char c : text) {
@@ -37,15 +45,6 @@ bool ParseWhole(std::string_view text, long min, long max, long* value) {
     *value = parsed;
     return true;
 }
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
 
 std::string Quoted(std::string_view text) {
     return "\"" + Escaped(text) + "\"";

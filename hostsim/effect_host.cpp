@@ -1,5 +1,6 @@
 #include "hostsim/effect_host.h"
 
+#include "host/pf_app_suites.h"
 #include "hostsim/callbacks/host_callbacks.h"
 #include "hostsim/frames/frame_session.h"
 #include "hostsim/gpu_devices/gpu_device_commands.h"
@@ -21,6 +22,13 @@ void EffectHost::set_appl_id(A_long appl_id) {
     services_->suites().SetAvailabilityOfFamily(
         "AEGP ", premiere_pro() ? SuiteRegistry::Availability::kWithheld
                                 : SuiteRegistry::Availability::kProvided);
+}
+
+void EffectHost::MakeHeadless() {
+    SuiteRegistry& suites = services_->suites();
+    for (const char* family : {kPFAppSuite, kPFEffectCustomUISuite, "DRAWBOT "}) {
+        suites.SetAvailabilityOfFamily(family, SuiteRegistry::Availability::kWithheld);
+    }
 }
 
 PF_InData EffectHost::MakeInData() {

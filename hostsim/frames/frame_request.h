@@ -4,11 +4,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "host/ae_basic_types.h"
+#include "host/pf_geometry.h"
 #include "host/pf_gpu_framework.h"
+#include "host/pf_in_out_data.h"
 #include "hostsim/frames/host_image.h"
 #include "hostsim/resource_audit.h"
 
@@ -24,13 +27,15 @@ struct RenderFaults {
 };
 
 struct FrameRequest {
-    int width = 0, height = 0;  // output world size (normally the composition's size)
+    int width = 0, height = 0;  // the layer's size at full resolution (normally the composition's)
     WorldDepth depth = WorldDepth::k8;
-    long frame = 0;                         // time = frame / composition frame rate
-    const HostImage* input = nullptr;       // the layer the effect is on; null = transparent black
-    const HostImage* hdri_layer = nullptr;  // the layer "HDRI Layer" points at; null = none
-    WorldDepth hdri_depth = WorldDepth::k32;            // depth of the HDRI layer's world
-    int threads = 0;                                    // iterate-suite pool size; 0 = all cores
+    long frame = 0;  // time = frame / composition frame rate
+    // The layer the effect is on, straight colour as the host's worlds hold it; null =
+    // transparent black.
+    const HostImage* input = nullptr;
+    const HostImage* hdri_layer = nullptr;    // the layer "HDRI Layer" points at; null = none
+    WorldDepth hdri_depth = WorldDepth::k32;  // depth of the HDRI layer's world
+    int threads = 0;                          // iterate-suite pool size; 0 = all cores
     std::function<void(int done, int total)> progress;  // iterate's rows (or bands) finished
     RenderFaults faults;                                // for tests of the failure paths
     // Render on the host's device of this framework (PF_GPU_Framework_OPENCL or _CUDA): GPU
@@ -38,6 +43,14 @@ struct FrameRequest {
     // PF_Cmd_SMART_RENDER_GPU. The device is opened and set up on first use; a device the
     // effect declines renders on the CPU, as the host application does. NONE: the CPU.
     PF_GPU_Framework gpu = PF_GPU_Framework_NONE;
+    // How the host asks for the frame. The output world covers `region` (layer pixels at this
+    // resolution, cut to the layer; none: the whole layer) at the downsample factors, with pixels
+    // `pixel_aspect` times as wide as tall. Under Premiere Pro, `field` other than
+    // PF_Field_FRAME renders that field's lines only, at half height.
+    PF_RationalScale downsample_x{1, 1}, downsample_y{1, 1};
+    PF_RationalScale pixel_aspect{1, 1};
+    std::optional<PF_LRect> region;
+    PF_Field field = PF_Field_FRAME;
     // Also hand back the output world's bytes as rendered (FrameResult::raw), for byte-exact
     // comparisons; a copy of the whole frame that the renderer and benchmarks can do without.
     bool keep_raw = true;
@@ -46,7 +59,9 @@ struct FrameRequest {
 struct FrameResult {
     PF_Err err = PF_Err_NONE;
     std::string return_msg;  // out_data return_msg when the effect set one
-    HostImage output;  // converted back to floats (exact for 8/16-bit: value/255, value/32768)
+    // Converted back to floats (exact for 8/16-bit: value/255, value/32768); the size of the
+    // world, which is the region or field asked for.
+    HostImage output;
     std::vector<uint8_t> raw;  // the output world's pixels as rendered, rows packed
     ResourceAudit audit;       // what the frame's commands left behind
     bool on_gpu = false;       // rendered through PF_Cmd_SMART_RENDER_GPU on a GPU device

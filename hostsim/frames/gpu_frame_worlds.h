@@ -21,6 +21,10 @@ class GpuFrameWorlds {
     A_u_long device_index() const { return device_index_; }
     PF_EffectWorld* input() { return input_; }
     PF_EffectWorld* output() { return output_; }
+    // Both worlds cover the part of the layer whose first pixel is (x, y).
+    void PlaceAt(A_long x, A_long y) {
+        for (PF_EffectWorld* world : {input_, output_}) world->origin_x = x, world->origin_y = y;
+    }
 
     // The output as floats (alpha, red, green, blue) and, with keep_raw, its packed device pixels
     // (blue, green, red, alpha as 32-bit floats); waits for the device.

@@ -81,7 +81,7 @@ TEST_F(Dispatch, GlobalSetupOutsidePremiereOffersGpuAndNoPixelFormat) {
     ASSERT_EQ(result.err, PF_Err_NONE);
     EXPECT_EQ(result.out_data.my_version, 0x00080001u);
     EXPECT_EQ(result.out_data.out_flags, 0x02008400);
-    EXPECT_EQ(result.out_data.out_flags2, 0x0A001406);
+    EXPECT_EQ(result.out_data.out_flags2, 0x0A001486);
     EXPECT_EQ(result.out_data.global_data, nullptr);
     EXPECT_EQ(host().services().pixel_formats().clear_calls, 0);
     EXPECT_TRUE(host().services().pixel_formats().supported.empty());
@@ -94,7 +94,7 @@ TEST_F(Dispatch, GlobalSetupUnderPremiereOffersOnlyVuyaFloat) {
     const CommandResult result = host().GlobalSetup();
     ASSERT_EQ(result.err, PF_Err_NONE);
     EXPECT_EQ(result.out_data.out_flags, 0x02008400);
-    EXPECT_EQ(result.out_data.out_flags2, 0x08001406);
+    EXPECT_EQ(result.out_data.out_flags2, 0x08001486);
     EXPECT_EQ(host().services().pixel_formats().clear_calls, 1);
     EXPECT_EQ(host().services().pixel_formats().supported, std::vector<PrPixelFormat>{0x61795556});
     EXPECT_EQ(suites().CountsFor(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1).releases, 1);
