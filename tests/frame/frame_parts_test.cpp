@@ -340,4 +340,17 @@ TEST_F(FrameParts, PremiereFieldsInterleaveIntoTheFrame) {
     EXPECT_TRUE(premiere.Audit().clean());
 }
 
+// The host's command-line renderer has no windows and no panel: a frame needs neither.
+TEST_F(FrameParts, HeadlessHostRendersTheSameFrame) {
+    const FrameResult windowed = Render(Request(kW, kH));
+    EffectHost headless(SPIROVAULT_PLUGIN_PATH);
+    headless.MakeHeadless();
+    headless.services().composition().width = kW;
+    headless.services().composition().height = kH;
+    const FrameResult result = headless.RenderFrame(Request(kW, kH));
+    ASSERT_EQ(result.err, PF_Err_NONE) << result.return_msg;
+    EXPECT_EQ(result.raw, windowed.raw);
+    EXPECT_TRUE(result.audit.clean()) << result.audit.Describe();
+}
+
 }  // namespace
