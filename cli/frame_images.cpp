@@ -20,11 +20,10 @@ HostImage PlaceInputLayer(const imageio::FloatImage& image, FrameSize compositio
             if (lx < 0 || lx >= layer.width) continue;
             const float* p = image.Pixel(x, y);
             float* out = &layer.argb[(static_cast<size_t>(ly) * layer.width + lx) * 4];
-            const float alpha = p[3];
-            out[0] = alpha;
-            out[1] = p[0] * alpha;
-            out[2] = p[1] * alpha;
-            out[3] = p[2] * alpha;
+            out[0] = p[3];
+            out[1] = p[0];
+            out[2] = p[1];
+            out[3] = p[2];
         }
     }
     return layer;

@@ -13,7 +13,7 @@ using hostsim::HostImage;
 using hostsim::WorldDepth;
 
 // A layer of the composition's size with the image centred on it (cropped where it is larger,
-// transparent around it where it is smaller), premultiplied as the host keeps layer pixels.
+// transparent around it where it is smaller), in straight colour as the host keeps layer pixels.
 HostImage PlaceInputLayer(const imageio::FloatImage& image, FrameSize composition);
 
 // The environment image as a layer of its own size; colour is taken as it is. Takes the image's

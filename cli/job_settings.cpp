@@ -43,6 +43,26 @@ A_long ParseHostChoice(const std::string& text) {
     throw UsageError("--host " + text + ": expected ae or premiere");
 }
 
+// Premiere Pro asks for whole frames, or one field of them; the other hosts never for fields.
+void SettleFrameView(const RenderOptions& o, A_long host_app_id, FrameView* view) {
+    const bool premiere = host_app_id == kAppIdPremierePro;
+    if (o.region) {
+        if (premiere)
+            throw UsageError("--region needs --host ae: Premiere Pro renders whole frames");
+        view->region = ParseRegion(*o.region);
+    }
+    if (o.downsample) ParseDownsample(*o.downsample, view);
+    if (o.pixel_aspect) view->pixel_aspect = ParsePixelAspect(*o.pixel_aspect);
+    if (o.fields) {
+        if (!premiere) {
+            throw UsageError(
+                "--fields needs --host premiere: it renders interlaced frames one "
+                "field at a time");
+        }
+        view->field = ParseField(*o.fields);
+    }
+}
+
 }  // namespace
 
 void CheckFrameSize(FrameSize size) {
@@ -67,6 +87,7 @@ JobSettings SettleJobSettings(const RenderOptions& o) {
         throw UsageError("--gpu " + o.gpu +
                          " needs --host ae: under Premiere Pro the effect renders on the CPU");
     }
+    SettleFrameView(o, s.host_app_id, &s.view);
     if (o.ramp_editor) CheckRampEditorOutput(*o.ramp_editor);
     s.sets = o.sets;
     s.threads = o.threads;

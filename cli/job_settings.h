@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/color_ramp_value.h"
+#include "cli/frame_view_options.h"
 #include "cli/render_options.h"
 #include "cli/value_parsing.h"
 #include "host/ae_basic_types.h"
@@ -29,6 +30,7 @@ struct JobSettings {
     PF_GPU_Framework gpu = PF_GPU_Framework_NONE;
     std::string gpu_name;  // as the user wrote it, for messages
     A_long host_app_id = 0;
+    FrameView view;           // the part, resolution, pixel aspect and field asked for
     int threads = 0;          // 0: all cores
     int parallel_frames = 1;  // at least 1
     std::optional<std::string> plugin, scene, hdri, input, ramp_editor, save_scene;

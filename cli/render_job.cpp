@@ -234,6 +234,7 @@ FrameRequest RequestFor(const JobSettings& settings, const EffectiveScene& scene
     request.hdri_depth = images.hdri_depth;
     request.threads = settings.threads;
     request.gpu = settings.gpu;
+    ApplyFrameView(settings.view, &request);
     request.keep_raw = false;
     // Rows of several frames at once make no one percentage.
     if (settings.parallel_frames == 1) {
@@ -323,14 +324,15 @@ void RenderFrames(const JobSettings& settings, const EffectiveScene& scene,
             return FrameToImage(std::move(rendering.front().result.get().output));
         });
         rendering.pop_front();
+        const int width = image.width, height = image.height;  // a region's, if one was asked
         const std::string path =
             WriteFrame(settings, scene, session.catalog(), frame, image, &warned_scene);
         progress.Clear();
         if (progress.enabled()) {
             const double seconds =
                 std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            std::fprintf(stderr, "wrote %s (%d x %d, %d-bit) in %.2f s\n", path.c_str(),
-                         scene.size.width, scene.size.height, settings.depth, seconds);
+            std::fprintf(stderr, "wrote %s (%d x %d, %d-bit) in %.2f s\n", path.c_str(), width,
+                         height, settings.depth, seconds);
         }
     }
 }
@@ -365,9 +367,12 @@ int RunRenderJob(const RenderOptions& options) {
         SaveScene(*settings.save_scene, scene, session.catalog());
         return 0;
     }
+    CheckRegionInFrame(settings.view, scene.size);
     ApplyScene(scene, session);
     // Before the images are read, which may take long for a large environment.
     imageio::CheckWritable(FrameOutputPath(settings.output, scene.frames.first));
+    // Frames need no window or panel, as on the host's command-line renderer.
+    session.host().MakeHeadless();
     const LayerImages images = ReadLayerImages(scene);
     CheckMemoryFor(settings, scene, images);
     const GpuChoice device = PrepareOutput(settings, session, scene.frames);

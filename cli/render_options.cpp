@@ -68,6 +68,20 @@ const std::vector<OptionSpec> kOptions = {
      "the host application to play: ae (smart render, default) or premiere (PF_Cmd_RENDER on "
      "VUYA float frames, no composition camera or lights)",
      [](RenderOptions& o, const std::string& v) { o.host = v; }},
+    {nullptr, "--region", "X,Y,W,H", false,
+     "render only this part of the frame (pixels at the --downsample resolution); the file "
+     "holds the part",
+     [](RenderOptions& o, const std::string& v) { o.region = v; }},
+    {nullptr, "--downsample", "N[xM]", false,
+     "a reduced-resolution preview: every Nth pixel across and Mth down (default 1)",
+     [](RenderOptions& o, const std::string& v) { o.downsample = v; }},
+    {nullptr, "--pixel-aspect", "RATIO", false,
+     "non-square pixels, a pixel's width over its height: 2, 0.9091 or A:B (default 1)",
+     [](RenderOptions& o, const std::string& v) { o.pixel_aspect = v; }},
+    {nullptr, "--fields", "FIELD", false,
+     "with --host premiere: render one field of an interlaced frame, upper or lower, at half "
+     "height",
+     [](RenderOptions& o, const std::string& v) { o.fields = v; }},
     {nullptr, "--linear", nullptr, false,
      "write .exr colour as linear light (for compositing) instead of the display-encoded values",
      [](RenderOptions& o, const std::string&) { o.linear = true; }},

@@ -27,8 +27,12 @@ struct RenderOptions {
     std::optional<std::string> plugin;       // the plug-in library; found beside the tool otherwise
     std::string gpu = "none";                // none, opencl or cuda
     std::string host = "ae";                 // ae or premiere
-    bool linear = false;                     // EXR colour converted to linear light
-    std::optional<std::string> save_scene;   // the effective scene written here, no render
+    std::optional<std::string> region;       // X,Y,W,H
+    std::optional<std::string> downsample;   // N or NxM
+    std::optional<std::string> pixel_aspect;  // a ratio
+    std::optional<std::string> fields;        // upper or lower
+    bool linear = false;                      // EXR colour converted to linear light
+    std::optional<std::string> save_scene;    // the effective scene written here, no render
     bool version = false;
     bool help = false;
 };

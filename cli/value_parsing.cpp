@@ -37,7 +37,15 @@ std::string Number(float value) {
     return std::string(text, result.ptr);
 }
 
-// A whole number in [min, max] or nothing.
+int HexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+}  // namespace
+
 bool ParseWhole(std::string_view text, long min, long max, long* value) {
     if (text.empty() || text.size() > 18) return false;
     for (char c : text) {
@@ -48,15 +56,6 @@ bool ParseWhole(std::string_view text, long min, long max, long* value) {
     *value = parsed;
     return true;
 }
-
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-    return -1;
-}
-
-}  // namespace
 
 std::string Quoted(std::string_view text) {
     return "\"" + Escaped(text) + "\"";

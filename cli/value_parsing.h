@@ -25,6 +25,8 @@ struct FrameRange {
     long first = 0, last = 0;
 };
 
+// Decimal digits only, in [min, max]; false (and *value untouched) otherwise.
+bool ParseWhole(std::string_view text, long min, long max, long* value);
 // A finite decimal number, nothing else around it.
 double ParseNumber(std::string_view text, std::string_view what);
 // "WxH", each side 1 to 32767.

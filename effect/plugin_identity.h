@@ -39,14 +39,17 @@ static_assert(kEffectVersion == 0x00080001);
 inline constexpr PF_OutFlags kEffectOutFlags = PF_OutFlag_PIX_INDEPENDENT | PF_OutFlag_CUSTOM_UI |
                                                PF_OutFlag_DEEP_COLOR_AWARE |
                                                PF_OutFlag_SEND_UPDATE_PARAMS_UI;
-// Premiere Pro gets no GPU rendering; every other host gets kEffectOutFlags2Gpu.
+// Premiere Pro gets no GPU rendering; every other host gets kEffectOutFlags2Gpu. The fractal is
+// drawn where the layer is transparent, so the host must not crop the output to the layer's
+// content or mask.
 inline constexpr PF_OutFlags2 kEffectOutFlags2 =
-    PF_OutFlag2_I_USE_3D_CAMERA | PF_OutFlag2_I_USE_3D_LIGHTS | PF_OutFlag2_SUPPORTS_SMART_RENDER |
-    PF_OutFlag2_FLOAT_COLOR_AWARE | PF_OutFlag2_SUPPORTS_THREADED_RENDERING;
+    PF_OutFlag2_I_USE_3D_CAMERA | PF_OutFlag2_I_USE_3D_LIGHTS | PF_OutFlag2_REVEALS_ZERO_ALPHA |
+    PF_OutFlag2_SUPPORTS_SMART_RENDER | PF_OutFlag2_FLOAT_COLOR_AWARE |
+    PF_OutFlag2_SUPPORTS_THREADED_RENDERING;
 inline constexpr PF_OutFlags2 kEffectOutFlags2Gpu =
     kEffectOutFlags2 | PF_OutFlag2_SUPPORTS_GPU_RENDER_F32;
-static_assert(kEffectOutFlags == 0x06008400 && kEffectOutFlags2 == 0x08001406 &&
-              kEffectOutFlags2Gpu == 0x0A001406);
+static_assert(kEffectOutFlags == 0x06008400 && kEffectOutFlags2 == 0x08001486 &&
+              kEffectOutFlags2Gpu == 0x0A001486);
 
 }  // namespace spirovault
 

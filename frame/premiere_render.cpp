@@ -7,6 +7,7 @@
 #include "device/cpu/vuya_pixel.h"
 #include "frame/comp_camera.h"
 #include "frame/environment_image.h"
+#include "frame/frame_layout.h"
 #include "frame/hdri_layer_checkout.h"
 #include "frame/render_settings_block.h"
 #include "host/pf_iterate_suites.h"
@@ -77,9 +78,9 @@ PF_Err PremiereRender(PF_InData* in_data, PF_OutData* out_data, PF_ParamDef* par
     HdriLayerCheckout hdri(in_data);
     PF_Err err = LoadEnvironment(formats.get(), &hdri, record.get());
     if (err != PF_Err_NONE) return hdri.CheckIn(err);
-    // Written before iterating: the pixel function only reads the record.
-    record->output_width = output->width;
-    record->output_height = output->height;
+    // Written before iterating: the pixel function only reads the record. Premiere Pro renders
+    // interlaced frames one field at a time.
+    StoreFrameLayout(*in_data, *output, true, record.get());
     const CpuFrame frame = MakeCpuFrame(record.get());
     {
         const ScopedSuite<PF_IterateFloatSuite2> iterate(in_data->pica_basicP, kPFIterateFloatSuite,

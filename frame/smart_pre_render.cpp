@@ -4,12 +4,27 @@
 
 #include "frame/comp_camera_lights.h"
 #include "frame/environment_image.h"
+#include "frame/frame_layout.h"
 #include "frame/render_settings_block.h"
 #include "host/pf_error.h"
 #include "params/param_checkouts.h"
 #include "params/resolve_params.h"
 
 namespace spirovault {
+
+namespace {
+
+bool IsEmptyRect(const PF_LRect& r) {
+    return r.left >= r.right || r.top >= r.bottom;
+}
+
+PF_LRect IntersectRect(const PF_LRect& a, const PF_LRect& b) {
+    const PF_LRect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+                     std::min(a.bottom, b.bottom)};
+    return IsEmptyRect(r) ? PF_LRect{} : r;
+}
+
+}  // namespace
 
 PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtra* extra) {
     if (extra == nullptr || extra->input == nullptr || extra->output == nullptr ||
@@ -54,8 +69,18 @@ PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtr
                                     in_data->current_time, in_data->time_step, in_data->time_scale,
                                     &input);
     if (err != PF_Err_NONE) return err;
-    UnionRect(input.result_rect, &output->result_rect);
-    UnionRect(input.max_result_rect, &output->max_result_rect);
+    const PF_LRect layer = LayerRectAtResolution(*in_data);
+    if (IsEmptyRect(layer)) {
+        // A host that gives no layer size: the input's bounds are all there is to go by.
+        UnionRect(input.result_rect, &output->result_rect);
+        UnionRect(input.max_result_rect, &output->max_result_rect);
+    } else {
+        // The fractal is drawn over transparent pixels too, so the result is whatever part of
+        // the layer was asked for, not the input's content or mask bounds; the most it can be
+        // does not depend on the request.
+        output->result_rect = IntersectRect(request.rect, layer);
+        output->max_result_rect = layer;
+    }
 
     // The environment is looked up anywhere on the sphere: the whole layer, at the frame's
     // time, whatever part of the output is asked for. Its rectangles are not the effect's.
@@ -66,14 +91,6 @@ PF_Err SmartPreRender(PF_InData* in_data, PF_OutData* out_data, PF_PreRenderExtr
                                      in_data->current_time, in_data->time_step, in_data->time_scale,
                                      &environment);
 }
-
-namespace {
-
-bool IsEmptyRect(const PF_LRect& r) {
-    return r.left >= r.right || r.top >= r.bottom;
-}
-
-}  // namespace
 
 void UnionRect(const PF_LRect& source, PF_LRect* destination) {
     if (IsEmptyRect(*destination)) {

@@ -6,6 +6,7 @@
 #include "device/cpu/cpu_iterate.h"
 #include "device/gpu/gpu_render.h"
 #include "frame/environment_image.h"
+#include "frame/frame_layout.h"
 #include "frame/smart_pre_render.h"
 #include "host/pf_world_suite.h"
 #include "host/scoped_suite.h"
@@ -122,15 +123,14 @@ PF_Err SmartRender(PF_InData* in_data, PF_OutData* out_data, PF_SmartRenderExtra
     PF_PixelFormat format = PF_PixelFormat_INVALID;
     if (err == PF_Err_NONE) err = (*worlds)->PF_GetPixelFormat(output, &format);
 
+    // Written before rendering: the pixel functions and the kernel only read the record.
+    if (err == PF_Err_NONE) StoreFrameLayout(*in_data, *output, false, record);
     if (use_gpu) {
         if (err == PF_Err_NONE) {
             err = RenderGPU(in_data, out_data, static_cast<PrPixelFormat>(format), input, output,
                             extra, record);
         }
     } else if (err == PF_Err_NONE) {
-        // Written before iterating: the pixel functions only read the record.
-        record->output_width = output->width;
-        record->output_height = output->height;
         err = IterateOutput(in_data, out_data, format, input, output, record);
     }
     return checkouts.CheckIn(err);

@@ -23,6 +23,7 @@ enum {
     PF_OutFlag2_NONE = 0,
     PF_OutFlag2_I_USE_3D_CAMERA = 1L << 1,
     PF_OutFlag2_I_USE_3D_LIGHTS = 1L << 2,
+    PF_OutFlag2_REVEALS_ZERO_ALPHA = 1L << 7,
     PF_OutFlag2_SUPPORTS_SMART_RENDER = 1L << 10,
     PF_OutFlag2_FLOAT_COLOR_AWARE = 1L << 12,
     PF_OutFlag2_SUPPORTS_GPU_RENDER_F32 = 1L << 25,
@@ -31,6 +32,11 @@ enum {
 
 typedef A_long PF_Quality;
 typedef A_long PF_Field;
+enum {
+    PF_Field_FRAME = 0,
+    PF_Field_UPPER = 1,
+    PF_Field_LOWER = 2,
+};
 typedef A_long PF_InFlags;
 
 typedef struct {

@@ -1,5 +1,6 @@
 #include "hostsim/effect_host.h"
 
+#include "host/pf_app_suites.h"
 #include "host/pf_utility_suite.h"
 #include "hostsim/callbacks/host_callbacks.h"
 #include "hostsim/frames/frame_session.h"
@@ -26,6 +27,13 @@ void EffectHost::set_appl_id(A_long appl_id) {
     services_->suites().SetAvailability(kPFUtilitySuite, kPFUtilitySuiteVersion4,
                                         premiere_pro() ? SuiteRegistry::Availability::kProvided
                                                        : SuiteRegistry::Availability::kWithheld);
+}
+
+void EffectHost::MakeHeadless() {
+    SuiteRegistry& suites = services_->suites();
+    for (const char* family : {kPFAppSuite, kPFEffectCustomUISuite, "DRAWBOT "}) {
+        suites.SetAvailabilityOfFamily(family, SuiteRegistry::Availability::kWithheld);
+    }
 }
 
 PF_InData EffectHost::MakeInData() {

@@ -35,6 +35,9 @@ class EffectHost final : public EffectCommands {
     // suites again (a suite withheld by hand before included).
     void set_appl_id(A_long appl_id);
     bool premiere_pro() const override { return appl_id_ == kAppIdPremierePro; }
+    // Plays the host's command-line renderer: no windows and no panel, so the application and
+    // custom-UI suites and the drawing suites are refused.
+    void MakeHeadless();
 
     // The in-data of the next call, for callers that want to alter it.
     PF_InData MakeInData() override;

@@ -33,14 +33,24 @@ SV_FN HitSeeds SampleSeeds(unsigned int x, unsigned int y, unsigned int j, unsig
     return seeds;
 }
 
-// Screen position of supersample (i, j) of n x n in pixel (x, y), in units of half the output
-// height, v growing upward: a pixel spans the same angle across and down.
-SV_FN void SampleScreenPosition(const RenderSettings* s, int x, int y, int i, int j, int n,
-                                float* u, float* v) {
+// The frame pixel that pixel (x, y) of the world shows: the world may be a part of the frame,
+// or one field of it.
+SV_FN int FrameColumn(const RenderSettings* s, int x) {
+    return s->origin_x + x;
+}
+SV_FN int FrameRow(const RenderSettings* s, const ViewFrame* vf, int y) {
+    return s->origin_y + vf->row_step * y;
+}
+
+// Screen position of supersample (i, j) of n x n in frame pixel (x, y), in units of half the
+// frame's height, v growing upward: a pixel spans the angle its aspect shows across and down.
+SV_FN void SampleScreenPosition(const RenderSettings* s, const ViewFrame* vf, int x, int y, int i,
+                                int j, int n, float* u, float* v) {
     const float width = (float)s->output_width;
     const float height = (float)s->output_height;
     const float half_h = height / 2.0f;
-    *u = ((float)x + ((float)i + 0.5f) / (float)n - 0.5f - width / 2.0f) / half_h;
+    *u = (((float)x + ((float)i + 0.5f) / (float)n - 0.5f - width / 2.0f) * vf->pixel_aspect) /
+         half_h;
     *v = -((float)y + ((float)j + 0.5f) / (float)n - 0.5f - height / 2.0f) / half_h;
 }
 
@@ -92,14 +102,14 @@ SV_FN PixelPlan MakePixelPlan(const RenderSettings* s, const ViewFrame* vf, int 
     return plan;
 }
 
-// The camera ray of supersample (i, j), lens sample q, of pixel (x, y), and the distance along
-// the centre ray to the focal plane (0 without a lens).
+// The camera ray of supersample (i, j), lens sample q, of frame pixel (x, y), and the distance
+// along the centre ray to the focal plane (0 without a lens).
 SV_FN void SampleCameraRay(const RenderSettings* s, const ViewFrame* vf, const PixelPlan* plan,
                            int x, int y, int i, int j, int q, Vec3* origin, Vec3* dir,
                            float* t_focus) {
     float u;
     float v;
-    SampleScreenPosition(s, x, y, i, j, plan->n, &u, &v);
+    SampleScreenPosition(s, vf, x, y, i, j, plan->n, &u, &v);
     const Vec3 d0 = AddVec3(
         AddVec3(ScaleVec3(LoadVec3(s->camera_right), u), ScaleVec3(LoadVec3(s->camera_up), v)),
         ScaleVec3(LoadVec3(s->camera_forward), 1.0f / s->tan_half_fov));
@@ -140,8 +150,8 @@ SV_FN int SampleShadesHit(const RenderSettings* s, const PixelPlan* plan, int q)
     return !s->depth_map && (q == 0 || !plan->shade_once);
 }
 
-// Adds sample (i, j, q) of pixel (x, y) whose march gave is_hit and *hit. `pre`, when not null,
-// holds what was found for the hit beforehand; null: everything is found here.
+// Adds sample (i, j, q) of frame pixel (x, y) whose march gave is_hit and *hit. `pre`, when not
+// null, holds what was found for the hit beforehand; null: everything is found here.
 SV_FN void AddPixelSample(const RenderSettings* s, const ViewFrame* vf, const PixelPlan* plan,
                           int x, int y, int i, int j, int q, int is_hit, const MarchHit* hit,
                           const HitPrepass* pre, float t_focus, PixelTotals* totals) {
@@ -153,9 +163,8 @@ SV_FN void AddPixelSample(const RenderSettings* s, const ViewFrame* vf, const Pi
         return;
     }
     if (plan->lens_sampled) {
-        const float width = (float)s->output_width;
         const float height = (float)s->output_height;
-        totals->defocus += SvClampF(0.1f * SvMaxF(width, height) * s->lens_radius *
+        totals->defocus += SvClampF(0.1f * SvMaxF(FrameShownWidth(s, vf), height) * s->lens_radius *
                                         sv_fabs(hit->t - t_focus) / SvMaxF(hit->t, 0.001f),
                                     0.0f, 1.0f);
     }
@@ -168,8 +177,8 @@ SV_FN void AddPixelSample(const RenderSettings* s, const ViewFrame* vf, const Pi
     totals->sum = AddVec3(totals->sum, totals->shaded);
 }
 
-// Averages the samples, boosts highlights, composites over the input (`in` may be null) and
-// straightens the colour.
+// Averages the samples, boosts highlights, composites over the input (`in`, straight colour, may
+// be null) and straightens the colour.
 SV_FN void FinishPixel(const RenderSettings* s, const PixelPlan* plan, const PixelTotals* totals,
                        const PixelF* in, PixelF* out) {
     const int n = plan->n;
@@ -185,8 +194,10 @@ SV_FN void FinishPixel(const RenderSettings* s, const PixelPlan* plan, const Pix
     float alpha;
     if (!s->depth_map) {
         if (s->composite_on_original && in != 0) {
-            colour =
-                AddVec3(colour, ScaleVec3(MakeVec3(in->red, in->green, in->blue), 1.0f - coverage));
+            // The input is straight colour, as the host's worlds hold it: premultiplied here,
+            // once, to go under the fractal.
+            const Vec3 under = ScaleVec3(MakeVec3(in->red, in->green, in->blue), in->alpha);
+            colour = AddVec3(colour, ScaleVec3(under, 1.0f - coverage));
             alpha = (1.0f - coverage) * in->alpha + coverage;
         } else {
             alpha = coverage;
@@ -205,10 +216,12 @@ SV_FN void FinishPixel(const RenderSettings* s, const PixelPlan* plan, const Pix
     out->blue = colour.z;
 }
 
-// Renders pixel (x, y) with the frame's view values, derived once for every pixel of the frame.
-// `in` may be null (no compositing).
-SV_FN void RenderPixelInView(const RenderSettings* s, const ViewFrame* vf, int x, int y,
+// Renders pixel (x, y) of the world with the frame's view values, derived once for every pixel
+// of the frame. `in` may be null (no compositing).
+SV_FN void RenderPixelInView(const RenderSettings* s, const ViewFrame* vf, int world_x, int world_y,
                              const PixelF* in, PixelF* out, int exact_shortcuts) {
+    const int x = FrameColumn(s, world_x);
+    const int y = FrameRow(s, vf, world_y);
     const PixelPlan plan = MakePixelPlan(s, vf, exact_shortcuts);
     PixelTotals totals;
     ClearPixelTotals(&totals);

@@ -18,8 +18,18 @@ typedef struct CompLight {
 } CompLight;
 
 typedef struct RenderSettings {
+    // The whole frame at this resolution (the layer's size times the downsample factors), of
+    // which the output world may be a part.
     int output_width;
     int output_height;
+    // Where the world's pixel (x, y) lies in the frame: column origin_x + x, row origin_y +
+    // row_step * y (2 for one field of an interlaced frame). 0 reads as 1.
+    int origin_x;
+    int origin_y;
+    int row_step;
+    // How much wider than tall one pixel shows: the pixel aspect ratio times the vertical over
+    // the horizontal downsample factor. 0 reads as 1.
+    float pixel_aspect;
     int supersampling;
     int composite_on_original;
     int depth_map;
@@ -90,10 +100,10 @@ typedef struct RenderSettings {
 #if defined(__cplusplus)
 #include <cstddef>
 static_assert(sizeof(CompLight) == 40, "CompLight is ten 32-bit fields");
-static_assert(offsetof(RenderSettings, comp_lights) == 264, "fields before the lights are packed");
-static_assert(offsetof(RenderSettings, ramp) == 596, "ramp follows the orbit fields");
-static_assert(offsetof(RenderSettings, hdri_pixels) == 1208, "no padding before the pointer");
-static_assert(sizeof(RenderSettings) == 1208 + sizeof(void*), "RenderSettings has no padding");
+static_assert(offsetof(RenderSettings, comp_lights) == 280, "fields before the lights are packed");
+static_assert(offsetof(RenderSettings, ramp) == 612, "ramp follows the orbit fields");
+static_assert(offsetof(RenderSettings, hdri_pixels) == 1224, "no padding before the pointer");
+static_assert(sizeof(RenderSettings) == 1224 + sizeof(void*), "RenderSettings has no padding");
 #endif
 
 #endif

@@ -7,21 +7,28 @@
 #include "kernel/settings.h"
 
 typedef struct ViewFrame {
-    Vec3 rotation[3];   // rows of M
-    Vec3 eye;           // E
-    Vec3 right;         // R'
-    Vec3 up;            // U'
-    Vec3 forward;       // F'
-    Vec3 light;         // L
-    Vec3 light_rgb;     // light_color * light_intensity
-    float footprint;    // k
-    int step_budget;    // S
-    int supersampling;  // n
+    Vec3 rotation[3];    // rows of M
+    Vec3 eye;            // E
+    Vec3 right;          // R'
+    Vec3 up;             // U'
+    Vec3 forward;        // F'
+    Vec3 light;          // L
+    Vec3 light_rgb;      // light_color * light_intensity
+    float footprint;     // k
+    int step_budget;     // S
+    int supersampling;   // n
+    int row_step;        // frame rows from one world row to the next
+    float pixel_aspect;  // horizontal stretch of a pixel
 } ViewFrame;
 
 SV_FN Vec3 RotateVec3(const ViewFrame* vf, Vec3 v) {
     return MakeVec3(DotVec3(vf->rotation[0], v), DotVec3(vf->rotation[1], v),
                     DotVec3(vf->rotation[2], v));
+}
+
+// The frame's width in units of a pixel's height, as it is shown.
+SV_FN float FrameShownWidth(const RenderSettings* s, const ViewFrame* vf) {
+    return (float)s->output_width * vf->pixel_aspect;
 }
 
 SV_FN void DeriveViewFrame(const RenderSettings* s, ViewFrame* vf) {
@@ -48,7 +55,9 @@ SV_FN void DeriveViewFrame(const RenderSettings* s, ViewFrame* vf) {
     vf->forward = RotateVec3(vf, LoadVec3(s->camera_forward));
     vf->light = RotateVec3(vf, LoadVec3(s->light_position));
     vf->light_rgb = ScaleVec3(LoadVec3(s->light_color), s->light_intensity);
-    vf->footprint = 1.0f / SvMaxF((float)s->output_width, (float)s->output_height);
+    vf->row_step = SvMaxI(s->row_step, 1);
+    vf->pixel_aspect = s->pixel_aspect > 0.0f ? s->pixel_aspect : 1.0f;
+    vf->footprint = 1.0f / SvMaxF(FrameShownWidth(s, vf), (float)s->output_height);
     vf->step_budget = (int)((float)s->max_steps / s->epsilon_scale);
     vf->supersampling = SvMaxI(s->supersampling, 1);
 }

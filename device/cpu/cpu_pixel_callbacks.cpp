@@ -67,10 +67,6 @@ PF_Err RenderPixelVuya(void* refcon, A_long x, A_long y, PF_PixelFloat* in, PF_P
         VuyaPixel in_vuya;
         std::memcpy(&in_vuya, in, sizeof in_vuya);
         in_argb = VuyaToArgb(in_vuya);
-        // The frame's colour is straight; the renderer composites over premultiplied colour.
-        in_argb.red *= in_argb.alpha;
-        in_argb.green *= in_argb.alpha;
-        in_argb.blue *= in_argb.alpha;
     }
     PF_PixelFloat out_argb{};
     const PF_Err err =

@@ -85,8 +85,6 @@ PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_f
     frame.output_pitch = static_cast<uint32_t>(output_world->rowbytes / kGpuPixelBytes);
     frame.width = static_cast<uint32_t>(output_world->width);
     frame.height = static_cast<uint32_t>(output_world->height);
-    record->output_width = output_world->width;
-    record->output_height = output_world->height;
     if (err != PF_Err_NONE) return err;
     const GpuFrameData data = MakeGpuFrameData(*record, frame);
 

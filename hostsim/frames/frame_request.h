@@ -4,11 +4,14 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "host/ae_basic_types.h"
+#include "host/pf_geometry.h"
 #include "host/pf_gpu_framework.h"
+#include "host/pf_in_out_data.h"
 #include "hostsim/frames/host_image.h"
 #include "hostsim/resource_audit.h"
 
@@ -27,15 +30,17 @@ struct RenderFaults {
 };
 
 struct FrameRequest {
-    int width = 0, height = 0;  // output world size (normally the composition's size)
+    int width = 0, height = 0;  // the layer's size at full resolution (normally the composition's)
     WorldDepth depth = WorldDepth::k8;
-    long frame = 0;                         // time = frame / composition frame rate
-    const HostImage* input = nullptr;       // the layer the effect is on; null = transparent black
+    long frame = 0;  // time = frame / composition frame rate
+    // The layer the effect is on, straight colour as the host's worlds hold it; null =
+    // transparent black.
+    const HostImage* input = nullptr;
     const HostImage* hdri_layer = nullptr;  // the layer "HDRI Layer" points at; null = none
     // Depth of the HDRI layer's world; Premiere Pro hands it in the render's format only when the
     // effect asked, 8-bit otherwise; a GPU render hands a GPU world.
     WorldDepth hdri_depth = WorldDepth::k32;
-    int threads = 0;                                    // iterate-suite pool size; 0 = all cores
+    int threads = 0;  // iterate-suite pool size; 0 = all cores
     std::function<void(int done, int total)> progress;  // iterate's rows (or bands) finished
     RenderFaults faults;                                // for tests of the failure paths
     // Render on the host's device of this framework (PF_GPU_Framework_OPENCL or _CUDA): GPU
@@ -46,6 +51,14 @@ struct FrameRequest {
     // The host sends the frame's commands while holding its handle suite's lock, as the host
     // application does for frames it renders on its own thread (HandleHeap::HoldLock).
     bool host_holds_handle_lock = false;
+    // How the host asks for the frame. The output world covers `region` (layer pixels at this
+    // resolution, cut to the layer; none: the whole layer) at the downsample factors, with pixels
+    // `pixel_aspect` times as wide as tall. Under Premiere Pro, `field` other than
+    // PF_Field_FRAME renders that field's lines only, at half height.
+    PF_RationalScale downsample_x{1, 1}, downsample_y{1, 1};
+    PF_RationalScale pixel_aspect{1, 1};
+    std::optional<PF_LRect> region;
+    PF_Field field = PF_Field_FRAME;
     // Also hand back the output world's bytes as rendered (FrameResult::raw), for byte-exact
     // comparisons; a copy of the whole frame that the renderer and benchmarks can do without.
     bool keep_raw = true;
@@ -54,7 +67,9 @@ struct FrameRequest {
 struct FrameResult {
     PF_Err err = PF_Err_NONE;
     std::string return_msg;  // out_data return_msg when the effect set one
-    HostImage output;  // converted back to floats (exact for 8/16-bit: value/255, value/32768)
+    // Converted back to floats (exact for 8/16-bit: value/255, value/32768); the size of the
+    // world, which is the region or field asked for.
+    HostImage output;
     std::vector<uint8_t> raw;  // the output world's pixels as rendered, rows packed
     ResourceAudit audit;       // what the frame's commands left behind
     bool on_gpu = false;       // rendered through PF_Cmd_SMART_RENDER_GPU on a GPU device

@@ -37,17 +37,36 @@ void CheckImage(const HostImage* image, const char* what) {
     }
 }
 
-// Premiere Pro's frames carry straight colour; the input image is premultiplied, as the other
-// hosts' layers are.
-HostImage Unpremultiplied(const HostImage& image) {
-    HostImage straight = image;
-    for (size_t i = 0; i + 3 < straight.argb.size(); i += 4) {
-        const float alpha = straight.argb[i];
-        for (size_t c = 1; c < 4; ++c) {
-            straight.argb[i + c] = alpha > 0 ? straight.argb[i + c] / alpha : 0.0f;
-        }
+// Where the frame's worlds lie in the layer. Premiere Pro renders a field of an interlaced frame
+// at half height and never asks for a part of the frame.
+LayerView ViewFor(const FrameRequest& request, bool premiere_pro) {
+    LayerView view;
+    view.layer_width = request.width;
+    view.layer_height = request.height;
+    view.downsample_x = request.downsample_x;
+    view.downsample_y = request.downsample_y;
+    if (view.downsample_x.num <= 0 || view.downsample_x.den == 0 || view.downsample_y.num <= 0 ||
+        view.downsample_y.den == 0 ||
+        view.downsample_x.num > static_cast<A_long>(view.downsample_x.den) ||
+        view.downsample_y.num > static_cast<A_long>(view.downsample_y.den)) {
+        throw std::invalid_argument("downsample factors must lie in (0, 1]");
     }
-    return straight;
+    if (request.pixel_aspect.num <= 0 || request.pixel_aspect.den == 0) {
+        throw std::invalid_argument("pixel aspect ratio must be positive");
+    }
+    const PF_LRect layer{0, 0, LengthAtResolution(request.width, view.downsample_x),
+                         LengthAtResolution(request.height, view.downsample_y)};
+    view.part = layer;
+    if (request.region && !premiere_pro) view.part = Intersection(*request.region, layer);
+    if (view.world_width() <= 0 || view.world_height() <= 0) {
+        throw std::invalid_argument("the region asked for lies outside the layer");
+    }
+    if (premiere_pro && (request.field == PF_Field_UPPER || request.field == PF_Field_LOWER)) {
+        view.row_step = 2;
+        view.first_row = request.field == PF_Field_LOWER ? 1 : 0;
+        if (view.world_height() <= 0) throw std::invalid_argument("the field has no lines");
+    }
+    return view;
 }
 
 bool NearlyWhole(double value) {
@@ -90,6 +109,8 @@ FrameSession::FrameSession(EffectCommands& host, const FrameRequest& request)
     CheckImage(request.input, "input");
     CheckImage(request.hdri_layer, "HDRI layer");
 
+    premiere_pro_ = host.premiere_pro();
+    view_ = ViewFor(request, premiere_pro_);
     const TimeBase time = TimeBaseFor(host.services().composition().frame_rate);
     if (std::labs(request.frame) > LastFrameWithinTime(time)) {
         throw std::invalid_argument("frame " + std::to_string(request.frame) +
@@ -103,12 +124,15 @@ FrameSession::FrameSession(EffectCommands& host, const FrameRequest& request)
     in_data_.current_time = static_cast<A_long>(request.frame * time.time_step);
     in_data_.width = request.width;
     in_data_.height = request.height;
-    in_data_.extent_hint = PF_Rect{0, 0, request.width, request.height};
+    in_data_.downsample_x = view_.downsample_x;
+    in_data_.downsample_y = view_.downsample_y;
+    in_data_.pixel_aspect_ratio = request.pixel_aspect;
+    in_data_.field = view_.row_step == 2 ? request.field : PF_Field_FRAME;
+    in_data_.extent_hint = view_.part;
 
-    output_request_.rect = PF_LRect{0, 0, request.width, request.height};
+    output_request_.rect = view_.part;
     output_request_.channel_mask = kAllChannels;
     // Premiere Pro hands the effect every frame in the one format it declared.
-    premiere_pro_ = host.premiere_pro();
     const WorldDepth depth = premiere_pro_ ? WorldDepth::kVuya32 : request.depth;
     // Premiere Pro hands check-outs as 8-bit frames unless the effect asked for the render's
     // format at global setup.
@@ -124,21 +148,29 @@ FrameSession::FrameSession(EffectCommands& host, const FrameRequest& request)
         GpuDevices& gpu = host.services().gpu();
         const int device =
             request.gpu != PF_GPU_Framework_NONE && !premiere_pro_ ? gpu.Find(request.gpu) : -1;
+        // The input world covers the same pixels as the output, as the effect asks for it.
+        std::optional<HostImage> input_pixels;
+        if (request.input != nullptr) input_pixels = ViewOfLayer(*request.input, view_);
+        const HostImage* input_view = input_pixels ? &*input_pixels : nullptr;
+        const int width = view_.world_width();
+        const int height = view_.world_height();
         if (device >= 0 && gpu.setup(static_cast<A_u_long>(device)).accepted) {
-            gpu_ =
-                std::make_unique<GpuFrameWorlds>(gpu, static_cast<A_u_long>(device), request.width,
-                                                 request.height, request.input, request.hdri_layer);
+            gpu_ = std::make_unique<GpuFrameWorlds>(gpu, static_cast<A_u_long>(device), width,
+                                                    height, input_view, request.hdri_layer);
+            gpu_->PlaceAt(view_.part.left, view_.part.top);
             bitdepth_ = BitDepth(WorldDepth::k32);
         } else {
-            input_ = &state_.worlds.Create(request.width, request.height, depth, 0, this);
-            if (request.input != nullptr) {
-                input_->Fill(premiere_pro_ ? Unpremultiplied(*request.input) : *request.input);
-            }
-            output_ = &state_.worlds.Create(request.width, request.height, depth,
+            input_ = &state_.worlds.Create(width, height, depth, 0, this);
+            if (input_view != nullptr) input_->Fill(*input_view);
+            output_ = &state_.worlds.Create(width, height, depth,
                                             request.faults.output_format_unknown
                                                 ? PF_PixelFormat_GPU_BGRA128
                                                 : PF_PixelFormat{0},
                                             this);
+            for (HostWorld* world : {input_, output_}) {
+                world->world().origin_x = view_.part.left;
+                world->world().origin_y = view_.part.top;
+            }
         }
         if (request.hdri_layer != nullptr && !gpu_) {
             hdri_ = &state_.worlds.Create(request.hdri_layer->width, request.hdri_layer->height,
@@ -224,6 +256,10 @@ CommandResult FrameSession::RenderWith(void* pre_render_data, bool use_gpu) {
     if (!guarded_input.intact() || !cb.intact() || !extra.intact()) {
         result.audit.record_overruns = 1;
     }
+    // Only what the effect said it would produce reaches the composition.
+    if (output_ != nullptr && pre_render_data == held_data_ && held_data_ != nullptr) {
+        output_->KeepOnly(pre_render_output_.result_rect);
+    }
     return result;
 }
 
@@ -295,7 +331,16 @@ PF_Err FrameSession::CheckoutLayer(PF_ParamIndex index, A_long checkout_id,
     layer_ids_[checkout_id] = index;
     *result = PF_CheckoutResult{};
     result->par = PF_RationalScale{1, 1};
-    if (const PF_EffectWorld* world = LayerWorld(index)) {
+    if (index == 0) {
+        // The layer's rectangles follow its content, as a mask or transparent edges crop them.
+        const PF_LRect content =
+            request_.input != nullptr ? ContentBounds(*request_.input, view_) : PF_LRect{};
+        result->result_rect = Intersection(content, request->rect);
+        result->max_result_rect = content;
+        result->ref_width = LengthAtResolution(view_.layer_width, view_.downsample_x);
+        result->ref_height = LengthAtResolution(view_.layer_height, view_.downsample_y);
+        result->par = request_.pixel_aspect;
+    } else if (const PF_EffectWorld* world = LayerWorld(index)) {
         const PF_EffectWorld& w = *world;
         result->result_rect = PF_LRect{0, 0, w.width, w.height};
         result->max_result_rect = result->result_rect;

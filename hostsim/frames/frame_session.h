@@ -17,6 +17,7 @@
 #include "hostsim/effect_commands.h"
 #include "hostsim/frames/frame_request.h"
 #include "hostsim/frames/gpu_frame_worlds.h"
+#include "hostsim/frames/layer_view.h"
 
 namespace hostsim {
 
@@ -108,6 +109,7 @@ class FrameSession {
     EffectCommands& host_;
     RenderState& state_;
     FrameRequest request_;
+    LayerView view_;
     IterateSettings iterate_;
     EffectRefTarget effect_ref_;  // what the frame's in-data names
     PF_InData in_data_{};

@@ -23,6 +23,10 @@ class GpuFrameWorlds {
     PF_EffectWorld* input() { return input_; }
     PF_EffectWorld* output() { return output_; }
     PF_EffectWorld* hdri_layer() { return hdri_; }  // null without one
+    // The input and output cover the part of the layer whose first pixel is (x, y).
+    void PlaceAt(A_long x, A_long y) {
+        for (PF_EffectWorld* world : {input_, output_}) world->origin_x = x, world->origin_y = y;
+    }
 
     // The output as floats (alpha, red, green, blue) and, with keep_raw, its packed device pixels
     // (blue, green, red, alpha as 32-bit floats); waits for the device.

@@ -148,6 +148,19 @@ void HostWorld::Fill(const HostImage& image) {
     }
 }
 
+void HostWorld::KeepOnly(const PF_LRect& keep) {
+    const size_t size = PixelBytes(depth_);
+    for (int y = 0; y < world_.height; ++y) {
+        const A_long line = y + world_.origin_y;
+        for (int x = 0; x < world_.width; ++x) {
+            const A_long column = x + world_.origin_x;
+            const bool inside = column >= keep.left && column < keep.right && line >= keep.top &&
+                                line < keep.bottom;
+            if (!inside) std::memset(Row(y) + x * size, 0, size);  // zero bytes: transparent black
+        }
+    }
+}
+
 HostImage HostWorld::ToImage() const {
     HostImage image;
     image.width = world_.width;

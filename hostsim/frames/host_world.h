@@ -37,6 +37,9 @@ class HostWorld {
     // 0..1 for 8 and 16 bits); pixels outside it stay transparent black.
     void Fill(const HostImage& image);
     HostImage ToImage() const;
+    // Clears to transparent black every pixel whose place in the layer (x + origin_x,
+    // y + origin_y) lies outside `keep`: the host shows only an effect's result rectangle.
+    void KeepOnly(const PF_LRect& keep);
     std::vector<uint8_t> PackedBytes() const;  // rows without their padding
     bool PaddingIntact() const;
 

@@ -100,12 +100,15 @@ void PrepareHits(const RenderSettings* s, const ViewFrame* vf, const MarchHit* h
     }
 }
 
-// Up to SV_PACKET_WIDTH adjacent pixels: their camera rays are marched together, then each
-// pixel's hits are shaded and the pixel finished as RenderPixelInView does. Lanes past `count`
+// Up to SV_PACKET_WIDTH adjacent pixels of the world: their camera rays are marched together, then
+// each pixel's hits are shaded and the pixel finished as RenderPixelInView does. Lanes past `count`
 // repeat the last pixel and are dropped.
-void RenderPacket(const CpuFrame* frame, int y, int x0, int count, const PixelF* in, PixelF* out) {
+void RenderPacket(const CpuFrame* frame, int world_y, int world_x0, int count, const PixelF* in,
+                  PixelF* out) {
     const RenderSettings* s = frame->settings;
     const ViewFrame* vf = &frame->view;
+    const int y = FrameRow(s, vf, world_y);
+    const int x0 = FrameColumn(s, world_x0);
     const PixelPlan plan = MakePixelPlan(s, vf, kExactShortcuts);
     PixelTotals totals[SV_PACKET_WIDTH];
     for (int lane = 0; lane < count; ++lane) ClearPixelTotals(&totals[lane]);

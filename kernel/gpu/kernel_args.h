@@ -84,6 +84,7 @@
     X(5, x, highlight_gain, float)       \
     X(5, y, highlight_threshold, float)  \
     X(5, z, highlight_saturation, float) \
+    X(5, w, pixel_aspect, float)         \
     X(6, x, max_iterations, int)         \
     X(6, y, max_steps, int)              \
     X(6, z, julia_mode, int)             \
@@ -96,6 +97,8 @@
     X(8, y, lighting_enabled, int)       \
     X(8, z, specularity, float)          \
     X(8, w, specular_exponent, float)    \
+    X(9, x, origin_x, int)               \
+    X(9, y, origin_y, int)               \
     X(9, z, ambient_intensity, float)    \
     X(9, w, shadow_samples, int)         \
     X(10, x, rotation_x, float)          \
@@ -122,7 +125,10 @@
     X(15, y, orbit_gamma, float)         \
     X(15, z, ramp_stop_count, int)       \
     X(15, w, ambient_color[0], float)    \
-    X(16, x, comp_light_count, int)
+    X(16, x, comp_light_count, int)      \
+    X(16, y, output_width, int)          \
+    X(16, z, output_height, int)         \
+    X(16, w, row_step, int)
 
 SV_FN void PackParamVectors(const RenderSettings* s, SvFloat4* v) {
     for (int i = 0; i < kSvParamVectorCount; ++i) {

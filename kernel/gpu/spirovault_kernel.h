@@ -68,8 +68,6 @@ SV_KERNEL SpirovaultKernel(SV_KERNEL_ARGUMENTS(SV_FIRST_PARAMETER, SV_NEXT_PARAM
 
     RenderSettings s;
     ZeroRenderSettings(&s);
-    s.output_width = (int)width;
-    s.output_height = (int)height;
     s.supersampling = (int)supersampling;
     const SvFloat4 v[kSvParamVectorCount] = {
         SV_KERNEL_ARGUMENTS(SV_PARAMS_IN_ORDER, SV_PARAMS_IN_ORDER)};

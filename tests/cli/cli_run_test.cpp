@@ -405,6 +405,56 @@ TEST_F(CliRunTest, PremiereHostRendersTheSmartRenderFrame) {
     ExpectRefused({"--host", "premiere", "--gpu", "opencl"}, "needs --host ae", 2);
 }
 
+// The frame asked for as the host asks: the four quarters of a frame are its pixels, a preview
+// at a reduced resolution is smaller, a field holds every second line.
+TEST_F(CliRunTest, RegionsResolutionsAndFieldsAreTheFramesPixels) {
+    const std::vector<std::string> scene = {"--size", "32x18", "--set", "Supersampling=2"};
+    auto with = [&](std::vector<std::string> more) {
+        more.insert(more.begin(), scene.begin(), scene.end());
+        return more;
+    };
+    ASSERT_EQ(Run(with({"-o", "whole.exr"})).status, 0);
+    const FloatImage whole = ReadExr(Path("whole.exr"));
+    for (const auto& [x, y] : {std::pair{0, 0}, {16, 0}, {0, 9}, {16, 9}}) {
+        const std::string region = std::to_string(x) + "," + std::to_string(y) + ",16,9";
+        const RunResult r = Run(with({"--region", region, "-o", "part.exr"}));
+        ASSERT_EQ(r.status, 0) << r.err;
+        const FloatImage part = ReadExr(Path("part.exr"));
+        ASSERT_EQ(part.width, 16);
+        ASSERT_EQ(part.height, 9);
+        for (int py = 0; py < 9; ++py) {
+            for (int px = 0; px < 16; ++px) {
+                for (int c = 0; c < 4; ++c) {
+                    ASSERT_EQ(part.Pixel(px, py)[c], whole.Pixel(x + px, y + py)[c])
+                        << region << " at " << px << "," << py;
+                }
+            }
+        }
+    }
+    ASSERT_EQ(Run(with({"--downsample", "2x1", "--pixel-aspect", "1:2", "-o", "half.png"})).status,
+              0);
+    EXPECT_EQ(ReadPng(Path("half.png")).image.width, 16);
+    EXPECT_EQ(ReadPng(Path("half.png")).image.height, 18);
+
+    ASSERT_EQ(Run(with({"--host", "premiere", "-o", "frame.exr"})).status, 0);
+    const RunResult lower = Run(with({"--host", "premiere", "--fields", "lower", "-o", "f.exr"}));
+    ASSERT_EQ(lower.status, 0) << lower.err;
+    const FloatImage frame = ReadExr(Path("frame.exr"));
+    const FloatImage field = ReadExr(Path("f.exr"));
+    ASSERT_EQ(field.height, 9);
+    for (int y = 0; y < 9; ++y) {
+        EXPECT_EQ(field.Pixel(20, y)[0], frame.Pixel(20, 2 * y + 1)[0]) << "line " << 2 * y + 1;
+    }
+
+    ExpectRefused(with({"--region", "20,0,13,4"}), "reaches past the 32x18 frame", 2);
+    ExpectRefused(with({"--region", "0,0,0,4"}), "expected X,Y,W,H", 2);
+    ExpectRefused(with({"--downsample", "2", "--region", "0,0,17,4"}), "16x9 frame", 2);
+    ExpectRefused(with({"--downsample", "0"}), "expected N or NxM", 2);
+    ExpectRefused(with({"--pixel-aspect", "50"}), "0.1 to 10", 2);
+    ExpectRefused(with({"--fields", "upper"}), "--fields needs --host premiere", 2);
+    ExpectRefused(with({"--host", "premiere", "--region", "0,0,4,4"}), "needs --host ae", 2);
+}
+
 TEST_F(CliRunTest, ExampleSceneRendersItsCameraMove) {
     const std::string scene = std::string(SPIROVAULT_SOURCE_DIR) + "/examples/orbit/orbit.json";
     const RunResult r = Run({"--scene", scene, "--size", "40x24", "--frames", "0-2", "--set",

@@ -71,7 +71,7 @@ TEST(EffectSession, EffectErrorsCarryCodeAndMessage) {
     EXPECT_EQ(DescribeEffectError(77, ""), "PF_Err 77");
 }
 
-TEST(FrameImages, InputLayerIsCentredAndPremultiplied) {
+TEST(FrameImages, InputLayerIsCentredInStraightColour) {
     FloatImage image(4, 2);
     for (int x = 0; x < 4; ++x) {
         image.Pixel(x, 0)[0] = static_cast<float>(x);  // red counts the column
@@ -86,14 +86,14 @@ TEST(FrameImages, InputLayerIsCentredAndPremultiplied) {
     };
     EXPECT_EQ(at(wide, 1, 1)[0], 0.0f);
     EXPECT_EQ(at(wide, 2, 1)[0], 0.5f);
-    EXPECT_EQ(at(wide, 5, 1)[1], 1.5f);  // column 3 red 3, premultiplied by 0.5
+    EXPECT_EQ(at(wide, 5, 1)[1], 3.0f);  // column 3 red 3, straight as the host keeps it
     EXPECT_EQ(at(wide, 6, 1)[0], 0.0f);
     EXPECT_EQ(at(wide, 2, 2)[0], 1.0f);
     EXPECT_EQ(at(wide, 2, 3)[0], 0.0f);
     // Smaller composition: the middle of the image is kept.
     const HostImage narrow = PlaceInputLayer(image, FrameSize{2, 1});
-    EXPECT_EQ(at(narrow, 0, 0)[1], 0.5f);
-    EXPECT_EQ(at(narrow, 1, 0)[1], 1.0f);
+    EXPECT_EQ(at(narrow, 0, 0)[1], 1.0f);
+    EXPECT_EQ(at(narrow, 1, 0)[1], 2.0f);
 
     HostImage frame;
     frame.width = 1;

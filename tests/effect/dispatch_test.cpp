@@ -81,7 +81,7 @@ TEST_F(Dispatch, GlobalSetupOutsidePremiereOffersGpuAndNoPixelFormat) {
     ASSERT_EQ(result.err, PF_Err_NONE);
     EXPECT_EQ(result.out_data.my_version, 0x00080001u);
     EXPECT_EQ(result.out_data.out_flags, 0x06008400);
-    EXPECT_EQ(result.out_data.out_flags2, 0x0A001406);
+    EXPECT_EQ(result.out_data.out_flags2, 0x0A001486);
     // Registered with the plug-in layer once, the id kept in the global data.
     EXPECT_NE(result.out_data.global_data, nullptr);
     EXPECT_EQ(host().services().comp_handles().registered_names(),
@@ -97,7 +97,7 @@ TEST_F(Dispatch, GlobalSetupUnderPremiereOffersOnlyVuyaFloat) {
     const CommandResult result = host().GlobalSetup();
     ASSERT_EQ(result.err, PF_Err_NONE);
     EXPECT_EQ(result.out_data.out_flags, 0x06008400);
-    EXPECT_EQ(result.out_data.out_flags2, 0x08001406);
+    EXPECT_EQ(result.out_data.out_flags2, 0x08001486);
     EXPECT_EQ(host().services().pixel_formats().clear_calls, 1);
     EXPECT_EQ(host().services().pixel_formats().supported, std::vector<PrPixelFormat>{0x61795556});
     EXPECT_EQ(suites().CountsFor(kPFPixelFormatSuite, kPFPixelFormatSuiteVersion1).releases, 1);

@@ -41,7 +41,7 @@ std::string ExpectedBytes() {
     out += Property("REVe", Long(0x00080001));
     out += Property("FNIe", "\0\0\0\0"s, 2);
     out += Property("OLGe", Long(0x06008400));
-    out += Property("2LGe", Long(0x0A001406));
+    out += Property("2LGe", Long(0x0A001486));
     out += Property("ANMe",
                     "\x0f"
                     "ADBE Spirovault"s);

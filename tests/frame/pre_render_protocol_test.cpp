@@ -62,15 +62,18 @@ TEST_F(PreRenderProtocol, ChecksOutValueParamsInOrderAndEverythingBackIn) {
     EXPECT_EQ(std::memcmp(&frame.pre_render_output().max_result_rect, &whole, sizeof whole), 0);
 }
 
-TEST_F(PreRenderProtocol, ResultRectsWidenTheHostsOwn) {
-    FrameSession frame(host(), Request(30, 20));
+// The effect draws over the whole layer: its result is what was asked of the layer, and its
+// maximum the layer, whatever the host left in the record or the input's content.
+TEST_F(PreRenderProtocol, ResultIsTheRequestWithinTheLayer) {
+    FrameRequest request = Request(30, 20);
+    request.region = PF_LRect{4, 3, 30, 20};
+    FrameSession frame(host(), request);
     frame.pre_render_output().result_rect = PF_LRect{-5, 4, 10, 40};
     ASSERT_EQ(frame.PreRender().err, PF_Err_NONE);
-    const PF_LRect& r = frame.pre_render_output().result_rect;
-    EXPECT_EQ(r.left, -5);
-    EXPECT_EQ(r.top, 0);
-    EXPECT_EQ(r.right, 30);
-    EXPECT_EQ(r.bottom, 40);
+    const PF_LRect part{4, 3, 30, 20};
+    const PF_LRect whole{0, 0, 30, 20};
+    EXPECT_EQ(std::memcmp(&frame.pre_render_output().result_rect, &part, sizeof part), 0);
+    EXPECT_EQ(std::memcmp(&frame.pre_render_output().max_result_rect, &whole, sizeof whole), 0);
 }
 
 TEST_F(PreRenderProtocol, FailedParamCheckoutStopsThereAndStillHandsTheRecordOver) {

@@ -54,7 +54,7 @@ HostImage Sky() {
     return sky;
 }
 
-// A premultiplied input: colour ramps across, alpha ramps down, the top rows fully transparent.
+// A semi-transparent input: colour ramps across, alpha ramps down, the top rows fully transparent.
 HostImage GradientInput() {
     HostImage input;
     input.width = kW;

@@ -22,13 +22,15 @@ int EdgeColumn(const RenderSettings& s) {
 
 TEST(PixelSampling, SupersamplesSitOnAGridInsideThePixel) {
     const RenderSettings s = DefaultSettings(kW, kH);
+    ViewFrame vf;
+    DeriveViewFrame(&s, &vf);
     float u0, v0, u1, v1;
-    SampleScreenPosition(&s, 10, 4, 0, 0, 2, &u0, &v0);
-    SampleScreenPosition(&s, 10, 4, 1, 1, 2, &u1, &v1);
+    SampleScreenPosition(&s, &vf, 10, 4, 0, 0, 2, &u0, &v0);
+    SampleScreenPosition(&s, &vf, 10, 4, 1, 1, 2, &u1, &v1);
     EXPECT_FLOAT_EQ(9.75f, u0 * kH / 2 + kW / 2.0f);
     EXPECT_FLOAT_EQ(10.25f, u1 * kH / 2 + kW / 2.0f);
     EXPECT_FLOAT_EQ(4.25f, kH / 2.0f - v1 * kH / 2);  // v grows upward
-    SampleScreenPosition(&s, 10, 4, 0, 0, 1, &u0, &v0);
+    SampleScreenPosition(&s, &vf, 10, 4, 0, 0, 1, &u0, &v0);
     EXPECT_FLOAT_EQ(10.0f, u0 * kH / 2 + kW / 2.0f);
 }
 
@@ -57,11 +59,12 @@ TEST(PixelSampling, CompositesOverTheInputAndStraightensTheResult) {
     const PixelF over = RenderPixel(s, edge, kH / 2, &opaque);
     EXPECT_FLOAT_EQ(1.0f, over.alpha);
     EXPECT_NEAR(alone.red * alone.alpha + 0.2f * (1 - alone.alpha), over.red, 1e-5f);
-    // Where nothing is hit, the input comes back straightened: colour / alpha.
+    // Where nothing is hit, the input (straight colour) comes back as it was.
     const PixelF half{0.5f, 0.2f, 0.1f, 0.05f};
     const PixelF miss = RenderPixel(s, 0, 0, &half);
     EXPECT_FLOAT_EQ(0.5f, miss.alpha);
-    EXPECT_FLOAT_EQ(0.4f, miss.red);
+    EXPECT_FLOAT_EQ(0.2f, miss.red);
+    EXPECT_FLOAT_EQ(0.05f, miss.blue);
     const PixelF faint{1e-7f, 0.2f, 0.1f, 0.05f};
     EXPECT_EQ(0.0f, RenderPixel(s, 0, 0, &faint).red);
     // Without an input pixel there is nothing to composite over.
@@ -74,7 +77,7 @@ TEST(PixelSampling, DepthMapMapsViewDistanceBetweenStartAndEnd) {
     DeriveViewFrame(&s, &vf);
     MarchHit hit{};
     float u, v;
-    SampleScreenPosition(&s, kW / 2, kH / 2, 0, 0, 1, &u, &v);
+    SampleScreenPosition(&s, &vf, kW / 2, kH / 2, 0, 0, 1, &u, &v);
     const Vec3 d = NormalizeVec3(AddVec3(AddVec3(ScaleVec3(vf.right, u), ScaleVec3(vf.up, v)),
                                          ScaleVec3(vf.forward, 1 / s.tan_half_fov)));
     ASSERT_EQ(1, MarchPrimary(vf.eye, d, &s, vf.step_budget, vf.footprint, &hit));

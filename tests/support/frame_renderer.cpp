@@ -48,6 +48,8 @@ RenderSettings MakeDefaultRenderSettings(int width, int height) {
     SetDefaultCompCamera(static_cast<float>(width), static_cast<float>(height), scale, &s);
     s.output_width = width;
     s.output_height = height;
+    s.row_step = 1;
+    s.pixel_aspect = 1.0f;
     return s;
 }
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -61,6 +62,9 @@ class GpuFrame : public PluginHostTest, public ::testing::WithParamInterface<PF_
         request.input = input_.width > 0 ? &input_ : nullptr;
         request.hdri_layer = hdri_.width > 0 ? &hdri_ : nullptr;
         request.gpu = gpu;
+        request.region = region_;
+        request.downsample_x = downsample_x_;
+        request.pixel_aspect = pixel_aspect_;
         FrameResult result = host().RenderFrame(request);
         EXPECT_EQ(result.err, PF_Err_NONE) << result.return_msg;
         EXPECT_TRUE(result.audit.clean()) << result.audit.Describe();
@@ -97,7 +101,7 @@ class GpuFrame : public PluginHostTest, public ::testing::WithParamInterface<PF_
         EXPECT_LE(mean, 0.004) << scene;
         EXPECT_GE(covered, pixels / 5) << scene << ": the fractal should fill the frame";
         // The scene shows what it is about: it is not the default frame.
-        if (std::string(scene) != "default") {
+        if (std::string(scene) != "default" && !region_) {
             const FrameResult plain = DefaultFrame();
             double difference = 0;
             for (size_t c = 0; c < plain.output.argb.size(); ++c) {
@@ -121,6 +125,9 @@ class GpuFrame : public PluginHostTest, public ::testing::WithParamInterface<PF_
 
     HostImage input_;
     HostImage hdri_;
+    std::optional<PF_LRect> region_;
+    PF_RationalScale downsample_x_{1, 1};
+    PF_RationalScale pixel_aspect_{1, 1};
 };
 
 TEST_P(GpuFrame, DefaultParameters) {
@@ -235,6 +242,17 @@ TEST_P(GpuFrame, CompositeOnOriginalOverTheInput) {
     input_ = Gradient(kW, kH, 0.6f);
     params().SetValue(kParamCompositeOnOriginal, 1);
     ExpectGpuMatchesCpu("composite on original");
+}
+
+// A part of the layer, at half resolution across, with pixels wider than tall, over a
+// semi-transparent input: the device lays the frame out as the CPU does.
+TEST_P(GpuFrame, PartOfTheLayerAtReducedResolution) {
+    input_ = Gradient(kW, kH, 0.6f);
+    params().SetValue(kParamCompositeOnOriginal, 1);
+    region_ = PF_LRect{5, 4, 21, 23};
+    downsample_x_ = PF_RationalScale{1, 2};
+    pixel_aspect_ = PF_RationalScale{3, 2};
+    ExpectGpuMatchesCpu("part at reduced resolution");
 }
 
 TEST_P(GpuFrame, DepthMap) {

@@ -43,7 +43,7 @@ void Run(const char* plugin_path) {
 
     const CommandResult global = host.GlobalSetup();
     Check(global.err == PF_Err_NONE && global.out_data.out_flags == 0x06008400 &&
-              global.out_data.out_flags2 == 0x0A001406,
+              global.out_data.out_flags2 == 0x0A001486,
           "global setup flags");
 
     const CommandResult params = host.ParamsSetup();
