@@ -51,6 +51,24 @@ PF_Err RenderOnCuda(PF_InData* in_data, PF_OutData* out_data, const PF_SmartRend
     return RenderCuda(*cu, kernel, frame);
 }
 
+// The user's cancel, as the host answers it now.
+PF_Err AskHostCancel(PF_InData* in_data) {
+    return in_data->inter.abort != nullptr ? in_data->inter.abort(in_data->effect_ref)
+                                           : PF_Err_NONE;
+}
+
+PF_Err RenderOnDevice(PF_InData* in_data, PF_OutData* out_data, const PF_GPUDeviceInfo& info,
+                      const PF_SmartRenderInput& input, const GpuFrameData& data) {
+    switch (input.what_gpu) {
+        case PF_GPU_Framework_OPENCL:
+            return RenderOnOpenCl(in_data, out_data, info, input, data);
+        case PF_GPU_Framework_CUDA:
+            return RenderOnCuda(in_data, out_data, input, data);
+        default:
+            return PF_Err_NONE;
+    }
+}
+
 }  // namespace
 
 PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_format,
@@ -88,14 +106,12 @@ PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_f
     if (err != PF_Err_NONE) return err;
     const GpuFrameData data = MakeGpuFrameData(*record, frame);
 
-    switch (input.what_gpu) {
-        case PF_GPU_Framework_OPENCL:
-            return RenderOnOpenCl(in_data, out_data, info, input, data);
-        case PF_GPU_Framework_CUDA:
-            return RenderOnCuda(in_data, out_data, input, data);
-        default:
-            return PF_Err_NONE;
-    }
+    // The frame is one launch: the host is asked before it and once the device has it, so that
+    // a frame cancelled meanwhile is never reported done.
+    err = AskHostCancel(in_data);
+    if (err == PF_Err_NONE) err = RenderOnDevice(in_data, out_data, info, input, data);
+    if (err == PF_Err_NONE) err = AskHostCancel(in_data);
+    return err;
 }
 
 }  // namespace spirovault

@@ -2,8 +2,10 @@
 #ifndef SPIROVAULT_HOSTSIM_FRAMES_FRAME_REQUEST_H
 #define SPIROVAULT_HOSTSIM_FRAMES_FRAME_REQUEST_H
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,10 +31,11 @@ struct FrameRequest {
     long frame = 0;                         // time = frame / composition frame rate
     const HostImage* input = nullptr;       // the layer the effect is on; null = transparent black
     const HostImage* hdri_layer = nullptr;  // the layer "HDRI Layer" points at; null = none
-    WorldDepth hdri_depth = WorldDepth::k32;            // depth of the HDRI layer's world
-    int threads = 0;                                    // iterate-suite pool size; 0 = all cores
-    std::function<void(int done, int total)> progress;  // iterate's rows (or bands) finished
-    RenderFaults faults;                                // for tests of the failure paths
+    WorldDepth hdri_depth = WorldDepth::k32;  // depth of the HDRI layer's world
+    int threads = 0;                          // iterate-suite pool size; 0 = all cores
+    // Progress: the rows the per-pixel iterate has finished, or what the effect reports itself.
+    std::function<void(int done, int total)> progress;
+    RenderFaults faults;  // for tests of the failure paths
     // Render on the host's device of this framework (PF_GPU_Framework_OPENCL or _CUDA): GPU
     // worlds in PF_PixelFormat_GPU_BGRA128 (32-bit float whatever `depth` says) and
     // PF_Cmd_SMART_RENDER_GPU. The device is opened and set up on first use; a device the
@@ -41,6 +44,11 @@ struct FrameRequest {
     // Also hand back the output world's bytes as rendered (FrameResult::raw), for byte-exact
     // comparisons; a copy of the whole frame that the renderer and benchmarks can do without.
     bool keep_raw = true;
+    // The user's cancel: from `cancel_after` past the frame's start, or whenever `cancel` (when
+    // set; called from any thread) says so, the host's abort and progress callbacks and its
+    // per-pixel iterate (before each row) answer PF_Interrupt_CANCEL.
+    std::optional<std::chrono::steady_clock::duration> cancel_after;
+    std::function<bool()> cancel;
 };
 
 struct FrameResult {
