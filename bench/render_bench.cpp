@@ -176,6 +176,13 @@ int RegisterAll() {
             ->MeasureProcessCPUTime()  // every render thread's time, not the caller's alone
             ->UseRealTime();
     }
+    benchmark::RegisterBenchmark("CancelLatency", BM_CancelLatency)
+        ->ArgNames({"threads"})
+        ->Arg(1)
+        ->Arg(0)
+        ->Iterations(20)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
     return 0;
 }
 const int kRegistered = RegisterAll();

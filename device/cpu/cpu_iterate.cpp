@@ -18,8 +18,8 @@ namespace {
 constexpr A_long kBandRows = 2;
 // Pixels converted to and from the world's format at a time, on the stack.
 constexpr int kSpanPixels = 64;
-// How much work thread 0 does between two questions to the host: a cancelled frame ends about
-// this soon, and asking this seldom costs nothing measurable.
+// The least time between two questions from thread 0 to the host: a cancelled frame ends about
+// this soon after (plus a packet of pixels), and asking this seldom costs nothing measurable.
 constexpr std::chrono::microseconds kAskInterval{2000};
 
 // The user's cancel, as the host answers it. Only the thread the host numbers 0 may ask (the

@@ -33,8 +33,8 @@ struct FrameRequest {
     const HostImage* hdri_layer = nullptr;  // the layer "HDRI Layer" points at; null = none
     WorldDepth hdri_depth = WorldDepth::k32;  // depth of the HDRI layer's world
     int threads = 0;                          // iterate-suite pool size; 0 = all cores
-    // Progress: the rows the per-pixel iterate has finished, or what the effect reports itself.
-    std::function<void(int done, int total)> progress;
+    std::function<void(int done, int total)>
+        progress;         // rows done, as iterate or the effect reports
     RenderFaults faults;  // for tests of the failure paths
     // Render on the host's device of this framework (PF_GPU_Framework_OPENCL or _CUDA): GPU
     // worlds in PF_PixelFormat_GPU_BGRA128 (32-bit float whatever `depth` says) and

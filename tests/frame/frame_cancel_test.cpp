@@ -37,17 +37,22 @@ class FrameCancel : public FrameTest {
         EXPECT_EQ(next.raw, whole_.raw);
     }
 
+    // Supersampling 4, raytraced occlusion of 16 rays, soft shadows of 64 samples: milliseconds
+    // for a single packet of pixels.
+    void SetHeavy() {
+        params().SetValue(kParamSupersampling, 4);
+        params().SetValue(kParamAoType, 2);
+        params().SetValue(kParamAoSamples, 16);
+        params().SetValue(kParamLightSize, 3);
+        params().SetValue(kParamShadowSamples, 64);
+    }
+
     FrameResult whole_;
 };
 
 TEST_F(FrameCancel, HeavyFrameStopsSoonAfterTheCancelOnOneThreadAndOnAll) {
-    // Supersampling 4, raytraced occlusion of 16 rays, soft shadows of 64 samples: at this size
-    // seconds of work even on 16 threads, and milliseconds for a single packet of pixels.
-    params().SetValue(kParamSupersampling, 4);
-    params().SetValue(kParamAoType, 2);
-    params().SetValue(kParamAoSamples, 16);
-    params().SetValue(kParamLightSize, 3);
-    params().SetValue(kParamShadowSamples, 64);
+    // At this size seconds of work even on 16 threads.
+    SetHeavy();
     whole_ = host().RenderFrame(Request(4, 3));
     for (int threads : {1, 0}) {
         SCOPED_TRACE(threads);
@@ -62,10 +67,10 @@ TEST_F(FrameCancel, HeavyFrameStopsSoonAfterTheCancelOnOneThreadAndOnAll) {
         EXPECT_EQ(cancelled.err, PF_Interrupt_CANCEL);
         EXPECT_FALSE(reported_done);
         EXPECT_TRUE(cancelled.audit.clean()) << cancelled.audit.Describe();
-        // Timing only where it cannot mislead: the latency itself is measured by the render
-        // benchmark; here a frame that ran on for whole bands or to the end fails.
+        // Timing only where it cannot mislead, and generously: the latency itself is measured
+        // by the render benchmark (tens of milliseconds at worst).
         if (!kSanitized) {
-            EXPECT_LT(took, milliseconds(100 + 900));
+            EXPECT_LT(took, milliseconds(100 + 400));
         }
         const FrameResult next = host().RenderFrame(Request(4, 3));
         EXPECT_EQ(next.err, PF_Err_NONE);
