@@ -19,26 +19,43 @@ constexpr A_long kBandRows = 2;
 // Pixels converted to and from the world's format at a time, on the stack.
 constexpr int kSpanPixels = 64;
 // The least time between two questions from thread 0 to the host: a cancelled frame ends about
-// this soon after (plus a packet of pixels), and asking this seldom costs nothing measurable.
+// this soon after, plus a packet of pixels.
 constexpr std::chrono::microseconds kAskInterval{2000};
+// Reading the clock after every packet would cost about 1% on a plain frame, whose packets take
+// microseconds: thread 0 reads it after fewer packets while they take long, after more while
+// they are quick, up to this many pixels' worth.
+constexpr int kMaxPixelsBetweenClocks = 64;
 
 // The user's cancel, as the host answers it. Only the thread the host numbers 0 may ask (the
-// others only read what it found), and it asks between pieces of work, at most once per
-// interval, reporting the rows finished so far as progress.
+// others only read what it found), and it asks between packets, at most once per interval,
+// reporting the rows finished so far as progress.
 class HostCancel {
   public:
-    HostCancel(PF_InData* in_data, A_long total_rows)
-        : in_data_(in_data), total_rows_(total_rows), last_ask_(Clock::now()) {}
+    HostCancel(PF_InData* in_data, A_long total_rows, int packet)
+        : in_data_(in_data),
+          total_rows_(total_rows),
+          max_packets_between_clocks_(std::max(1, kMaxPixelsBetweenClocks / packet)),
+          last_ask_(Clock::now()) {}
 
     // Any thread: the host's cancel once thread 0 has seen it, else PF_Err_NONE.
     PF_Err seen() const { return seen_.load(std::memory_order_relaxed); }
     // Any thread, once a band is done.
     void RowsDone(A_long rows) { rows_done_.fetch_add(rows, std::memory_order_relaxed); }
 
-    // Thread 0, between pieces of work: asks once the interval has passed since the last time.
+    // Thread 0, between packets: asks once the interval has passed since the last time.
     PF_Err AskWhenDue() {
+        if (--packets_to_clock_ > 0) return seen();
         const Clock::time_point now = Clock::now();
-        if (now - last_ask_ < kAskInterval) return seen();
+        const Clock::duration since = now - last_ask_;
+        if (since < kAskInterval) {
+            packets_between_clocks_ =
+                std::min(2 * packets_between_clocks_, max_packets_between_clocks_);
+            packets_to_clock_ = packets_between_clocks_;
+            return seen();
+        }
+        // Late: the packets have grown slow.
+        if (since > 2 * kAskInterval) packets_between_clocks_ = 1;
+        packets_to_clock_ = packets_between_clocks_;
         last_ask_ = now;
         return Ask();
     }
@@ -63,8 +80,11 @@ class HostCancel {
     A_long total_rows_;
     std::atomic<A_long> rows_done_{0};
     std::atomic<PF_Err> seen_{PF_Err_NONE};
+    const int max_packets_between_clocks_;
     // Thread 0's own.
     A_long reported_ = 0;
+    int packets_between_clocks_ = 1;
+    int packets_to_clock_ = 1;
     Clock::time_point last_ask_;
 };
 
@@ -176,10 +196,10 @@ PF_Err RenderBand(void* refcon, A_long thread_index, A_long i, A_long /*iteratio
 // iterate made of it, and so does one cancelled as it ended: none is reported done unfinished.
 PF_Err IterateBands(const PF_Iterate8Suite2& suite, PF_InData* in_data, PF_PixelFormat format,
                     PF_EffectWorld* input, PF_EffectWorld* output, RenderSettings* record) {
-    HostCancel cancel(in_data, output->height);
+    const CpuRowPath path = ChooseCpuRowPath();
+    HostCancel cancel(in_data, output->height, LanesOf(path));
     PF_Err err = cancel.Ask();
     if (err != PF_Err_NONE) return err;
-    const CpuRowPath path = ChooseCpuRowPath();
     const BandJob job{
         MakeCpuFrame(record), RowSpanFor(path), LanesOf(path), format, input, output, &cancel};
     const A_long bands = (output->height + kBandRows - 1) / kBandRows;
