@@ -22,9 +22,9 @@ constexpr int kSpanPixels = 64;
 // this soon after, plus a packet of pixels.
 constexpr std::chrono::microseconds kAskInterval{2000};
 // Reading the clock after every packet would cost about 1% on a plain frame, whose packets take
-// microseconds: thread 0 reads it after fewer packets while they take long, after more while
-// they are quick, up to this many pixels' worth.
-constexpr int kMaxPixelsBetweenClocks = 64;
+// microseconds: thread 0 reads it after every packet while they take long, after more while they
+// are quick, up to this many pixels' worth (what a frame may overrun when its pixels turn slow).
+constexpr int kMaxPixelsBetweenClocks = 32;
 
 // The user's cancel, as the host answers it. Only the thread the host numbers 0 may ask (the
 // others only read what it found), and it asks between packets, at most once per interval,
