@@ -68,7 +68,7 @@ TEST_F(FrameCancel, HeavyFrameStopsSoonAfterTheCancelOnOneThreadAndOnAll) {
         EXPECT_FALSE(reported_done);
         EXPECT_TRUE(cancelled.audit.clean()) << cancelled.audit.Describe();
         // Timing only where it cannot mislead, and generously: the latency itself is measured
-        // by the render benchmark (tens of milliseconds at worst).
+        // by the render benchmark.
         if (!kSanitized) {
             EXPECT_LT(took, milliseconds(100 + 400));
         }
@@ -104,7 +104,8 @@ TEST_F(FrameCancel, CancelAsTheEffectReportsProgressReturnsTheCancelNeverSuccess
 }
 
 TEST_F(FrameCancel, FrameCancelledBeforeItStartsRendersNothingOnEveryPath) {
-    // The bands, the host's per-pixel iterate of each depth, and Premiere Pro's render.
+    // The effect's bands, and the host's per-pixel iterate of each depth (which looks at the
+    // cancel itself, before every row).
     for (bool generic : {true, false}) {
         suites().Provide(
             kPFIterate8Suite, 2,
