@@ -2,16 +2,22 @@
 // pixels per second of the default view through the plug-in in the standalone host, at two sizes,
 // on one thread and on two, for each CPU row path the processor runs: the trigonometric power
 // step one pixel at a time (the earlier renderer), the trigonometry-free step on one lane, and
-// packets of 4, 8 and 16 lanes. SPIROVAULT_CPU_LANES picks the path, as in the plug-in.
+// packets of 4, 8 and 16 lanes. SPIROVAULT_CPU_LANES picks the path, as in the plug-in. And the
+// time a heavy frame takes to come back once the user cancels it.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "hostsim/effect_host.h"
 #include "kernel/cpu/cpu_lanes.h"
 #include "kernel/pixel_sampling.h"
+#include "params/param_table.h"
 #include "tests/support/frame_renderer.h"
 
 using namespace spirovault;
@@ -103,6 +109,55 @@ void BM_PluginDefaultView(benchmark::State& state, Path path) {
     state.counters["threads"] = request.threads;
 }
 
+// A heavy frame (supersampling 4, raytraced occlusion of 16 rays, soft shadows of 64 samples)
+// cancelled 100 ms in by the host's flag, as the renderer's Ctrl-C does: the time from the flag to
+// the frame's return. Counters: the median and the worst of the runs.
+void BM_CancelLatency(benchmark::State& state) {
+    using Clock = std::chrono::steady_clock;
+    EffectHost host(SPIROVAULT_PLUGIN_PATH);
+    host.GlobalSetup();
+    host.ParamsSetup();
+    ParamStore& params = host.services().params();
+    params.SetValue(kParamSupersampling, 4);
+    params.SetValue(kParamAoType, 2);
+    params.SetValue(kParamAoSamples, 16);
+    params.SetValue(kParamLightSize, 3);
+    params.SetValue(kParamShadowSamples, 64);
+    FrameRequest request;
+    request.width = 384;
+    request.height = 216;
+    request.threads = static_cast<int>(state.range(0));
+    request.depth = WorldDepth::k32;
+    request.keep_raw = false;
+    host.services().composition().width = request.width;
+    host.services().composition().height = request.height;
+    std::vector<double> latencies;
+    for (auto _ : state) {
+        std::atomic<bool> cancel{false};
+        request.cancel = [&cancel] { return cancel.load(); };
+        Clock::time_point cancelled_at;
+        std::thread user([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            cancelled_at = Clock::now();
+            cancel = true;
+        });
+        const FrameResult frame = host.RenderFrame(request);
+        const Clock::time_point returned = Clock::now();
+        user.join();
+        if (frame.err != PF_Interrupt_CANCEL) {
+            state.SkipWithError("the frame was not cancelled");
+            return;
+        }
+        const double seconds = std::chrono::duration<double>(returned - cancelled_at).count();
+        state.SetIterationTime(seconds);
+        latencies.push_back(seconds * 1000);
+    }
+    std::sort(latencies.begin(), latencies.end());
+    state.counters["median_ms"] = latencies[latencies.size() / 2];
+    state.counters["worst_ms"] = latencies.back();
+    state.counters["threads"] = request.threads;
+}
+
 int RegisterAll() {
     for (const Path& path : kPaths) {
         const std::string lanes = path.path == CpuRowPath::kTrigStep ? "trig" : path.name;
@@ -121,6 +176,13 @@ int RegisterAll() {
             ->MeasureProcessCPUTime()  // every render thread's time, not the caller's alone
             ->UseRealTime();
     }
+    benchmark::RegisterBenchmark("CancelLatency", BM_CancelLatency)
+        ->ArgNames({"threads"})
+        ->Arg(1)
+        ->Arg(0)
+        ->Iterations(20)
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond);
     return 0;
 }
 const int kRegistered = RegisterAll();

@@ -27,6 +27,7 @@
 #include "hostsim/frames/row_pool.h"
 #include "imageio/atomic_file.h"
 #include "imageio/image_metadata.h"
+#include "imageio/interrupt_cleanup.h"
 
 namespace cli {
 
@@ -236,6 +237,8 @@ FrameRequest RequestFor(const JobSettings& settings, const EffectiveScene& scene
     request.gpu = settings.gpu;
     ApplyFrameView(settings.view, &request);
     request.keep_raw = false;
+    // The first interrupt cancels the frames in progress (InterruptCancelsWork).
+    request.cancel = [] { return imageio::InterruptCancel().load(); };
     // Rows of several frames at once make no one percentage.
     if (settings.parallel_frames == 1) {
         request.progress = [progress](int done, int total) { progress->Rows(done, total); };
@@ -285,6 +288,26 @@ std::string WriteFrame(const JobSettings& settings, const EffectiveScene& scene,
     return path;
 }
 
+// The result of a frame rendering ahead. An interrupt held meanwhile ends the process here, as it
+// ends it at once outside a frame: the frame came back cancelled, or finished and is not written.
+FrameResult TakeResult(std::future<FrameResult>& rendering, long frame,
+                       ProgressReporter& progress) {
+    const auto end_if_interrupted = [&] {
+        if (!imageio::InterruptCancel().load()) return;
+        progress.Clear();
+        std::fprintf(stderr, "spirovault-render: interrupted during frame %ld\n", frame);
+        imageio::EndIfInterrupted();
+    };
+    try {
+        FrameResult result = rendering.get();
+        end_if_interrupted();
+        return result;
+    } catch (...) {
+        end_if_interrupted();
+        throw;
+    }
+}
+
 // Frames render ahead on threads of their own, up to `parallel_frames` at once on the one
 // effect instance, as the host application renders them; files are written here, in frame
 // order.
@@ -308,6 +331,7 @@ void RenderFrames(const JobSettings& settings, const EffectiveScene& scene,
                     std::async(
                         std::launch::async,
                         [&session, request = RequestFor(settings, scene, images, next, &progress)] {
+                            const imageio::InterruptCancelsWork cancellable;
                             return session.Render(request);
                         })});
             } catch (const std::system_error& e) {
@@ -321,7 +345,8 @@ void RenderFrames(const JobSettings& settings, const EffectiveScene& scene,
         }
         const auto start = rendering.front().start;
         imageio::FloatImage image = OutOfMemoryAs("rendering frame " + std::to_string(frame), [&] {
-            return FrameToImage(std::move(rendering.front().result.get().output));
+            return FrameToImage(
+                std::move(TakeResult(rendering.front().result, frame, progress).output));
         });
         rendering.pop_front();
         const int width = image.width, height = image.height;  // a region's, if one was asked

@@ -40,6 +40,12 @@ std::atomic<int> registering{0};
 // Set by the handler before it waits: a registration that starts later creates nothing.
 std::atomic<bool> ending{false};
 
+// Work under way that takes an interrupt as a cancel (InterruptCancelsWork), the interrupt it
+// holds (0: none) and the flag the work reads.
+std::atomic<int> cancellable{0};
+std::atomic<int> held{0};
+std::atomic<bool> cancel{false};
+
 static_assert(std::atomic<int>::is_always_lock_free && std::atomic<bool>::is_always_lock_free,
               "the interrupt handler uses these");
 
@@ -52,6 +58,17 @@ extern "C" void RemoveRegisteredAndEnd(int signal_number) {
     }
     signal(signal_number, SIG_DFL);
     raise(signal_number);
+}
+
+extern "C" void OnInterrupt(int signal_number) {
+    int none = 0;
+    if (cancellable.load() > 0 && held.compare_exchange_strong(none, signal_number)) {
+        cancel.store(true);
+        // The work may have ended just before the interrupt was held, its last look at it
+        // already taken: then nothing is left to stop, and the process ends now.
+        if (cancellable.load() > 0) return;
+    }
+    RemoveRegisteredAndEnd(signal_number);
 }
 
 void InstallHandlersOnce() {
@@ -67,7 +84,7 @@ void InstallHandlersOnce() {
                 signal_number == SIGINT || signal_number == SIGTERM || signal_number == SIGHUP;
             if (interrupt ? current.sa_handler == SIG_IGN : !is_default) continue;
             struct sigaction action {};
-            action.sa_handler = RemoveRegisteredAndEnd;
+            action.sa_handler = OnInterrupt;
             sigemptyset(&action.sa_mask);
             for (int other : kInterrupts) sigaddset(&action.sa_mask, other);
             sigaction(signal_number, &action, nullptr);
@@ -156,6 +173,31 @@ void ReleaseTempRemovedOnInterrupt(int registration, bool remove_file) {
     if (remove_file) unlink(r.path);
     r.armed.store(false);
     r.claimed.store(false);
+}
+
+InterruptCancelsWork::InterruptCancelsWork() {
+    InstallHandlersOnce();
+    cancellable.fetch_add(1);
+}
+
+InterruptCancelsWork::~InterruptCancelsWork() {
+    cancellable.fetch_sub(1);
+}
+
+const std::atomic<bool>& InterruptCancel() {
+    return cancel;
+}
+
+void EndIfInterrupted() {
+    const int signal_number = held.load();
+    if (signal_number == 0) return;
+    {
+        // As in the handler: no other interrupt runs the clean-up on this thread meanwhile.
+        InterruptsBlocked blocked;
+        RemoveRegisteredAndEnd(signal_number);
+    }
+    // Unblocked, the signal raised above ends the process; it may come a moment late.
+    while (true) pause();
 }
 
 }  // namespace imageio

@@ -1,6 +1,8 @@
 #include "device/cpu/cpu_iterate.h"
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 
 #include "device/cpu/cpu_pixel_callbacks.h"
 #include "host/pf_iterate_suites.h"
@@ -16,14 +18,85 @@ namespace {
 constexpr A_long kBandRows = 2;
 // Pixels converted to and from the world's format at a time, on the stack.
 constexpr int kSpanPixels = 64;
+// The least time between two questions from thread 0 to the host: a cancelled frame ends about
+// this soon after, plus a packet of pixels.
+constexpr std::chrono::microseconds kAskInterval{2000};
+// Reading the clock after every packet would cost about 1% on a plain frame, whose packets take
+// microseconds: thread 0 reads it after every packet while they take long, after more while they
+// are quick, up to this many pixels' worth (what a frame may overrun when its pixels turn slow).
+constexpr int kMaxPixelsBetweenClocks = 32;
+
+// The user's cancel, as the host answers it. Only the thread the host numbers 0 may ask (the
+// others only read what it found), and it asks between packets, at most once per interval,
+// reporting the rows finished so far as progress.
+class HostCancel {
+  public:
+    HostCancel(PF_InData* in_data, A_long total_rows, int packet)
+        : in_data_(in_data),
+          total_rows_(total_rows),
+          max_packets_between_clocks_(std::max(1, kMaxPixelsBetweenClocks / packet)),
+          last_ask_(Clock::now()) {}
+
+    // Any thread: the host's cancel once thread 0 has seen it, else PF_Err_NONE.
+    PF_Err seen() const { return seen_.load(std::memory_order_relaxed); }
+    // Any thread, once a band is done.
+    void RowsDone(A_long rows) { rows_done_.fetch_add(rows, std::memory_order_relaxed); }
+
+    // Thread 0, between packets: asks once the interval has passed since the last time.
+    PF_Err AskWhenDue() {
+        if (--packets_to_clock_ > 0) return seen();
+        const Clock::time_point now = Clock::now();
+        const Clock::duration since = now - last_ask_;
+        if (since < kAskInterval) {
+            packets_between_clocks_ =
+                std::min(2 * packets_between_clocks_, max_packets_between_clocks_);
+            packets_to_clock_ = packets_between_clocks_;
+            return seen();
+        }
+        // Late: the packets have grown slow.
+        if (since > 2 * kAskInterval) packets_between_clocks_ = 1;
+        packets_to_clock_ = packets_between_clocks_;
+        last_ask_ = now;
+        return Ask();
+    }
+    // Asks now; only from thread 0, or from the rendering thread outside the iterate.
+    PF_Err Ask() {
+        const A_long done = rows_done_.load(std::memory_order_relaxed);
+        PF_Err err = PF_Err_NONE;
+        if (done != reported_ && in_data_->inter.progress != nullptr) {
+            reported_ = done;
+            err = in_data_->inter.progress(in_data_->effect_ref, done, total_rows_);
+        } else if (in_data_->inter.abort != nullptr) {
+            err = in_data_->inter.abort(in_data_->effect_ref);
+        }
+        if (err != PF_Err_NONE) seen_.store(err, std::memory_order_relaxed);
+        return err;
+    }
+
+  private:
+    using Clock = std::chrono::steady_clock;
+
+    PF_InData* in_data_;
+    A_long total_rows_;
+    std::atomic<A_long> rows_done_{0};
+    std::atomic<PF_Err> seen_{PF_Err_NONE};
+    const int max_packets_between_clocks_;
+    // Thread 0's own.
+    A_long reported_ = 0;
+    int packets_between_clocks_ = 1;
+    int packets_to_clock_ = 1;
+    Clock::time_point last_ask_;
+};
 
 // The frame as the band callback reads it from every thread at once.
 struct BandJob {
     CpuFrame frame;
     RenderRowSpanFn span;
+    int chunk;  // pixels rendered between two looks at the cancel: a packet
     PF_PixelFormat format;
     PF_EffectWorld* input;  // may be null or hold no pixels
     PF_EffectWorld* output;
+    HostCancel* cancel;
 };
 
 template <typename Pixel>
@@ -55,8 +128,22 @@ void Narrow(const PixelF& p, PF_Pixel8* out) {
                      FloatToChannel8(p.blue)};
 }
 
+// Renders pixels [x0, x0 + count) of row y a packet at a time, looking at the cancel after each:
+// one heavy pixel (many samples, occlusion rays, soft shadows) can take milliseconds. Returns the
+// cancel, leaving the rest of the span unrendered.
+PF_Err RenderSpan(const BandJob& job, bool asks, A_long y, A_long x0, A_long count,
+                  const PixelF* in, PixelF* out) {
+    for (A_long at = 0; at < count; at += job.chunk) {
+        const PF_Err err = asks ? job.cancel->AskWhenDue() : job.cancel->seen();
+        if (err != PF_Err_NONE) return err;
+        job.span(&job.frame, y, x0 + at, std::min<A_long>(job.chunk, count - at),
+                 in != nullptr ? in + at : nullptr, out + at);
+    }
+    return PF_Err_NONE;
+}
+
 template <typename Pixel>
-void RenderRows(const BandJob& job, A_long first, A_long last) {
+PF_Err RenderRows(const BandJob& job, bool asks, A_long first, A_long last) {
     const PF_EffectWorld* src = job.input;
     const bool has_src = src != nullptr && src->data != nullptr;
     const A_long width = job.output->width;
@@ -75,29 +162,51 @@ void RenderRows(const BandJob& job, A_long first, A_long last) {
                 count = std::min(count, src_width - x0);
                 for (A_long i = 0; i < count; ++i) in[i] = Widen(src_row[x0 + i]);
             }
-            job.span(&job.frame, y, x0, count, with_input ? in : nullptr, out);
+            const PF_Err err = RenderSpan(job, asks, y, x0, count, with_input ? in : nullptr, out);
+            if (err != PF_Err_NONE) return err;
             for (A_long i = 0; i < count; ++i) Narrow(out[i], &dst_row[x0 + i]);
             x0 += count;
         }
     }
+    return PF_Err_NONE;
 }
 
-PF_Err RenderBand(void* refcon, A_long /*thread_index*/, A_long i, A_long /*iterations*/) {
+PF_Err RenderBand(void* refcon, A_long thread_index, A_long i, A_long /*iterations*/) {
     const auto* job = static_cast<const BandJob*>(refcon);
     const A_long first = i * kBandRows;
     const A_long last = std::min(first + kBandRows, job->output->height);
+    const bool asks = thread_index == 0;
+    PF_Err err = PF_Err_NONE;
     switch (job->format) {
         case PF_PixelFormat_ARGB128:
-            RenderRows<PF_PixelFloat>(*job, first, last);
+            err = RenderRows<PF_PixelFloat>(*job, asks, first, last);
             break;
         case PF_PixelFormat_ARGB64:
-            RenderRows<PF_Pixel16>(*job, first, last);
+            err = RenderRows<PF_Pixel16>(*job, asks, first, last);
             break;
         default:
-            RenderRows<PF_Pixel8>(*job, first, last);
+            err = RenderRows<PF_Pixel8>(*job, asks, first, last);
             break;
     }
-    return PF_Err_NONE;
+    if (err == PF_Err_NONE) job->cancel->RowsDone(last - first);
+    return err;
+}
+
+// The bands on the host's threads. A frame cut short returns the host's cancel, whatever the
+// iterate made of it, and so does one cancelled as it ended: none is reported done unfinished.
+PF_Err IterateBands(const PF_Iterate8Suite2& suite, PF_InData* in_data, PF_PixelFormat format,
+                    PF_EffectWorld* input, PF_EffectWorld* output, RenderSettings* record) {
+    const CpuRowPath path = ChooseCpuRowPath();
+    HostCancel cancel(in_data, output->height, LanesOf(path));
+    PF_Err err = cancel.Ask();
+    if (err != PF_Err_NONE) return err;
+    const BandJob job{
+        MakeCpuFrame(record), RowSpanFor(path), LanesOf(path), format, input, output, &cancel};
+    const A_long bands = (output->height + kBandRows - 1) / kBandRows;
+    err = suite.iterate_generic(bands, const_cast<BandJob*>(&job), RenderBand);
+    if (cancel.seen() != PF_Err_NONE) return cancel.seen();
+    if (err != PF_Err_NONE) return err;
+    return cancel.Ask();
 }
 
 // Holds the suite for the one call only.
@@ -142,10 +251,7 @@ PF_Err IterateOutput(PF_InData* in_data, PF_OutData* out_data, PF_PixelFormat fo
         const ScopedSuite<PF_Iterate8Suite2> suite(in_data->pica_basicP, kPFIterate8Suite,
                                                    kPFIterate8SuiteVersion2, out_data);
         if (suite->iterate_generic != nullptr) {
-            const BandJob job{MakeCpuFrame(record), RowSpanFor(ChooseCpuRowPath()), format, input,
-                              output};
-            const A_long bands = (output->height + kBandRows - 1) / kBandRows;
-            return suite->iterate_generic(bands, const_cast<BandJob*>(&job), RenderBand);
+            return IterateBands(*suite.get(), in_data, format, input, output, record);
         }
     }
     return IteratePixels(in_data, out_data, format, input, output, record);

@@ -11,7 +11,9 @@ namespace spirovault {
 
 // The record must be complete: the pixel functions read it from several threads at once.
 // Returns PF_Err_BAD_CALLBACK_PARAM, rendering nothing, for a format other than 8-bit, 16-bit
-// or float ARGB; a missing suite raises A_Err_MISSING_SUITE.
+// or float ARGB; a missing suite raises A_Err_MISSING_SUITE. The host is asked every few
+// milliseconds whether the user has cancelled (and told the rows done); a cancelled frame
+// returns the host's cancel.
 PF_Err IterateOutput(PF_InData* in_data, PF_OutData* out_data, PF_PixelFormat format,
                      PF_EffectWorld* input, PF_EffectWorld* output, RenderSettings* record);
 

@@ -53,6 +53,25 @@ PF_Err RenderOnCuda(PF_InData* in_data, PF_OutData* out_data, const PF_SmartRend
     return RenderCuda(*cu, kernel, memory, frame);
 }
 
+// The user's cancel, as the host answers it now.
+PF_Err AskHostCancel(PF_InData* in_data) {
+    return in_data->inter.abort != nullptr ? in_data->inter.abort(in_data->effect_ref)
+                                           : PF_Err_NONE;
+}
+
+PF_Err RenderOnDevice(PF_InData* in_data, PF_OutData* out_data, const PF_GPUDeviceInfo& info,
+                      const PF_SmartRenderInput& input, GpuDeviceMemory* memory,
+                      const GpuFrameData& data) {
+    switch (input.what_gpu) {
+        case PF_GPU_Framework_OPENCL:
+            return RenderOnOpenCl(in_data, out_data, info, input, memory, data);
+        case PF_GPU_Framework_CUDA:
+            return RenderOnCuda(in_data, out_data, input, memory, data);
+        default:
+            return PF_Err_NONE;
+    }
+}
+
 }  // namespace
 
 PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_format,
@@ -89,14 +108,12 @@ PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_f
     const GpuFrameData data = MakeGpuFrameData(*record, frame);
 
     GpuDeviceMemory memory(*devices.get(), in_data->effect_ref, input.device_index);
-    switch (input.what_gpu) {
-        case PF_GPU_Framework_OPENCL:
-            return RenderOnOpenCl(in_data, out_data, info, input, &memory, data);
-        case PF_GPU_Framework_CUDA:
-            return RenderOnCuda(in_data, out_data, input, &memory, data);
-        default:
-            return PF_Err_NONE;
-    }
+    // The frame is one launch: the host is asked before it and once the device has it, so that
+    // a frame cancelled meanwhile is never reported done.
+    err = AskHostCancel(in_data);
+    if (err == PF_Err_NONE) err = RenderOnDevice(in_data, out_data, info, input, &memory, data);
+    if (err == PF_Err_NONE) err = AskHostCancel(in_data);
+    return err;
 }
 
 PF_Err ReadGpuWorld(PF_InData* in_data, PF_OutData* out_data, const PF_SmartRenderExtra& extra,

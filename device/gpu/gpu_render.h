@@ -14,7 +14,8 @@ namespace spirovault {
 
 // Called by the smart render after its preamble (check-outs, environment image, output format).
 // Renders the output world in PF_PixelFormat_GPU_BGRA128 on the device the host chose; any other
-// format gives 514. Stores the output size in the record.
+// format gives 514. Stores the output size in the record. A frame the user cancels, before the
+// launch or while it ran, returns the host's cancel.
 PF_Err RenderGPU(PF_InData* in_data, PF_OutData* out_data, PrPixelFormat pixel_format,
                  PF_EffectWorld* input_world, PF_EffectWorld* output_world,
                  PF_SmartRenderExtra* extra, RenderSettings* record);

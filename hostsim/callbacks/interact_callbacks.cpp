@@ -42,12 +42,17 @@ PF_Err AddParam(PF_ProgPtr effect_ref, PF_ParamIndex index, PF_ParamDefPtr def) 
     return err;
 }
 
-PF_Err Abort(PF_ProgPtr) {
-    return PF_Err_NONE;
+// The user's cancel for the frame asking; outside a frame nothing is cancelled.
+PF_Err Abort(PF_ProgPtr effect_ref) {
+    const FrameSession* frame = HostServices::FrameOfEffectRef(effect_ref);
+    return frame != nullptr ? frame->UserCancel() : PF_Err_NONE;
 }
 
-PF_Err Progress(PF_ProgPtr, A_long, A_long) {
-    return PF_Err_NONE;
+PF_Err Progress(PF_ProgPtr effect_ref, A_long done, A_long total) {
+    const FrameSession* frame = HostServices::FrameOfEffectRef(effect_ref);
+    if (frame == nullptr) return PF_Err_NONE;
+    frame->ReportProgress(done, total);
+    return frame->UserCancel();
 }
 
 PF_Err RegisterUi(PF_ProgPtr effect_ref, PF_CustomUIInfo* info) {

@@ -2,6 +2,7 @@
 #ifndef SPIROVAULT_HOSTSIM_FRAMES_FRAME_REQUEST_H
 #define SPIROVAULT_HOSTSIM_FRAMES_FRAME_REQUEST_H
 
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -41,8 +42,9 @@ struct FrameRequest {
     // effect asked, 8-bit otherwise; a GPU render hands a GPU world.
     WorldDepth hdri_depth = WorldDepth::k32;
     int threads = 0;  // iterate-suite pool size; 0 = all cores
-    std::function<void(int done, int total)> progress;  // iterate's rows (or bands) finished
-    RenderFaults faults;                                // for tests of the failure paths
+    std::function<void(int done, int total)>
+        progress;         // rows done, as iterate or the effect reports
+    RenderFaults faults;  // for tests of the failure paths
     // Render on the host's device of this framework (PF_GPU_Framework_OPENCL or _CUDA): GPU
     // worlds in PF_PixelFormat_GPU_BGRA128 (32-bit float whatever `depth` says) and
     // PF_Cmd_SMART_RENDER_GPU. The device is opened and set up on first use; a device the
@@ -62,6 +64,11 @@ struct FrameRequest {
     // Also hand back the output world's bytes as rendered (FrameResult::raw), for byte-exact
     // comparisons; a copy of the whole frame that the renderer and benchmarks can do without.
     bool keep_raw = true;
+    // The user's cancel: from `cancel_after` past the frame's start, or whenever `cancel` (when
+    // set; called from any thread) says so, the host's abort and progress callbacks and its
+    // per-pixel iterate (before each row) answer PF_Interrupt_CANCEL.
+    std::optional<std::chrono::steady_clock::duration> cancel_after;
+    std::function<bool()> cancel;
 };
 
 struct FrameResult {

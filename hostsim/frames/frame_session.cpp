@@ -101,6 +101,7 @@ FrameSession::FrameSession(EffectCommands& host, const FrameRequest& request)
     : host_(host),
       state_(host.services().render()),
       request_(request),
+      start_(std::chrono::steady_clock::now()),
       iterate_{request.threads, request.progress},
       effect_ref_{&host.services(), this} {
     if (request.width <= 0 || request.height <= 0) {
@@ -181,6 +182,17 @@ FrameSession::FrameSession(EffectCommands& host, const FrameRequest& request)
         ReleaseWorlds();
         throw;
     }
+}
+
+PF_Err FrameSession::UserCancel() const {
+    const bool cancelled = (request_.cancel && request_.cancel()) ||
+                           (request_.cancel_after &&
+                            std::chrono::steady_clock::now() - start_ >= *request_.cancel_after);
+    return cancelled ? PF_Interrupt_CANCEL : PF_Err_NONE;
+}
+
+void FrameSession::ReportProgress(A_long done, A_long total) const {
+    if (request_.progress) request_.progress(done, total);
 }
 
 FrameSession::~FrameSession() {

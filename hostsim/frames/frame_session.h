@@ -69,6 +69,12 @@ class FrameSession {
     // Calls the effect's disposal function once, if it handed data over.
     void DisposePreRenderData();
 
+    // The user's cancel as the host's callbacks answer it: PF_Interrupt_CANCEL once the request's
+    // time has passed or whenever its cancel says so, else PF_Err_NONE. Any thread.
+    PF_Err UserCancel() const;
+    // What the effect reports through PF_PROGRESS, handed to the request's progress.
+    void ReportProgress(A_long done, A_long total) const;
+
     // What the effect asked for during the frame.
     struct LayerCheckout {
         PF_ParamIndex index;
@@ -110,6 +116,7 @@ class FrameSession {
     RenderState& state_;
     FrameRequest request_;
     LayerView view_;
+    std::chrono::steady_clock::time_point start_;  // for the request's cancel_after
     IterateSettings iterate_;
     EffectRefTarget effect_ref_;  // what the frame's in-data names
     PF_InData in_data_{};

@@ -39,6 +39,11 @@ PF_Err Iterate(PF_InData* in_data, A_long /*progress_base*/, A_long /*progress_f
     return RunRows(
         r.top, r.bottom, settings.threads,
         [&](int y) {
+            // As the host does: the user's cancel is looked at before every row.
+            if (frame != nullptr) {
+                const PF_Err cancel = frame->UserCancel();
+                if (cancel != PF_Err_NONE) return cancel;
+            }
             for (A_long x = r.left; x < r.right; ++x) {
                 // Outside the source there is no input pixel.
                 Pixel* in = has_src && x < src->width && y < src->height ? PixelAt<Pixel>(src, x, y)
@@ -53,7 +58,8 @@ PF_Err Iterate(PF_InData* in_data, A_long /*progress_base*/, A_long /*progress_f
 
 // The host's own work distribution: fn for every i in [0, iterations) on the instance's pool,
 // told which thread runs it. No effect reference comes with the call; the instance and frame are
-// the ones whose command is running on this thread.
+// the ones whose command is running on this thread. Neither progress nor the user's cancel is
+// looked at here: the effect asks for them from thread 0.
 PF_Err IterateGeneric(A_long iterations, void* refcon,
                       PF_Err (*fn)(void* refcon, A_long thread_index, A_long i,
                                    A_long iterations)) {
@@ -64,8 +70,7 @@ PF_Err IterateGeneric(A_long iterations, void* refcon,
     const IterateSettings settings = frame != nullptr ? frame->iterate() : IterateSettings{};
     return RunRowsOnThreads(
         0, iterations, settings.threads,
-        [&](int i, int thread_index) { return fn(refcon, thread_index, i, iterations); },
-        settings.progress);
+        [&](int i, int thread_index) { return fn(refcon, thread_index, i, iterations); }, {});
 }
 
 const PF_Iterate8Suite2 kIterate8Suite = {Iterate<PF_Pixel8>, nullptr, nullptr, nullptr,

@@ -158,6 +158,37 @@ TEST_F(CliLimitsTest, InterruptsAtAnyMomentLeaveNoTemporaryFile) {
     }
 }
 
+TEST_F(CliLimitsTest, InterruptDuringAFrameCancelsItAndLeavesNoFile) {
+    // A frame of seconds (supersampling 4, raytraced occlusion, 64 soft-shadow samples), stopped
+    // while it renders: the frame is cancelled through the effect, then the run ends by the
+    // signal as an interrupt ends it anywhere else, with no file written or left half-written.
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(Wait(Start({"--size", "16x9", "-o", "first.png"})), 0);
+    const auto one_run = std::chrono::steady_clock::now() - start;
+    fs::remove(dir_ / "first.png");
+    for (const int signal_number : {SIGINT, SIGTERM}) {
+        SCOPED_TRACE(signal_number);
+        const pid_t pid = Start({"--size", "768x432", "--set", "Supersampling=4", "--set",
+                                 "AO Type=2", "--set", "AO Samples=16", "--set", "Light Size=3",
+                                 "--set", "Shadow Samples=64", "-o", "heavy.exr"});
+        // Past start-up, well into the frame.
+        std::this_thread::sleep_for(std::max<std::chrono::steady_clock::duration>(
+            2 * one_run, std::chrono::milliseconds(300)));
+        kill(pid, signal_number);
+        const int status = Wait(pid, signal_number);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            EXPECT_EQ(entry.path().filename(), "..stderr");
+        }
+        // A signal sent again (see Wait) ends the run at once, without the frame's word.
+        if (!kSignalsCanBeLost) {
+            const std::vector<std::string> lines = ErrLines();
+            ASSERT_EQ(lines.size(), 1u);
+            EXPECT_NE(lines[0].find("interrupted during frame 0"), std::string::npos) << lines[0];
+        }
+    }
+}
+
 TEST_F(CliLimitsTest, ImagesAndFramesBeyondTheBudgetAreRefusedUpFront) {
     const std::string corpus = SPIROVAULT_SOURCE_DIR "/tests/fuzz/";
     ExpectRefused({"--size", "32767x32767"}, "frame size 32767 x 32767 is outside", 2);

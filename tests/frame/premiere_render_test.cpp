@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 
@@ -234,6 +235,28 @@ TEST_F(PremiereRender, MissingSuitesEndTheFrameWithTheEnvironmentCheckedIn) {
         EXPECT_EQ(result.return_msg, "Not able to acquire AEFX Suite.");
         EXPECT_TRUE(result.audit.clean()) << result.audit.Describe();
         premiere_suites().SetAvailability(name, version, SuiteRegistry::Availability::kProvided);
+    }
+}
+
+TEST_F(PremiereRender, CancelledFrameReturnsTheCancelWithTheEnvironmentCheckedIn) {
+    const HostImage sky = Sky();
+    FrameRequest request = Request();
+    request.hdri_layer = &sky;
+    const FrameResult whole = premiere_->RenderFrame(request);
+    ASSERT_EQ(whole.err, PF_Err_NONE);
+    // Cancelled as the frame starts, then once its first row is done.
+    for (bool at_start : {true, false}) {
+        SCOPED_TRACE(at_start);
+        std::atomic<bool> cancel{at_start};
+        FrameRequest cancelled = request;
+        cancelled.threads = 1;
+        cancelled.cancel = [&] { return cancel.load(); };
+        cancelled.progress = [&](int, int) { cancel = true; };
+        const FrameResult result = premiere_->RenderFrame(cancelled);
+        EXPECT_EQ(result.err, PF_Interrupt_CANCEL);
+        EXPECT_TRUE(result.audit.clean()) << result.audit.Describe();
+        EXPECT_EQ(premiere_->services().params().outstanding_checkouts(), 0);
+        EXPECT_EQ(premiere_->RenderFrame(request).raw, whole.raw);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -258,6 +259,30 @@ TEST_P(GpuFrame, PartOfTheLayerAtReducedResolution) {
 TEST_P(GpuFrame, DepthMap) {
     params().SetValue(kParamDepthMap, 1);
     ExpectGpuMatchesCpu("depth map");
+}
+
+TEST_P(GpuFrame, CancelledFrameIsNeverReportedDone) {
+    // The user cancels before the launch, or while the frame is on the device: the effect asks
+    // the host once before the launch and once after it.
+    FrameRequest request;
+    request.width = kW;
+    request.height = kH;
+    request.depth = WorldDepth::k32;
+    request.gpu = GetParam();
+    const FrameResult whole = host().RenderFrame(request);
+    ASSERT_EQ(whole.err, PF_Err_NONE);
+    for (int cancelled_from : {1, 2}) {
+        SCOPED_TRACE(cancelled_from);
+        std::atomic<int> asked{0};
+        FrameRequest cancelled = request;
+        cancelled.cancel = [&] { return ++asked >= cancelled_from; };
+        const FrameResult result = host().RenderFrame(cancelled);
+        EXPECT_TRUE(result.on_gpu);
+        EXPECT_EQ(result.err, PF_Interrupt_CANCEL);
+        EXPECT_EQ(asked, cancelled_from);
+        EXPECT_TRUE(result.audit.clean()) << result.audit.Describe();
+        EXPECT_EQ(host().RenderFrame(request).raw, whole.raw);
+    }
 }
 
 TEST_P(GpuFrame, DeviceIsSetUpOnceAndSetDownWithTheHost) {
