@@ -28,6 +28,7 @@ struct RenderOptions {
     std::string gpu = "none";                // none, opencl or cuda
     std::string host = "ae";                 // ae or premiere
     bool linear = false;                     // EXR colour converted to linear light
+    bool skip_existing = false;              // frames whose output file exists are not rendered
     std::optional<std::string> save_scene;   // the effective scene written here, no render
     bool version = false;
     bool help = false;
