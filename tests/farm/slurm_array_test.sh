@@ -19,7 +19,7 @@ cannot_start() {
   exit 77
 }
 [ "$(id -u)" -eq 0 ] || cannot_start "the daemons run as root, and this is user $(id -un)"
-for program in munged slurmctld slurmd sbatch sinfo python3; do
+for program in munged slurmctld slurmd sbatch sinfo squeue scontrol python3; do
   command -v "$program" >/dev/null || cannot_start "$program is not installed (Debian: slurm-wlm, munge)"
 done
 
@@ -105,9 +105,24 @@ done
 # The reference: the same frames rendered here in one process.
 "$render" --scene "$scene" "${common[@]}" --frames 0-7 -o "$work/local/frame_###.png"
 
+# Submits the array and waits for it: sbatch --wait polls at intervals of up to 10 s, squeue
+# every 0.2 s keeps the test short. Every task must have completed with status 0.
 submit() {
-  (cd "$work" && SPIROVAULT_RENDER=$render sbatch --wait --quiet --array=0-3 --time=5 \
+  local id
+  id=$(cd "$work" && SPIROVAULT_RENDER=$render sbatch --parsable --array=0-3 --time=5 \
     "$sbatch_script" "$scene" "$work/out/frame_###.png" 0 7 "${common[@]}" "$@")
+  for _ in $(seq 600); do
+    [ -z "$(squeue -h -j "$id" 2>/dev/null)" ] && break
+    sleep 0.2
+  done
+  [ -z "$(squeue -h -j "$id" 2>/dev/null)" ] || { echo "slurm_array_test: the array did not finish" >&2; return 1; }
+  local completed
+  completed=$(scontrol -o show job "$id" | grep -c 'JobState=COMPLETED .*ExitCode=0:0' || true)
+  [ "$completed" -eq 4 ] || {
+    echo "slurm_array_test: $completed of 4 tasks completed with status 0" >&2
+    scontrol -o show job "$id" | grep -o 'JobId=[^ ]*\|JobState=[^ ]*\|ExitCode=[^ ]*' >&2
+    return 1
+  }
 }
 started=$(date +%s.%N)
 submit
