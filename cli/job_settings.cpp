@@ -100,6 +100,7 @@ JobSettings SettleJobSettings(const RenderOptions& o) {
     s.save_scene = o.save_scene;
     s.version = o.version;
     s.list_params = o.list_params;
+    s.skip_existing = o.skip_existing;
     return s;
 }
 

@@ -36,6 +36,7 @@ struct JobSettings {
     std::optional<std::string> plugin, scene, hdri, input, ramp_editor, save_scene;
     bool version = false;
     bool list_params = false;
+    bool skip_existing = false;
 };
 
 // Throws CliError (usage) naming the first fault, in the order the options are checked.

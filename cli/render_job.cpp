@@ -5,9 +5,12 @@
 #include <chrono>
 #include <cstdio>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <future>
 #include <optional>
 #include <system_error>
+#include <vector>
 
 #include "cli/cli_error.h"
 #include "cli/effect_session.h"
@@ -214,12 +217,11 @@ void CheckMemoryFor(const JobSettings& settings, const EffectiveScene& scene,
 }
 
 // A missing device or an output that cannot be written is reported before anything is written.
-GpuChoice PrepareOutput(const JobSettings& settings, EffectSession& session,
-                        const FrameRange& frames) {
+GpuChoice PrepareOutput(const JobSettings& settings, EffectSession& session, long first_frame) {
     GpuChoice device;
     if (settings.gpu != PF_GPU_Framework_NONE) device = PrepareGpu(session.host(), settings.gpu);
     // Checked again: reading the images took time.
-    imageio::CheckWritable(FrameOutputPath(settings.output, frames.first));
+    imageio::CheckWritable(FrameOutputPath(settings.output, first_frame));
     return device;
 }
 
@@ -312,33 +314,35 @@ FrameResult TakeResult(std::future<FrameResult>& rendering, long frame,
 // effect instance, as the host application renders them; files are written here, in frame
 // order.
 void RenderFrames(const JobSettings& settings, const EffectiveScene& scene,
-                  const LayerImages& images, EffectSession& session) {
-    const FrameRange frames = scene.frames;
-    ProgressReporter progress = ProgressReporter::ForStderr(FrameCount(frames));
+                  const LayerImages& images, const std::vector<long>& frames,
+                  EffectSession& session) {
+    ProgressReporter progress = ProgressReporter::ForStderr(static_cast<long>(frames.size()));
     struct Rendering {
         std::chrono::steady_clock::time_point start;
         std::future<FrameResult> result;
     };
     std::deque<Rendering> rendering;
     bool warned_scene = false;
-    long next = frames.first;
-    for (long frame = frames.first; frame <= frames.last; ++frame) {
+    size_t next = 0;
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const long frame = frames[i];
         progress.BeginFrame(frame);
-        for (; next <= frames.last && next - frame < settings.parallel_frames; ++next) {
+        for (; next < frames.size() && next - i < static_cast<size_t>(settings.parallel_frames);
+             ++next) {
             try {
-                rendering.push_back(Rendering{
-                    std::chrono::steady_clock::now(),
-                    std::async(
-                        std::launch::async,
-                        [&session, request = RequestFor(settings, scene, images, next, &progress)] {
-                            const imageio::InterruptCancelsWork cancellable;
-                            return session.Render(request);
-                        })});
+                rendering.push_back(
+                    Rendering{std::chrono::steady_clock::now(),
+                              std::async(std::launch::async,
+                                         [&session, request = RequestFor(settings, scene, images,
+                                                                         frames[next], &progress)] {
+                                             const imageio::InterruptCancelsWork cancellable;
+                                             return session.Render(request);
+                                         })});
             } catch (const std::system_error& e) {
                 // Fewer frames at once than asked will do; none at all will not.
                 if (rendering.empty()) {
-                    throw CliError("cannot start a thread to render frame " + std::to_string(next) +
-                                   ": " + e.what());
+                    throw CliError("cannot start a thread to render frame " +
+                                   std::to_string(frames[next]) + ": " + e.what());
                 }
                 break;
             }
@@ -360,6 +364,28 @@ void RenderFrames(const JobSettings& settings, const EffectiveScene& scene,
                          height, settings.depth, seconds);
         }
     }
+}
+
+// The frames to render: all of the range, or with --skip-existing those without a file. Files
+// are renamed into place only once complete, so one that exists is a finished frame.
+std::vector<long> FramesToRender(const JobSettings& settings, const FrameRange& range) {
+    std::vector<long> frames;
+    long skipped = 0;
+    for (long frame = range.first; frame <= range.last; ++frame) {
+        std::error_code error;
+        if (settings.skip_existing &&
+            std::filesystem::exists(FrameOutputPath(settings.output, frame), error)) {
+            ++skipped;
+        } else {
+            frames.push_back(frame);
+        }
+    }
+    if (skipped > 0) {
+        std::fprintf(stderr,
+                     "spirovault-render: --skip-existing: %ld of %ld frames already written\n",
+                     skipped, FrameCount(range));
+    }
+    return frames;
 }
 
 // Which device the frames went to; the OpenCL device may well be a processor.
@@ -400,8 +426,10 @@ int RunRenderJob(const RenderOptions& options) {
     session.host().MakeHeadless();
     const LayerImages images = ReadLayerImages(scene);
     CheckMemoryFor(settings, scene, images);
-    const GpuChoice device = PrepareOutput(settings, session, scene.frames);
-    RenderFrames(settings, scene, images, session);
+    const std::vector<long> frames = FramesToRender(settings, scene.frames);
+    if (frames.empty()) return 0;
+    const GpuChoice device = PrepareOutput(settings, session, frames.front());
+    RenderFrames(settings, scene, images, frames, session);
     ReportDevice(settings, device);
     return 0;
 }

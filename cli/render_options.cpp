@@ -85,6 +85,10 @@ const std::vector<OptionSpec> kOptions = {
     {nullptr, "--linear", nullptr, false,
      "write .exr colour as linear light (for compositing) instead of the display-encoded values",
      [](RenderOptions& o, const std::string&) { o.linear = true; }},
+    {nullptr, "--skip-existing", nullptr, false,
+     "render only the frames whose output file does not exist yet (files appear complete or "
+     "not at all)",
+     [](RenderOptions& o, const std::string&) { o.skip_existing = true; }},
     {nullptr, "--list-params", nullptr, false, "list the effect's parameters and exit",
      [](RenderOptions& o, const std::string&) { o.list_params = true; }},
     {nullptr, "--ramp-editor", "PATH.png", false,

@@ -32,6 +32,7 @@ struct RenderOptions {
     std::optional<std::string> pixel_aspect;  // a ratio
     std::optional<std::string> fields;        // upper or lower
     bool linear = false;                      // EXR colour converted to linear light
+    bool skip_existing = false;               // frames whose output file exists are not rendered
     std::optional<std::string> save_scene;    // the effective scene written here, no render
     bool version = false;
     bool help = false;

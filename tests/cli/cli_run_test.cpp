@@ -500,6 +500,34 @@ TEST_F(CliRunTest, ParallelFramesWriteTheFilesOfASerialRun) {
     ExpectRefused({"--parallel-frames", "0"}, "--parallel-frames", 2);
 }
 
+TEST_F(CliRunTest, SkipExistingRendersOnlyTheMissingFrames) {
+    const std::vector<std::string> range = Small({"--frames", "0-3", "-o", "f_#.png"});
+    ASSERT_EQ(Run(range).status, 0);
+    const std::string frame1 = ReadFile(dir_ / "f_1.png");
+    // A re-queued task finds frames 0 and 3 done (3 holds bytes no render makes) and 1, 2 gone.
+    fs::remove(dir_ / "f_1.png");
+    fs::remove(dir_ / "f_2.png");
+    std::ofstream(dir_ / "f_3.png") << "done elsewhere";
+    std::vector<std::string> again = range;
+    again.push_back("--skip-existing");
+    const RunResult r = Run(again);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.err.find("2 of 4 frames already written"), std::string::npos) << r.err;
+    EXPECT_EQ(ReadFile(dir_ / "f_1.png"), frame1);
+    EXPECT_TRUE(fs::exists(dir_ / "f_2.png"));
+    EXPECT_EQ(ReadFile(dir_ / "f_3.png"), "done elsewhere");
+    // All there: nothing is rendered, nothing is written, and that is success.
+    const auto before = Files();
+    const auto written = fs::last_write_time(dir_ / "f_2.png");
+    const RunResult none = Run(again);
+    EXPECT_EQ(none.status, 0) << none.err;
+    EXPECT_EQ(Files(), before);
+    EXPECT_EQ(fs::last_write_time(dir_ / "f_2.png"), written);
+    // Without the option every frame is rendered again.
+    ASSERT_EQ(Run(range).status, 0);
+    EXPECT_NE(ReadFile(dir_ / "f_3.png"), "done elsewhere");
+}
+
 // The command lines of the README's renderer examples, continuation lines joined and comments
 // dropped.
 std::vector<std::string> ReadmeCommands() {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -20,8 +21,11 @@ using namespace spirovault;
 
 namespace {
 
+// The build's plug-in, or the copy SPIROVAULT_CHECK_PLUGIN names (a package's, unpacked).
 const PeImage& Plugin() {
-    static const PeImage image = PeImage::FromFile(SPIROVAULT_WINDOWS_PLUGIN);
+    const char* given = std::getenv("SPIROVAULT_CHECK_PLUGIN");
+    static const PeImage image =
+        PeImage::FromFile(given != nullptr && *given != '\0' ? given : SPIROVAULT_WINDOWS_PLUGIN);
     return image;
 }
 
