@@ -2,7 +2,8 @@
 # examples/slurm/render.sbatch on a one-node Slurm cluster brought up here: munged, slurmctld
 # and slurmd configured in a temporary folder with ports of their own, started by this script
 # and stopped on every way out. The array renders 8 frames in 4 tasks, which must be the bytes
-# of a local render; submitted again with --skip-existing it renders nothing.
+# of a local render; submitted again with --skip-existing it renders nothing. A still split into
+# tiles over a second array and joined by oiiotool is the still rendered whole.
 #   slurm_array_test.sh RENDERER SOURCE_DIR
 # Where the scheduler cannot start, the test says why and is skipped (status 77), except under
 # CI (CI set), where that is a failure.
@@ -19,8 +20,9 @@ cannot_start() {
   exit 77
 }
 [ "$(id -u)" -eq 0 ] || cannot_start "the daemons run as root, and this is user $(id -un)"
-for program in munged slurmctld slurmd sbatch sinfo squeue scontrol python3; do
-  command -v "$program" >/dev/null || cannot_start "$program is not installed (Debian: slurm-wlm, munge)"
+for program in munged slurmctld slurmd sbatch sinfo squeue scontrol python3 oiiotool; do
+  command -v "$program" >/dev/null ||
+    cannot_start "$program is not installed (Debian: slurm-wlm, munge, openimageio-tools)"
 done
 
 work=$(mktemp -d /tmp/spirovault-slurm.XXXXXX)
@@ -150,4 +152,21 @@ written=$(cat "$work"/spirovault-*.log | grep -c "2 of 2 frames already written"
   cat "$work"/spirovault-*.log >&2
   exit 1
 }
+# One still split into 2 x 2 tiles with --region over a second array, joined by oiiotool: the
+# joined image is the still rendered whole, pixel for pixel.
+tiles_script=$source_dir/examples/slurm/tiles.sbatch
+tile_options=(--frames 3 --set "HDRI Samples=2")
+"$render" --scene "$scene" --size 50x28 "${tile_options[@]}" -o "$work/still.exr"
+mkdir -p "$work/tiles"
+id=$(cd "$work" && SPIROVAULT_RENDER=$render sbatch --parsable --array=0-3 --time=5 \
+  "$tiles_script" "$scene" 50 28 2 2 "$work/tiles" "${tile_options[@]}")
+for _ in $(seq 600); do
+  [ -z "$(squeue -h -j "$id" 2>/dev/null)" ] && break
+  sleep 0.2
+done
+[ "$(find "$work/tiles" -name 'tile_*.exr' | wc -l)" -eq 4 ] ||
+  { echo "slurm_array_test: the tile array did not write 4 tiles" >&2; exit 1; }
+(cd "$work" && bash "$source_dir/examples/slurm/join-tiles.sbatch" 50 28 2 2 tiles joined.exr)
+oiiotool "$work/still.exr" "$work/joined.exr" --fail 0 --failpercent 0 --diff >"$work/diff.log" 2>&1 ||
+  { echo "slurm_array_test: the joined tiles differ from the still" >&2; cat "$work/diff.log" >&2; exit 1; }
 echo "slurm_array_test: passed"
