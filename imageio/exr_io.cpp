@@ -98,6 +98,17 @@ struct ExrSource {
     ExrClaims Claims() const { return bytes ? ReadExrClaims(*bytes, path) : ReadExrClaims(path); }
 };
 
+// The library's reader over the source; the memory stream lives as long as the reader.
+struct OpenedExr {
+    explicit OpenedExr(const ExrSource& source) {
+        if (source.bytes) memory.emplace(*source.bytes, source.path);
+        file = memory ? std::make_unique<Imf::InputFile>(*memory)
+                      : std::make_unique<Imf::InputFile>(source.path.c_str());
+    }
+    std::optional<MemoryIStream> memory;
+    std::unique_ptr<Imf::InputFile> file;
+};
+
 FloatImage ReadExrFrom(const ExrSource& source);
 std::string SceneAttributeFrom(const ExrSource& source);
 
@@ -136,12 +147,8 @@ FloatImage ReadExrFrom(const ExrSource& source) {
     }();
     (void)limited;
     try {
-        std::optional<MemoryIStream> memory;
-        if (source.bytes) memory.emplace(*source.bytes, path);
-        std::unique_ptr<Imf::InputFile> opened =
-            memory ? std::make_unique<Imf::InputFile>(*memory)
-                   : std::make_unique<Imf::InputFile>(path.c_str());
-        Imf::InputFile& file = *opened;
+        const OpenedExr opened(source);
+        Imf::InputFile& file = *opened.file;
         const Imath::Box2i window = file.header().dataWindow();
         const long long width = static_cast<long long>(window.max.x) - window.min.x + 1;
         const long long height = static_cast<long long>(window.max.y) - window.min.y + 1;
@@ -260,12 +267,8 @@ std::string SceneAttributeFrom(const ExrSource& source) {
                          std::to_string(kMaxEmbeddedSceneBytes) + " a scene may have");
     }
     try {
-        std::optional<MemoryIStream> memory;
-        if (source.bytes) memory.emplace(*source.bytes, path);
-        std::unique_ptr<Imf::InputFile> opened =
-            memory ? std::make_unique<Imf::InputFile>(*memory)
-                   : std::make_unique<Imf::InputFile>(path.c_str());
-        Imf::InputFile& file = *opened;
+        const OpenedExr opened(source);
+        Imf::InputFile& file = *opened.file;
         const auto* scene =
             file.header().findTypedAttribute<Imf::StringAttribute>(kSceneExrAttribute);
         if (scene == nullptr) {
