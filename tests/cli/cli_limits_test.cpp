@@ -264,7 +264,13 @@ TEST_F(CliLimitsTest, ThreadsTheSystemRefuses) {
     };
     ExpectRefused({"--size", "16x9", "-o", "none.png"}, "cannot start a thread to render frame 0",
                   1, tasks(1));
-    for (rlim_t count : {2, 3, 5}) {
+#if defined(__SANITIZE_THREAD__)
+    // The thread sanitizer's runtime keeps a thread of its own, which takes one of the tasks.
+    const std::vector<rlim_t> counts = {3, 4, 6};
+#else
+    const std::vector<rlim_t> counts = {2, 3, 5};
+#endif
+    for (rlim_t count : counts) {
         SCOPED_TRACE(count);
         const int status =
             Wait(Start({"--size", "16x64", "--threads", "8", "-o", "few.png"}, tasks(count)));
