@@ -168,7 +168,9 @@ TEST(RowPool, ThrowingRowReachesTheCallerNotTerminate) {
                          },
                          nullptr),
                      std::bad_alloc);
-        if (threads == 1) EXPECT_EQ(rows.load(), 4);
+        if (threads == 1) {
+            EXPECT_EQ(rows.load(), 4);
+        }
     }
 }
 
