@@ -109,8 +109,7 @@ EffectiveScene ResolveScene(const JobSettings& settings, EffectSession& session)
     CheckFrameSize(size);
     const FrameRange frames = settings.frames.value_or(scene.frames.value_or(FrameRange{}));
     CheckFrameTimes(frames, scene.frame_rate);
-    if (!settings.save_scene && frames.last > frames.first &&
-        !HasFramePlaceholder(settings.output)) {
+    if (!settings.save_scene && frames.Count() > 1 && !HasFramePlaceholder(settings.output)) {
         throw UsageError("output " + Quoted(settings.output) +
                          ": several frames need a run of # in the name for the frame number");
     }
@@ -193,10 +192,6 @@ LayerImages ReadLayerImages(const EffectiveScene& scene) {
     return images;
 }
 
-long FrameCount(const FrameRange& frames) {
-    return frames.last - frames.first + 1;
-}
-
 void CheckMemoryFor(const JobSettings& settings, const EffectiveScene& scene,
                     const LayerImages& images) {
     FramePlan plan{scene.size, ToWorldDepth(settings.depth)};
@@ -206,7 +201,7 @@ void CheckMemoryFor(const JobSettings& settings, const EffectiveScene& scene,
         plan.hdri_depth = images.hdri_depth;
     }
     plan.frames_at_once =
-        static_cast<int>(std::min<long>(settings.parallel_frames, FrameCount(scene.frames)));
+        static_cast<int>(std::min<long>(settings.parallel_frames, scene.frames.Count()));
     plan.threads =
         std::min(settings.threads > 0 ? settings.threads : hostsim::AllCoresThreadCount(),
                  scene.size.height);
@@ -252,7 +247,7 @@ FrameRequest RequestFor(const JobSettings& settings, const EffectiveScene& scene
 std::string EmbeddableScene(const EffectiveScene& scene, const ParamCatalog& catalog, long frame,
                             const std::string& path, bool* warned) {
     EffectiveScene this_frame = scene;
-    this_frame.frames = FrameRange{frame, frame};
+    this_frame.frames = FrameRange{frame, frame, {}};
     std::string why;
     std::string text;
     try {
@@ -314,31 +309,34 @@ FrameResult TakeResult(std::future<FrameResult>& rendering, long frame,
 void RenderFrames(const JobSettings& settings, const EffectiveScene& scene,
                   const LayerImages& images, EffectSession& session) {
     const FrameRange frames = scene.frames;
-    ProgressReporter progress = ProgressReporter::ForStderr(FrameCount(frames));
+    ProgressReporter progress = ProgressReporter::ForStderr(frames.Count());
     struct Rendering {
         std::chrono::steady_clock::time_point start;
         std::future<FrameResult> result;
     };
     std::deque<Rendering> rendering;
     bool warned_scene = false;
-    long next = frames.first;
-    for (long frame = frames.first; frame <= frames.last; ++frame) {
+    // Frames are counted by their place in the job: a list or a step skips numbers.
+    const long count = frames.Count();
+    long next = 0;
+    for (long ordinal = 0; ordinal < count; ++ordinal) {
+        const long frame = frames.At(ordinal);
         progress.BeginFrame(frame);
-        for (; next <= frames.last && next - frame < settings.parallel_frames; ++next) {
+        for (; next < count && next - ordinal < settings.parallel_frames; ++next) {
             try {
                 rendering.push_back(Rendering{
                     std::chrono::steady_clock::now(),
-                    std::async(
-                        std::launch::async,
-                        [&session, request = RequestFor(settings, scene, images, next, &progress)] {
-                            const imageio::InterruptCancelsWork cancellable;
-                            return session.Render(request);
-                        })});
+                    std::async(std::launch::async,
+                               [&session, request = RequestFor(settings, scene, images,
+                                                               frames.At(next), &progress)] {
+                                   const imageio::InterruptCancelsWork cancellable;
+                                   return session.Render(request);
+                               })});
             } catch (const std::system_error& e) {
                 // Fewer frames at once than asked will do; none at all will not.
                 if (rendering.empty()) {
-                    throw CliError("cannot start a thread to render frame " + std::to_string(next) +
-                                   ": " + e.what());
+                    throw CliError("cannot start a thread to render frame " +
+                                   std::to_string(frames.At(next)) + ": " + e.what());
                 }
                 break;
             }
@@ -372,8 +370,23 @@ void ReportDevice(const JobSettings& settings, const GpuChoice& device) {
 
 }  // namespace
 
+// Names that sort in frame order: a run of # shorter than the last frame's digits is widened,
+// and the user told once.
+void WidenOutputName(const FrameRange& frames, JobSettings* settings) {
+    const std::string widened = WidenFrameRun(settings->output, frames.last);
+    if (widened == settings->output || frames.Count() < 2) return;
+    std::fprintf(stderr,
+                 "spirovault-render: warning: output %s: frame %ld has more digits than the run "
+                 "of #; every name gets %zu digits (%s to %s) so that the names sort in frame "
+                 "order\n",
+                 Quoted(settings->output).c_str(), frames.last, std::to_string(frames.last).size(),
+                 Escaped(FrameOutputPath(widened, frames.first)).c_str(),
+                 Escaped(FrameOutputPath(widened, frames.last)).c_str());
+    settings->output = widened;
+}
+
 int RunRenderJob(const RenderOptions& options) {
-    const JobSettings settings = SettleJobSettings(options);
+    JobSettings settings = SettleJobSettings(options);
     EffectSession session(FindPluginLibrary(settings.plugin), settings.host_app_id);
     if (settings.version) {
         PrintVersions(session);
@@ -393,6 +406,7 @@ int RunRenderJob(const RenderOptions& options) {
         return 0;
     }
     CheckRegionInFrame(settings.view, scene.size);
+    WidenOutputName(scene.frames, &settings);
     ApplyScene(scene, session);
     // Before the images are read, which may take long for a large environment.
     imageio::CheckWritable(FrameOutputPath(settings.output, scene.frames.first));

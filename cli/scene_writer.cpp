@@ -138,7 +138,9 @@ std::string SceneToJson(const EffectiveScene& scene, const ParamCatalog& catalog
     root["comment"] = "The scene an image was rendered from: spirovault-render --scene FILE";
     root["size"] = Json::array({scene.size.width, scene.size.height});
     root["frame_rate"] = scene.frame_rate;
-    if (scene.frames.first == scene.frames.last) {
+    if (!scene.frames.spans.empty()) {
+        root["frames"] = FormatFrameRange(scene.frames);
+    } else if (scene.frames.first == scene.frames.last) {
         root["frames"] = scene.frames.first;
     } else {
         root["frames"] = Json::array({scene.frames.first, scene.frames.last});

@@ -194,6 +194,29 @@ TEST_F(CliRunTest, FrameRangeNumbersEveryFile) {
     ExpectRefused(Small({"--frames", "1-2", "-o", "same.png"}), "run of #", 2);
 }
 
+// Steps and lists render just their frames; a short run of # widens so that names sort, and the
+// user is told once. The frames are recorded as asked in a saved scene.
+TEST_F(CliRunTest, FrameStepsListsAndWidenedNames) {
+    RunResult r = Run(Small({"--frames", "8,9-17x4", "-o", "f_#.png"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Files(), (std::vector<std::string>{"f_08.png", "f_09.png", "f_13.png", "f_17.png"}));
+    ASSERT_EQ(r.ErrLines().size(), 1u) << r.err;
+    EXPECT_NE(r.err.find("warning: output \"f_#.png\": frame 17"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("f_08.png to f_17.png"), std::string::npos) << r.err;
+    for (const std::string& name : Files()) fs::remove(Path(name));
+    // A run long enough is left as it is, without a word.
+    r = Run(Small({"--frames", "2-4x2", "-o", "g_##.png"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(Files(), (std::vector<std::string>{"g_02.png", "g_04.png"}));
+    ASSERT_EQ(Run(Small({"--frames", "1,7,20-30x5", "--save-scene", "s.json"})).status, 0);
+    EXPECT_NE(ReadFile(Path("s.json")).find("\"frames\": \"1,7,20-30x5\""), std::string::npos);
+    r = Run({"--scene", "s.json", "--save-scene", "t.json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(Path("t.json")), ReadFile(Path("s.json")));
+    ExpectRefused(Small({"--frames", "3,1", "-o", "h_#.png"}), "ascending order", 2);
+}
+
 TEST_F(CliRunTest, SetReachesTheEffectByDisplayName) {
     ASSERT_EQ(Run(Small({"-o", "plain.png"})).status, 0);
     const RunResult r =
