@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <deque>
 #include <future>
+#include <map>
 #include <optional>
 #include <system_error>
 
@@ -23,6 +24,7 @@
 #include "cli/scene_composition.h"
 #include "cli/scene_reader.h"
 #include "cli/scene_writer.h"
+#include "host/pf_in_out_data.h"
 #include "hostsim/frames/frame_session.h"
 #include "hostsim/frames/row_pool.h"
 #include "imageio/atomic_file.h"
@@ -61,14 +63,26 @@ void ListParams(const ParamCatalog& catalog) {
 }
 
 // --set NAME=VALUE as constant parameter values, to apply after the scene's so that the command
-// line wins. "Color Ramp" takes the --ramp form and comes back in `ramp`.
+// line wins. "Color Ramp" takes the --ramp form and comes back in `ramp`. A parameter set twice
+// is refused, as any other option given twice is.
 std::vector<SceneParam> ParseSets(const JobSettings& settings, const ParamCatalog& catalog,
                                   std::optional<std::vector<RampStopValue>>* ramp) {
     std::vector<SceneParam> sets;
+    std::map<int, std::string> given;  // parameter index: the --set that set it
     for (const std::string& text : settings.sets) {
         const Assignment assignment = ParseAssignment(text);
         const ParamInfo& param = catalog.Find(assignment.name);
+        const auto [first, inserted] = given.emplace(param.index, text);
+        if (!inserted) {
+            throw UsageError("--set " + Quoted(param.name) + " given twice (--set " +
+                             Quoted(first->second) + ", then --set " + Quoted(text) +
+                             "); give it once");
+        }
         if (param.kind == ParamKind::kArbitraryData) {
+            if (settings.ramp) {
+                throw UsageError("--set " + Quoted(text) + " and --ramp both set " +
+                                 Quoted(param.name) + "; give one");
+            }
             *ramp = ParseRamp(assignment.value);
             continue;
         }
@@ -100,6 +114,23 @@ void CheckFrameTimes(const FrameRange& frames, double frame_rate) {
     }
 }
 
+// Premiere Pro gives an effect no composition camera or lights: the scene's are not used, and
+// with the camera its depth of field.
+void WarnPremiereDropsLayers(const Scene& scene) {
+    const size_t lights = scene.lights.size();
+    if (!scene.camera && lights == 0) return;
+    std::string what = scene.camera ? "camera" : "";
+    if (lights > 0) {
+        what += (what.empty() ? "" : " and ") + std::to_string(lights) +
+                (lights == 1 ? " light" : " lights");
+    }
+    std::fprintf(
+        stderr,
+        "spirovault-render: warning: --host premiere: the scene's %s %s not used (Premiere "
+        "Pro gives an effect no composition camera or lights)\n",
+        what.c_str(), (scene.camera && lights > 0) || lights > 1 ? "are" : "is");
+}
+
 // The scene in effect: the scene file's, with the command line over it. The session's
 // composition is built for it.
 EffectiveScene ResolveScene(const JobSettings& settings, EffectSession& session) {
@@ -112,6 +143,9 @@ EffectiveScene ResolveScene(const JobSettings& settings, EffectSession& session)
     if (!settings.save_scene && frames.Count() > 1 && !HasFramePlaceholder(settings.output)) {
         throw UsageError("output " + Quoted(settings.output) +
                          ": several frames need a run of # in the name for the frame number");
+    }
+    if (!settings.save_scene && settings.host_app_id == kAppIdPremierePro) {
+        WarnPremiereDropsLayers(scene);
     }
     std::optional<std::vector<RampStopValue>> set_ramp;
     EffectiveScene effective;

@@ -14,7 +14,7 @@ struct RenderOptions {
     std::string output = "spirovault.png";
     std::optional<std::string> size;    // WxH
     std::optional<int> depth;           // 8, 16 or 32
-    std::optional<std::string> frames;  // A or A-B
+    std::optional<std::string> frames;  // A, A-B, A-BxN or a list of those
     int threads = 0;                    // 0: all cores
     int parallel_frames = 1;            // frames of a sequence rendered at once
     std::vector<std::string> sets;      // NAME=VALUE

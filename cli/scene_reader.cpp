@@ -93,17 +93,14 @@ class PathTracker : public nlohmann::json_sax<Json> {
         levels_.pop_back();
         return Value();
     }
-    bool parse_error(std::size_t, const std::string&,
+    bool parse_error(std::size_t position, const std::string& last_token,
                      const nlohmann::detail::exception& error) override {
-        problem_ = error.what();
-        // "[json.exception.parse_error.101] parse error at line 3, ..." without the prefix.
-        const size_t bracket = problem_.find("] ");
-        if (bracket != std::string::npos) problem_ = problem_.substr(bracket + 2);
-        if (error.id == 406) {
-            problem_ = "number out of range (" + problem_ + ")";
-        } else {
-            problem_ = "not valid JSON: " + problem_;
-        }
+        position_ = position;
+        last_token_ = last_token;
+        parser_message_ = error.what();
+        out_of_range_ = error.id == 406;
+        // Between an array's items the index already counts the next one, not yet begun.
+        between_items_ = parser_message_.find("while parsing array") != std::string::npos;
         return false;
     }
 
@@ -120,6 +117,7 @@ class PathTracker : public nlohmann::json_sax<Json> {
                 continue;
             }
             const Level& level = levels_[i];
+            if (level.array && between_items_ && i + 1 == levels_.size()) continue;
             if (level.array) {
                 path.AppendIndex(level.index);
             } else if (level.in_value) {
@@ -128,7 +126,23 @@ class PathTracker : public nlohmann::json_sax<Json> {
         }
         return path;
     }
-    const std::string& problem() const { return problem_; }
+    // The fault in our words, and the byte the parser stopped at (from 0).
+    std::string Problem(const std::string& text) const;
+    size_t Offset(const std::string& text) const {
+        // A number or a string that is out of place or out of range is read whole: the fault is
+        // where it begins.
+        const bool whole_token =
+            out_of_range_ ||
+            parser_message_.find("unexpected string literal") != std::string::npos ||
+            parser_message_.find("unexpected number literal") != std::string::npos;
+        const size_t start = whole_token && !last_token_.empty()
+                                 ? text.rfind(last_token_, position_)
+                                 : std::string::npos;
+        if (start != std::string::npos) return start;
+        return position_ > 0 ? position_ - 1 : 0;
+    }
+    // A number too large for a double is valid JSON, but no value here.
+    bool OutOfRange() const { return out_of_range_; }
 
   private:
     struct Level {
@@ -151,8 +165,55 @@ class PathTracker : public nlohmann::json_sax<Json> {
     }
 
     std::vector<Level> levels_;
-    std::string problem_;
+    size_t position_ = 0;
+    std::string last_token_;
+    std::string parser_message_;
+    bool out_of_range_ = false;
+    bool between_items_ = false;
 };
+
+// What the parser met, said as a person editing the file would look for it. The parser's own
+// message only decides which of these it is.
+std::string PathTracker::Problem(const std::string& text) const {
+    const auto says = [&](const char* words) {
+        return parser_message_.find(words) != std::string::npos;
+    };
+    if (out_of_range_) return "the number " + last_token_ + " is too large for a double";
+    // A '}' or ']' right after a comma: JSON has no comma after the last item.
+    const size_t at = std::min(Offset(text), text.size());
+    const size_t before = at == 0 ? std::string::npos : text.find_last_not_of(" \t\r\n", at - 1);
+    const bool after_comma = before != std::string::npos && text[before] == ',';
+    if (says("unexpected end of input")) {
+        if (text.find_first_not_of(" \t\r\n") == std::string::npos) return "the file is empty";
+        return says("parsing object")  ? "the text ends inside an object, before its '}'"
+               : says("parsing array") ? "the text ends inside an array, before its ']'"
+                                       : "the text ends where a value belongs";
+    }
+    if (says("expected end of input")) return "more text after the end of the scene's object";
+    if (says("missing closing quote")) return "a string without its closing '\"'";
+    if (says("control character")) {
+        return "a control character inside a string: write a tab as \\t, a line break as \\n";
+    }
+    if (says("invalid string")) return "a string with an escape or a byte that JSON does not allow";
+    if (says("invalid number")) return "a number written in a form that JSON does not allow";
+    if (says("invalid literal")) {
+        if (last_token_.find('\'') != std::string::npos) {
+            return "a single quote: JSON strings and names take double quotes";
+        }
+        if (last_token_.find('/') != std::string::npos) return "a comment: JSON has none";
+        return "a word that is no JSON value (values are numbers, strings in double quotes, true, "
+               "false, null, arrays and objects)";
+    }
+    if (after_comma && (says("unexpected '}'") || says("unexpected ']'"))) {
+        return "a comma after the last item: JSON allows none";
+    }
+    if (says("object key")) return "expected a name in double quotes";
+    if (says("object separator")) return "expected ':' after the name";
+    if (says("parsing object")) return "expected ',' or '}' after a value";
+    if (says("parsing array")) return "expected ',' or ']' after a value";
+    if (says("parsing value")) return "expected a value";
+    return "a syntax error";
+}
 
 class SceneParser {
   public:
@@ -425,7 +486,18 @@ SceneParam SceneParser::Param(const std::string& name, const Json& j, const Json
 
 Scene SceneParser::Parse(const std::string& text) {
     PathTracker tracker;
-    if (!Json::sax_parse(text, &tracker)) Fail(tracker.Where(), tracker.problem());
+    if (!Json::sax_parse(text, &tracker)) {
+        // Line and column of the byte the parser stopped at, both from 1; the column in bytes.
+        const size_t at = std::min(tracker.Offset(text), text.size());
+        const size_t line_start = at == 0 ? 0 : text.rfind('\n', at - 1);
+        const long line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(at), '\n');
+        const size_t column = line_start == std::string::npos || at == 0 ? at + 1 : at - line_start;
+        const std::string path = tracker.Where().text();
+        throw SceneError(Escaped(name_) + ": line " + std::to_string(line) + ", column " +
+                         std::to_string(column) + (path.empty() ? "" : ", in " + path) +
+                         (tracker.OutOfRange() ? ": " : ": not valid JSON: ") +
+                         Escaped(tracker.Problem(text)));
+    }
     const Json root = Json::parse(text);
     const JsonPath top;
     ExpectObject(

@@ -317,11 +317,19 @@ ParamValue ParseParamValue(const ParamInfo& param, std::string_view text) {
 }
 
 Assignment ParseAssignment(std::string_view text) {
+    // "Power = 6" as "Power=6": spaces around the name and the value are the user's layout.
+    const auto trimmed = [](std::string_view part) {
+        const size_t begin = part.find_first_not_of(" \t");
+        if (begin == std::string_view::npos) return std::string();
+        return std::string(part.substr(begin, part.find_last_not_of(" \t") - begin + 1));
+    };
     const size_t equals = text.find('=');
-    if (equals == std::string_view::npos || equals == 0) {
+    const std::string name =
+        trimmed(text.substr(0, equals == std::string_view::npos ? text.size() : equals));
+    if (equals == std::string_view::npos || name.empty()) {
         throw UsageError("--set " + Quoted(text) + ": expected NAME=VALUE");
     }
-    return Assignment{std::string(text.substr(0, equals)), std::string(text.substr(equals + 1))};
+    return Assignment{name, trimmed(text.substr(equals + 1))};
 }
 
 }  // namespace cli

@@ -61,7 +61,7 @@ ParamValue ParseParamValue(const ParamInfo& param, std::string_view text);
 // A number for a parameter that takes one, checked against its valid range.
 ParamValue CheckParamNumber(const ParamInfo& param, double number);
 
-// "NAME=VALUE" split at the first '='.
+// "NAME=VALUE" split at the first '=', spaces and tabs around the name and the value dropped.
 struct Assignment {
     std::string name;
     std::string value;

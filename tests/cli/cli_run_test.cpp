@@ -237,6 +237,24 @@ TEST_F(CliRunTest, SetReachesTheEffectByDisplayName) {
     ExpectRefused(Small({"--set", "Power"}), "NAME=VALUE", 2);
 }
 
+// Spaces around the name and the value are layout; a parameter set twice is a fault naming both.
+TEST_F(CliRunTest, SetTrimsSpacesAndTakesEachParameterOnce) {
+    ASSERT_EQ(
+        Run(Small({"-o", "tight.png", "--set", "Power=6", "--set", "AO Type=Raytraced"})).status,
+        0);
+    const RunResult r =
+        Run(Small({"-o", "loose.png", "--set", " Power = 6 ", "--set", "AO Type =\tRaytraced"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(Path("tight.png")), ReadFile(Path("loose.png")));
+    ExpectRefused(Small({"--set", "Power=6", "--set", "power = 8"}),
+                  "--set \"Power\" given twice (--set \"Power=6\", then --set \"power = 8\"); "
+                  "give it once",
+                  2);
+    ExpectRefused(Small({"--ramp", "0:#000000", "--set", "Color Ramp=0:#FFFFFF"}),
+                  "and --ramp both set \"Color Ramp\"", 2);
+    ExpectRefused(Small({"--set", " = 6"}), "NAME=VALUE", 2);
+}
+
 TEST_F(CliRunTest, RampGoesThroughTheArbitraryData) {
     // Without ambient light and highlights a black ramp leaves the fractal black.
     const std::vector<std::string> unlit = {
@@ -366,7 +384,8 @@ TEST_F(CliRunTest, BadInputIsOneLineAndLeavesNoFile) {
     std::ofstream(Path("scene.json")) << "{\"camera\": {\"zoom\": \"far\"}}";
     ExpectRefused({"--scene", "scene.json"}, "scene.json: camera.zoom: expected a number");
     std::ofstream(Path("scene.json")) << "{\"size\": [32, 18],";
-    ExpectRefused({"--scene", "scene.json"}, "scene.json: top level: not valid JSON");
+    ExpectRefused({"--scene", "scene.json"},
+                  "scene.json: line 1, column 19: not valid JSON: the text ends inside an object");
     std::ofstream(Path("lib.so")) << "not a library";
     ExpectRefused({"--plugin", "lib.so"}, "cannot load the plug-in");
 }
@@ -425,6 +444,17 @@ TEST_F(CliRunTest, PremiereHostRendersTheSmartRenderFrame) {
     EXPECT_GT(covered, 10u);
     EXPECT_GE(within, ae.rgba.size() / 4 * 99 / 100);
     ExpectRefused({"--host", "resolve"}, "--host resolve: expected ae or premiere", 2);
+    // A scene's camera and lights have no place in Premiere Pro: one line says so.
+    std::ofstream(Path("lit.json")) << R"({"size": [16, 9], "camera": {"position": [0, 0, -900]},
+               "lights": [{"position": [0, -500, -500]}, {"position": [0, 500, -500]}]})";
+    RunResult lit = Run({"--scene", "lit.json", "--host", "premiere", "-o", "lit.png"});
+    ASSERT_EQ(lit.status, 0) << lit.err;
+    EXPECT_EQ(
+        lit.err,
+        "spirovault-render: warning: --host premiere: the scene's camera and 2 lights are not "
+        "used (Premiere Pro gives an effect no composition camera or lights)\n");
+    lit = Run({"--scene", "lit.json", "-o", "lit.png"});
+    EXPECT_EQ(lit.err, "");
     ExpectRefused({"--host", "premiere", "--gpu", "opencl"}, "needs --host ae", 2);
 }
 
@@ -704,7 +734,9 @@ TEST_F(CliRunTest, LinearOpenExrFollowsTheTransferFunction) {
 
 TEST_F(CliRunTest, SceneFaultsAndSizesAreOneLine) {
     std::ofstream(Path("scene.json")) << R"({"params": {"Power": 1e400}})";
-    ExpectRefused({"--scene", "scene.json"}, "scene.json: params[\"Power\"]: number out of range",
+    ExpectRefused({"--scene", "scene.json"},
+                  "scene.json: line 1, column 22, in params[\"Power\"]: the number 1e400 is too "
+                  "large",
                   1);
     std::ofstream(Path("scene.json"), std::ios::binary)
         << std::string("{\"params\": {\"Po\\u0000wer\": 1}}");
