@@ -158,6 +158,7 @@ EffectiveScene ResolveScene(const JobSettings& settings, EffectSession& session)
     effective.input = settings.input ? settings.input : scene.input;
     effective.ramp = settings.ramp ? settings.ramp : (set_ramp ? set_ramp : scene.ramp);
     effective.layers = session.composition().layers;
+    effective.exr_linear = settings.linear.value_or(scene.exr_linear.value_or(true));
     return effective;
 }
 
@@ -304,12 +305,20 @@ std::string EmbeddableScene(const EffectiveScene& scene, const ParamCatalog& cat
 
 // The frame's image file, with the scene of this one frame embedded.
 std::string WriteFrame(const JobSettings& settings, const EffectiveScene& scene,
-                       const ParamCatalog& catalog, long frame, imageio::FloatImage& image,
+                       EffectSession& session, long frame, imageio::FloatImage& image,
                        bool* warned) {
-    if (settings.linear) ConvertToLinearLight(&image);
-    const std::string path = FrameOutputPath(settings.output, frame);
+    const ParamCatalog& catalog = session.catalog();
     imageio::ImageMetadata metadata;
-    metadata.linear = settings.linear;
+    // A depth map is data: no colour option puts it through a curve.
+    if (session.CheckboxAt(catalog.Find("Depth Map"), frame, scene.frame_rate)) {
+        metadata.exr_content = imageio::ExrContent::kData;
+    } else if (scene.exr_linear) {
+        if (settings.format == imageio::ImageKind::kExr) ConvertToLinearLight(&image);
+        metadata.exr_content = imageio::ExrContent::kLinear;
+    } else {
+        metadata.exr_content = imageio::ExrContent::kDisplayEncoded;
+    }
+    const std::string path = FrameOutputPath(settings.output, frame);
     metadata.scene = EmbeddableScene(scene, catalog, frame, path, warned);
     OutOfMemoryAs("writing " + path, [&] {
         imageio::WriteImage(path, image, settings.format, settings.depth, metadata);
@@ -382,8 +391,7 @@ void RenderFrames(const JobSettings& settings, const EffectiveScene& scene,
         });
         rendering.pop_front();
         const int width = image.width, height = image.height;  // a region's, if one was asked
-        const std::string path =
-            WriteFrame(settings, scene, session.catalog(), frame, image, &warned_scene);
+        const std::string path = WriteFrame(settings, scene, session, frame, image, &warned_scene);
         progress.Clear();
         if (progress.enabled()) {
             const double seconds =

@@ -85,8 +85,12 @@ const std::vector<OptionSpec> kOptions = {
      "with --host premiere: render one field of an interlaced frame, upper or lower, at half "
      "height",
      [](RenderOptions& o, const std::string& v) { o.fields = v; }},
+    {nullptr, "--display-encoded", nullptr, false,
+     "write .exr colour display-encoded, as the effect made it and a .png holds it, instead of "
+     "in linear light (the default, which compositing applications expect)",
+     [](RenderOptions& o, const std::string&) { o.display_encoded = true; }},
     {nullptr, "--linear", nullptr, false,
-     "write .exr colour as linear light (for compositing) instead of the display-encoded values",
+     ".exr colour in linear light: the default, or over a scene that says display-encoded",
      [](RenderOptions& o, const std::string&) { o.linear = true; }},
     {nullptr, "--list-params", nullptr, false, "list the effect's parameters and exit",
      [](RenderOptions& o, const std::string&) { o.list_params = true; }},

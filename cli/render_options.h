@@ -31,7 +31,8 @@ struct RenderOptions {
     std::optional<std::string> downsample;   // N or NxM
     std::optional<std::string> pixel_aspect;  // a ratio
     std::optional<std::string> fields;        // upper or lower
-    bool linear = false;                      // EXR colour converted to linear light
+    bool linear = false;                      // --linear: the default for EXR, said outright
+    bool display_encoded = false;             // EXR colour as the effect made it
     std::optional<std::string> save_scene;    // the effective scene written here, no render
     bool version = false;
     bool help = false;

@@ -55,6 +55,9 @@ struct Scene {
     std::optional<SceneCamera> camera;
     std::vector<CompLayer> lights;
     std::vector<SceneParam> params;
+    // "exr_color": OpenEXR colour in linear light or display-encoded. Unset in a scene file that
+    // does not say; a scene embedded in an image always says, older images' by their absence.
+    std::optional<bool> exr_linear;
 };
 
 // The scene's keys for a camera's and a light's one-dimensional streams.

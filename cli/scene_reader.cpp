@@ -500,9 +500,9 @@ Scene SceneParser::Parse(const std::string& text) {
     }
     const Json root = Json::parse(text);
     const JsonPath top;
-    ExpectObject(
-        root, top,
-        {"size", "frame_rate", "frames", "hdri", "input", "ramp", "camera", "lights", "params"});
+    ExpectObject(root, top,
+                 {"size", "frame_rate", "frames", "hdri", "input", "ramp", "camera", "lights",
+                  "params", "exr_color"});
     Scene scene;
     if (root.contains("frame_rate")) {
         frame_rate_ = Number(root["frame_rate"], top.Key("frame_rate"));
@@ -548,6 +548,13 @@ Scene SceneParser::Parse(const std::string& text) {
         } else {
             usage(path, [&] { scene.frames = ParseFrameRange(String(frames, path)); });
         }
+    }
+    if (root.contains("exr_color")) {
+        const std::string color = String(root["exr_color"], top.Key("exr_color"));
+        if (color != "linear" && color != "display-encoded") {
+            Fail(top.Key("exr_color"), "expected \"linear\" or \"display-encoded\"");
+        }
+        scene.exr_linear = color == "linear";
     }
     if (root.contains("hdri")) scene.hdri = FilePath(root["hdri"], top.Key("hdri"));
     if (root.contains("input")) scene.input = FilePath(root["input"], top.Key("input"));
@@ -612,7 +619,13 @@ Scene LoadScene(const std::string& path, const ParamCatalog& catalog) {
         const std::optional<std::string> embedded = input.regular
                                                         ? imageio::ReadEmbeddedScene(path)
                                                         : imageio::EmbeddedScene(input.bytes, path);
-        if (embedded) return ParseScene(*embedded, path, BaseDirectory(input), catalog);
+        if (embedded) {
+            Scene scene = ParseScene(*embedded, path, BaseDirectory(input), catalog);
+            // Images from before linear OpenEXR was the default do not say: theirs was
+            // display-encoded, and they render again as they were.
+            if (!scene.exr_linear) scene.exr_linear = false;
+            return scene;
+        }
     } catch (const imageio::ImageError& e) {
         throw CliError(e.what());
     }

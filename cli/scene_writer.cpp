@@ -145,6 +145,7 @@ std::string SceneToJson(const EffectiveScene& scene, const ParamCatalog& catalog
     } else {
         root["frames"] = Json::array({scene.frames.first, scene.frames.last});
     }
+    root["exr_color"] = scene.exr_linear ? "linear" : "display-encoded";
     if (scene.hdri) root["hdri"] = RecordedPath(*scene.hdri, file_dir);
     if (scene.input) root["input"] = RecordedPath(*scene.input, file_dir);
     if (scene.ramp) root["ramp"] = FormatRamp(*scene.ramp);

@@ -155,21 +155,38 @@ TEST_F(CliRunTest, NoArgumentsRenderTheDefaultQuietly) {
     EXPECT_EQ(Files(), std::vector<std::string>{"spirovault.png"});
 }
 
+// Linear light back to the display encoding: the sRGB transfer function.
+double LinearToSrgb(double v) {
+    return v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+}
+
 TEST_F(CliRunTest, DepthsAgreeAcrossPngAndExr) {
     ASSERT_EQ(Run(Small({"-o", "a.png"})).status, 0);
     ASSERT_EQ(Run(Small({"--depth", "16", "-o", "b.png"})).status, 0);
     const RunResult exr = Run(Small({"--depth", "32", "-o", "c.exr"}));
     ASSERT_EQ(exr.status, 0) << exr.err;
+    ASSERT_EQ(Run(Small({"--display-encoded", "-o", "d.exr"})).status, 0);
     const DecodedPng eight = ReadPng(Path("a.png"));
     const DecodedPng sixteen = ReadPng(Path("b.png"));
-    const LoadedImage floats = ReadImage(Path("c.exr"));
+    const LoadedImage linear = ReadImage(Path("c.exr"));
+    const LoadedImage floats = ReadImage(Path("d.exr"));
     EXPECT_EQ(eight.bit_depth, 8);
     EXPECT_EQ(sixteen.bit_depth, 16);
     ASSERT_EQ(floats.kind, ImageKind::kExr);
     ASSERT_EQ(floats.image.width, 32);
     ASSERT_EQ(floats.image.height, 18);
+    ASSERT_EQ(linear.image.rgba.size(), floats.image.rgba.size());
     int covered = 0;
     for (size_t i = 0; i < floats.image.rgba.size(); ++i) {
+        // The default OpenEXR holds linear light: encoded again it is the PNG's colour. Alpha is
+        // the same in both.
+        const bool alpha = i % 4 == 3;
+        const float encoded =
+            static_cast<float>(alpha ? linear.image.rgba[i]
+                                     : LinearToSrgb(std::clamp(linear.image.rgba[i], 0.0f, 1.0f)));
+        if (linear.image.rgba[i - i % 4 + 3] > 0.02f || alpha) {
+            ASSERT_NEAR(eight.image.rgba[i], encoded, 1.0f / 255 + 1e-4f) << i;
+        }
         const float f = std::clamp(floats.image.rgba[i], 0.0f, 1.0f);
         // The same frame in three depths differs by the rounding of the smaller ones.
         ASSERT_NEAR(eight.image.rgba[i], f, 1.0f / 255 + 1e-4f) << i;
@@ -610,7 +627,7 @@ TEST_F(CliRunTest, ReadmeCommandsRunAsWrittenFromTheRepositoryRoot) {
         EXPECT_EQ(r.status, 0) << line << "\n" << r.err;
     }
     for (const char* made : {"spirovault.png", "big.exr", "orbit_000.png", "orbit_024.png",
-                             "again.png", "small.json", "linear.exr"}) {
+                             "again.png", "small.json", "linear.exr", "display.exr"}) {
         EXPECT_TRUE(fs::exists(dir_ / made)) << made;
     }
     EXPECT_EQ(ReadFile(dir_ / "again.png"), ReadFile(dir_ / "orbit_012.png"));
@@ -671,13 +688,19 @@ TEST_F(CliRunTest, ImagesCarryTheirSceneAndRenderAgainByteForByte) {
     EXPECT_EQ(ReadFile(dir_ / "again.png"), ReadFile(dir_ / "seq_4.png"));
     EXPECT_NE(ReadFile(dir_ / "seq_3.png"), ReadFile(dir_ / "seq_4.png"));
     // OpenEXR, and a scene saved without rendering.
-    ASSERT_EQ(Run(with({"--frames", "5", "--linear", "-o", "a.exr"})).status, 0);
-    ASSERT_EQ(Run({"--scene", "a.exr", "--linear", "-o", "b.exr"}).status, 0);
+    // OpenEXR, in linear light or display-encoded as the image says, and a scene saved without
+    // rendering.
+    ASSERT_EQ(Run(with({"--frames", "5", "-o", "a.exr"})).status, 0);
+    ASSERT_EQ(Run({"--scene", "a.exr", "-o", "b.exr"}).status, 0);
     EXPECT_EQ(ReadFile(dir_ / "b.exr"), ReadFile(dir_ / "a.exr"));
+    ASSERT_EQ(Run(with({"--frames", "5", "--display-encoded", "-o", "d.exr"})).status, 0);
+    ASSERT_EQ(Run({"--scene", "d.exr", "-o", "e.exr"}).status, 0);
+    EXPECT_EQ(ReadFile(dir_ / "e.exr"), ReadFile(dir_ / "d.exr"));
+    EXPECT_NE(ReadFile(dir_ / "d.exr"), ReadFile(dir_ / "a.exr"));
     const RunResult saved = Run(with({"--frames", "5", "--save-scene", "five.json"}));
     ASSERT_EQ(saved.status, 0) << saved.err;
     EXPECT_FALSE(fs::exists(Path("a.png")));
-    ASSERT_EQ(Run({"--scene", "five.json", "--linear", "-o", "c.exr"}).status, 0);
+    ASSERT_EQ(Run({"--scene", "five.json", "-o", "c.exr"}).status, 0);
     EXPECT_EQ(ReadFile(dir_ / "c.exr"), ReadFile(dir_ / "a.exr"));
     // A plain PNG carries no scene.
     WritePng(Path("plain.png"), FloatImage(2, 2), 8);
@@ -688,15 +711,18 @@ TEST_F(CliRunTest, LinearOpenExrFollowsTheTransferFunction) {
     // Supersampling gives the outline partly covered pixels, where the order of conversion and
     // premultiplication shows.
     const std::vector<std::string> args = {"--size", "48x27", "--set", "Supersampling=2"};
-    auto render = [&](const std::string& out, bool linear) {
+    auto render = [&](const std::string& out, const char* option) {
         std::vector<std::string> all = args;
         all.insert(all.end(), {"-o", out});
-        if (linear) all.push_back("--linear");
+        if (option) all.push_back(option);
         const RunResult r = Run(all);
         ASSERT_EQ(r.status, 0) << r.err;
     };
-    render("display.exr", false);
-    render("linear.exr", true);
+    render("display.exr", "--display-encoded");
+    render("linear.exr", nullptr);
+    // --linear says the default outright.
+    render("explicit.exr", "--linear");
+    EXPECT_EQ(ReadFile(Path("explicit.exr")), ReadFile(Path("linear.exr")));
     const FloatImage display = ReadExr(Path("display.exr"));
     const FloatImage linear = ReadExr(Path("linear.exr"));
     ASSERT_EQ(display.rgba.size(), linear.rgba.size());
@@ -730,6 +756,66 @@ TEST_F(CliRunTest, LinearOpenExrFollowsTheTransferFunction) {
                   nullptr);
     }
     ExpectRefused({"--linear", "-o", "x.png"}, "--linear needs an .exr output", 2);
+    ExpectRefused({"--linear", "--display-encoded", "-o", "x.exr"},
+                  "--linear and --display-encoded: give one", 2);
+}
+
+// A depth map is data: the same values whatever the colour option, and the file says so.
+TEST_F(CliRunTest, DepthMapFramesGoThroughNoColourCurve) {
+    // A range that makes mid-greys of the fractal at this size, where the curve moves most.
+    const std::vector<std::string> depth = {"--size",       "32x18", "--set",
+                                            "Depth Map=on", "--set", "Depth End Distance=100"};
+    auto render = [&](const std::string& out, std::vector<std::string> more) {
+        std::vector<std::string> all = depth;
+        more.insert(more.end(), {"-o", out});
+        all.insert(all.end(), more.begin(), more.end());
+        const RunResult r = Run(all);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return ReadExr(Path(out)).rgba;
+    };
+    const std::vector<float> plain = render("plain.exr", {});
+    EXPECT_EQ(render("linear.exr", {"--linear"}), plain);
+    EXPECT_EQ(render("display.exr", {"--display-encoded"}), plain);
+    // As the PNG holds it, within the PNG's rounding; the linear curve would move mid-greys far.
+    std::vector<std::string> png_args = depth;
+    png_args.insert(png_args.end(), {"-o", "d.png"});
+    ASSERT_EQ(Run(png_args).status, 0);
+    const FloatImage png = ReadPng(Path("d.png")).image;
+    size_t mid_grey = 0;
+    for (size_t i = 0; i < plain.size(); ++i) {
+        ASSERT_NEAR(png.rgba[i], std::clamp(plain[i], 0.0f, 1.0f), 1.0f / 255 + 1e-4f) << i;
+        mid_grey += i % 4 == 0 && plain[i] > 0.2f && plain[i] < 0.9f;
+    }
+    EXPECT_GT(mid_grey, 10u);
+    Imf::InputFile file(Path("plain.exr").c_str());
+    ASSERT_TRUE(Imf::hasComments(file.header()));
+    EXPECT_NE(Imf::comments(file.header()).find("data, not colour"), std::string::npos);
+    EXPECT_FALSE(Imf::hasChromaticities(file.header()));
+}
+
+// An image from before linear OpenEXR was the default carries a scene that does not say: it
+// renders again display-encoded, as it was. A scene file that does not say gets the default.
+TEST_F(CliRunTest, OlderImagesRenderAgainAsTheyWere) {
+    ASSERT_EQ(Run(Small({"--save-scene", "new.json"})).status, 0);
+    std::string scene = ReadFile(Path("new.json"));
+    const std::string field = "  \"exr_color\": \"linear\",\n";
+    const size_t at = scene.find(field);
+    ASSERT_NE(at, std::string::npos) << scene;
+    scene.erase(at, field.size());
+    std::ofstream(Path("old.json")) << scene;
+    ImageMetadata metadata;
+    metadata.scene = scene;
+    WritePng(Path("old.png"), FloatImage(2, 2), 8, metadata);
+    ASSERT_EQ(Run({"--scene", "old.png", "-o", "again.exr"}).status, 0);
+    ASSERT_EQ(Run(Small({"--display-encoded", "-o", "display.exr"})).status, 0);
+    ASSERT_EQ(Run({"--scene", "old.json", "-o", "default.exr"}).status, 0);
+    ASSERT_EQ(Run(Small({"-o", "linear.exr"})).status, 0);
+    EXPECT_EQ(ReadExr(Path("again.exr")).rgba, ReadExr(Path("display.exr")).rgba);
+    EXPECT_EQ(ReadExr(Path("default.exr")).rgba, ReadExr(Path("linear.exr")).rgba);
+    EXPECT_NE(ReadExr(Path("again.exr")).rgba, ReadExr(Path("linear.exr")).rgba);
+    // The command line still decides over the image.
+    ASSERT_EQ(Run({"--scene", "old.png", "--linear", "-o", "relit.exr"}).status, 0);
+    EXPECT_EQ(ReadExr(Path("relit.exr")).rgba, ReadExr(Path("linear.exr")).rgba);
 }
 
 TEST_F(CliRunTest, SceneFaultsAndSizesAreOneLine) {
