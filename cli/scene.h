@@ -21,6 +21,7 @@ using hostsim::ColorRgb;
 using hostsim::CompLayer;
 using hostsim::Composition;
 using hostsim::Keyframe;
+using hostsim::KeyInterpolation;
 using hostsim::LayerKind;
 using hostsim::Vec3d;
 

@@ -217,8 +217,11 @@ std::string PathTracker::Problem(const std::string& text) const {
 
 class SceneParser {
   public:
-    SceneParser(std::string name, std::string base_dir, const ParamCatalog& catalog)
-        : name_(std::move(name)), base_dir_(std::move(base_dir)), catalog_(catalog) {}
+    SceneParser(std::string name, std::string base_dir, const ParamCatalog& catalog, bool embedded)
+        : name_(std::move(name)),
+          base_dir_(std::move(base_dir)),
+          catalog_(catalog),
+          embedded_(embedded) {}
 
     Scene Parse(const std::string& text);
 
@@ -298,25 +301,53 @@ class SceneParser {
                                      hostsim::TimeBaseFor(frame_rate_));
     }
 
-    // A constant written as the value itself, or {"keys": [{"frame"|"time": t, "value": v}]}.
+    // A constant written as the value itself, or {"keys": [{"frame"|"time": t, "value": v}]}. A
+    // key may say how the value goes on to the next ("interpolation": "linear", "hold" or
+    // "bezier", else `interpolation`) and give Bezier handles ("in_tangent", "out_tangent") as
+    // offsets from its value.
     template <typename T>
     Animated<T> AnimatedValue(const Json& j, const JsonPath& path,
-                              const std::function<T(const Json&, const JsonPath&)>& value) const {
+                              const std::function<T(const Json&, const JsonPath&)>& value,
+                              KeyInterpolation interpolation = KeyInterpolation::kLinear) const {
         Animated<T> animated;
         if (!j.is_object()) {
             animated.Set(value(j, path));
             return animated;
         }
         std::vector<Keyframe<T>> keys;
-        ForEachKey(j, path, [&](double time, const Json& v, const JsonPath& at) {
-            keys.push_back(Keyframe<T>{time, value(v, at)});
-        });
+        ForEachKey(
+            j, path,
+            [&](double time, const Json& v, const JsonPath& at) {
+                keys.push_back(Keyframe<T>{time, value(v, at), interpolation, {}, {}});
+            },
+            [&](const Json& key, const JsonPath& key_path) {
+                Keyframe<T>& added = keys.back();
+                if (key.contains("interpolation")) {
+                    added.interpolation =
+                        Interpolation(key["interpolation"], key_path.Key("interpolation"));
+                }
+                for (const auto& [name, tangent] : {std::pair{"in_tangent", &added.in_tangent},
+                                                    std::pair{"out_tangent", &added.out_tangent}}) {
+                    if (key.contains(name)) *tangent = value(key[name], key_path.Key(name));
+                }
+            });
         animated.SetKeys(std::move(keys));
         return animated;
     }
 
+    KeyInterpolation Interpolation(const Json& j, const JsonPath& path) const {
+        const std::string name = j.is_string() ? j.get<std::string>() : "";
+        if (name == "linear") return KeyInterpolation::kLinear;
+        if (name == "hold") return KeyInterpolation::kHold;
+        if (name == "bezier") return KeyInterpolation::kBezier;
+        Fail(path, "expected \"linear\", \"hold\" or \"bezier\"");
+    }
+
+    // `more`, when given, takes a key's interpolation and tangents after `visit` took its value;
+    // without it a key has none.
     void ForEachKey(const Json& j, const JsonPath& path,
-                    const std::function<void(double, const Json&, const JsonPath&)>& visit) const {
+                    const std::function<void(double, const Json&, const JsonPath&)>& visit,
+                    const std::function<void(const Json&, const JsonPath&)>& more = {}) const {
         ExpectObject(j, path, {"keys"});
         const JsonPath keys_path = path.Key("keys");
         if (!j.contains("keys") || !j["keys"].is_array() || j["keys"].empty()) {
@@ -326,11 +357,18 @@ class SceneParser {
         for (size_t i = 0; i < j["keys"].size(); ++i) {
             const Json& key = j["keys"][i];
             const JsonPath key_path = keys_path.Index(i);
-            ExpectObject(key, key_path, {"frame", "time", "value"});
+            if (more) {
+                ExpectObject(
+                    key, key_path,
+                    {"frame", "time", "value", "interpolation", "in_tangent", "out_tangent"});
+            } else {
+                ExpectObject(key, key_path, {"frame", "time", "value"});
+            }
             if (!key.contains("value")) Fail(key_path, "a key needs a \"value\"");
             const double time = KeyTime(key, key_path);
             if (!times.insert(time).second) Fail(key_path, "two keys at the same time");
             visit(time, key["value"], key_path.Key("value"));
+            if (more) more(key, key_path);
         }
     }
 
@@ -342,6 +380,12 @@ class SceneParser {
         return AnimatedValue<Vec3d>(
             j, path, [this](const Json& v, const JsonPath& p) { return Vector(v, p); });
     }
+    // Positions move on the host's smooth spatial curve unless a key says otherwise.
+    Animated<Vec3d> Positions(const Json& j, const JsonPath& path) const {
+        return AnimatedValue<Vec3d>(
+            j, path, [this](const Json& v, const JsonPath& p) { return Vector(v, p); },
+            position_interpolation_);
+    }
 
     bool Switch(const Json& j, const JsonPath& path) const {
         if (!j.is_boolean()) Fail(path, "expected true or false");
@@ -352,10 +396,11 @@ class SceneParser {
     void Placement(const Json& j, const JsonPath& path, CompLayer* layer) const {
         if (j.contains("name")) layer->name = String(j["name"], path.Key("name"));
         if (j.contains("enabled")) layer->video_active = Switch(j["enabled"], path.Key("enabled"));
-        if (j.contains("position")) layer->position = Vectors(j["position"], path.Key("position"));
+        if (j.contains("position"))
+            layer->position = Positions(j["position"], path.Key("position"));
         if (j.contains("point_of_interest") && !j["point_of_interest"].is_null()) {
             layer->point_of_interest =
-                Vectors(j["point_of_interest"], path.Key("point_of_interest"));
+                Positions(j["point_of_interest"], path.Key("point_of_interest"));
         }
         if (j.contains("orientation")) {
             layer->orientation = Vectors(j["orientation"], path.Key("orientation"));
@@ -380,6 +425,8 @@ class SceneParser {
     std::string base_dir_;
     const ParamCatalog& catalog_;
     double frame_rate_ = 30.0;
+    bool embedded_ = false;
+    KeyInterpolation position_interpolation_ = KeyInterpolation::kBezier;
 };
 
 SceneCamera SceneParser::Camera(const Json& j, const JsonPath& path) const {
@@ -504,6 +551,8 @@ Scene SceneParser::Parse(const std::string& text) {
                  {"size", "frame_rate", "frames", "hdri", "input", "ramp", "camera", "lights",
                   "params", "exr_color"});
     Scene scene;
+    const bool older_image = embedded_ && !root.contains("exr_color");
+    if (older_image) position_interpolation_ = KeyInterpolation::kLinear;
     if (root.contains("frame_rate")) {
         frame_rate_ = Number(root["frame_rate"], top.Key("frame_rate"));
         if (frame_rate_ < 1.0 || frame_rate_ > 1000.0) {
@@ -591,9 +640,9 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 Scene ParseScene(const std::string& text, const std::string& name, const std::string& base_dir,
-                 const ParamCatalog& catalog) {
+                 const ParamCatalog& catalog, bool embedded) {
     try {
-        return SceneParser(name, base_dir, catalog).Parse(text);
+        return SceneParser(name, base_dir, catalog, embedded).Parse(text);
     } catch (const Json::exception& e) {
         // The checks above leave none; should one slip through, it still names the file.
         throw CliError(Escaped(name) + ": " + Escaped(e.what()));
@@ -620,9 +669,9 @@ Scene LoadScene(const std::string& path, const ParamCatalog& catalog) {
                                                         ? imageio::ReadEmbeddedScene(path)
                                                         : imageio::EmbeddedScene(input.bytes, path);
         if (embedded) {
-            Scene scene = ParseScene(*embedded, path, BaseDirectory(input), catalog);
+            Scene scene = ParseScene(*embedded, path, BaseDirectory(input), catalog, true);
             // Images from before linear OpenEXR was the default do not say: theirs was
-            // display-encoded, and they render again as they were.
+            // display-encoded (and their positions linear), and they render again as they were.
             if (!scene.exr_linear) scene.exr_linear = false;
             return scene;
         }

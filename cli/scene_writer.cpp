@@ -27,8 +27,15 @@ template <typename T>
 Json AnimatedJson(const Animated<T>& animated) {
     if (!animated.animated()) return ToJson(animated.keys().front().value);
     Json keys = Json::array();
+    static const char* const kInterpolations[] = {"linear", "hold", "bezier"};
     for (const Keyframe<T>& key : animated.keys()) {
-        keys.push_back(Json{{"time", key.time}, {"value", ToJson(key.value)}});
+        // The interpolation always, as a position's default differs from other values'.
+        Json j{{"time", key.time},
+               {"value", ToJson(key.value)},
+               {"interpolation", kInterpolations[static_cast<int>(key.interpolation)]}};
+        if (key.in_tangent) j["in_tangent"] = ToJson(*key.in_tangent);
+        if (key.out_tangent) j["out_tangent"] = ToJson(*key.out_tangent);
+        keys.push_back(j);
     }
     return Json{{"keys", keys}};
 }

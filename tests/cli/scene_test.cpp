@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 #include "cli/cli_error.h"
 #include "cli/scene_composition.h"
@@ -25,6 +26,69 @@ std::string ErrorOf(const std::string& text) {
         return e.what();
     }
     return "";
+}
+
+// Keys move on cubic Bezier curves with the handles given, hold, or go straight, against values
+// worked out by hand: controls (0,0), (30,0), (90,30), (90,60) give (56.25, 18.75) halfway and
+// (1710/64, 330/64) a quarter of the way.
+TEST(Scene, KeysInterpolateAsTheySay) {
+    const Scene scene = Parse(R"({"camera": {
+        "position": {"keys": [
+            {"time": 0, "value": [0, 0, 0], "out_tangent": [30, 0, 0]},
+            {"time": 1, "value": [90, 60, 0], "in_tangent": [0, -30, 0], "interpolation": "hold"},
+            {"time": 2, "value": [0, 0, 0], "interpolation": "linear"},
+            {"time": 3, "value": [30, 0, 0]}]},
+        "zoom": {"keys": [{"time": 0, "value": 100}, {"time": 1, "value": 300},
+                          {"time": 2, "value": 0, "interpolation": "bezier", "out_tangent": 10},
+                          {"time": 3, "value": 20, "in_tangent": -10}]}}})");
+    const CompLayer& camera = scene.camera->layer;
+    const auto at = [&](double t) { return camera.position.At(t); };
+    EXPECT_NEAR(at(0.5).x, 56.25, 1e-9);
+    EXPECT_NEAR(at(0.5).y, 18.75, 1e-9);
+    EXPECT_NEAR(at(0.25).x, 1710.0 / 64, 1e-9);
+    EXPECT_NEAR(at(0.25).y, 330.0 / 64, 1e-9);
+    EXPECT_EQ(at(1.99).x, 90.0);  // held until the next key
+    EXPECT_NEAR(at(2.5).x, 15.0, 1e-9);
+    // A scalar stream is linear unless a key says: 0, 10, 10, 20 as controls halfway is 10.
+    const Animated<double>& zoom = camera.streams.at(AEGP_LayerStream_ZOOM);
+    EXPECT_NEAR(zoom.At(0.25), 150.0, 1e-9);
+    EXPECT_NEAR(zoom.At(2.5), 10.0, 1e-9);
+    EXPECT_NEAR(zoom.At(2.25), (0 + 27 * 10.0 + 9 * 10.0 + 20) / 64, 1e-9);
+    EXPECT_THROW(Parse(R"({"camera": {"position": {"keys": [
+                     {"time": 0, "value": [0, 0, 0], "interpolation": "smooth"}]}}})"),
+                 CliError);
+}
+
+// Positions without a word move on the host's smooth curve: keys every 45 degrees round a circle
+// stay on it (a straight line between them cuts 7.6% inside), through the ends as in the middle.
+// A scene embedded in an image from before this reads them as that image was rendered: straight.
+TEST(Scene, PositionsFollowASmoothCurveThroughTheirKeys) {
+    std::string keys;
+    for (int i = 0; i <= 4; ++i) {
+        const double angle = i * 3.14159265358979 / 4;
+        keys += std::string(i ? "," : "") + "{\"time\": " + std::to_string(i) + ", \"value\": [" +
+                std::to_string(1000 * std::cos(angle)) + ", 0, " +
+                std::to_string(1000 * std::sin(angle)) + "]}";
+    }
+    const std::string text = "{\"camera\": {\"position\": {\"keys\": [" + keys + "]}}}";
+    const Animated<Vec3d> smooth = Parse(text).camera->layer.position;
+    const Animated<Vec3d> older =
+        ParseScene(text, "s.png", "dir", SmallCatalog(), true).camera->layer.position;
+    double low = 2000, high = 0;
+    for (double t = 0; t <= 4; t += 1.0 / 64) {
+        const Vec3d p = smooth.At(t);
+        low = std::min(low, std::hypot(p.x, p.z));
+        high = std::max(high, std::hypot(p.x, p.z));
+    }
+    EXPECT_GT(low, 996.0);
+    EXPECT_LT(high, 1000.001);
+    const Vec3d chord = older.At(0.5);
+    EXPECT_NEAR(std::hypot(chord.x, chord.z), 1000 * std::cos(3.14159265358979 / 8), 0.01);
+    // With the field an embedded scene reads as any other.
+    const std::string marked = "{\"exr_color\": \"linear\", " + text.substr(1);
+    const Vec3d p =
+        ParseScene(marked, "s.png", "dir", SmallCatalog(), true).camera->layer.position.At(0.5);
+    EXPECT_GT(std::hypot(p.x, p.z), 996.0);
 }
 
 TEST(Scene, CameraLightsAndKeyframes) {

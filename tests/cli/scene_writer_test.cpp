@@ -17,11 +17,12 @@ using namespace hostsim;
 constexpr const char* kScene = R"({
   "size": [64, 36], "frame_rate": 24, "frames": "2-5", "hdri": "sky.hdr",
   "ramp": "0:#000000,0.1234567:#FF8000,1:#FFFFFF",
-  "camera": {"position": {"keys": [{"frame": 0, "value": [10, 20, -70]},
+  "camera": {"position": {"keys": [{"frame": 0, "value": [10, 20, -70], "out_tangent": [4, 0, 2]},
                                    {"frame": 12, "value": [-5.25, 20, -60]}]},
              "point_of_interest": null, "depth_of_field": true, "aperture": 7.5},
   "lights": [{"type": "spot", "position": [1, 2, 3], "color": [0.1, 0.2, 0.3],
-              "intensity": {"keys": [{"time": 0, "value": 50}, {"time": 0.7, "value": 80}]},
+              "intensity": {"keys": [{"time": 0, "value": 50, "interpolation": "hold"},
+                                     {"time": 0.7, "value": 80}]},
               "casts_shadows": true, "shadow_diffusion": 3}],
   "params": {"Power": 6.1, "julia mode": true, "AO Type": "Raytraced", "Light Color": "#102030",
              "Rotation Z": {"keys": [{"frame": 0, "value": 0}, {"frame": 24, "value": 30}]}}
