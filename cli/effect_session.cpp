@@ -94,6 +94,9 @@ void EffectSession::Animate(const ParamInfo& param, const std::vector<TimedParam
         host_key.time = key.time;
         host_key.number = key.value.number;
         host_key.color = key.value.color;
+        host_key.interpolation = key.interpolation;
+        host_key.in_tangent = key.in_tangent;
+        host_key.out_tangent = key.out_tangent;
         host_keys.push_back(host_key);
     }
     host_.services().params().Animate(param.index, std::move(host_keys));

@@ -94,7 +94,9 @@ std::vector<SceneParam> ParseSets(const JobSettings& settings, const ParamCatalo
         SceneParam set;
         set.index = param.index;
         set.kind = param.kind;
-        set.keys.push_back(TimedParamValue{0.0, ParseParamValue(param, assignment.value)});
+        TimedParamValue key;
+        key.value = ParseParamValue(param, assignment.value);
+        set.keys.push_back(key);
         sets.push_back(set);
     }
     return sets;

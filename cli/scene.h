@@ -28,6 +28,9 @@ using hostsim::Vec3d;
 struct TimedParamValue {
     double time = 0;  // seconds
     ParamValue value;
+    // How the value goes on to the next key, and Bezier handles for numbers (as Keyframe's).
+    KeyInterpolation interpolation = KeyInterpolation::kLinear;
+    std::optional<double> in_tangent, out_tangent;
 };
 
 // A parameter's value from the scene: one constant or keyframes.

@@ -519,13 +519,40 @@ SceneParam SceneParser::Param(const std::string& name, const Json& j, const Json
     param.index = info->index;
     param.kind = info->kind;
     if (!j.is_object()) {
-        param.keys.push_back(TimedParamValue{0.0, value(j, path)});
+        TimedParamValue constant;
+        constant.value = value(j, path);
+        param.keys.push_back(constant);
         return param;
     }
     param.animated = true;
-    ForEachKey(j, path, [&](double time, const Json& v, const JsonPath& at) {
-        param.keys.push_back(TimedParamValue{time, value(v, at)});
-    });
+    ForEachKey(
+        j, path,
+        [&](double time, const Json& v, const JsonPath& at) {
+            TimedParamValue key;
+            key.time = time;
+            key.value = value(v, at);
+            param.keys.push_back(key);
+        },
+        [&](const Json& key, const JsonPath& key_path) {
+            TimedParamValue& added = param.keys.back();
+            if (key.contains("interpolation")) {
+                added.interpolation =
+                    Interpolation(key["interpolation"], key_path.Key("interpolation"));
+                // A colour's channels go straight or hold; a checkbox or popup holds in any case.
+                if (added.interpolation == KeyInterpolation::kBezier &&
+                    info->kind == ParamKind::kColor) {
+                    Fail(key_path.Key("interpolation"),
+                         "a colour's keys are \"linear\" or \"hold\"");
+                }
+            }
+            for (const auto& [name, tangent] : {std::pair{"in_tangent", &added.in_tangent},
+                                                std::pair{"out_tangent", &added.out_tangent}}) {
+                if (!key.contains(name)) continue;
+                if (info->kind == ParamKind::kColor)
+                    Fail(key_path.Key(name), "a colour takes no tangents");
+                *tangent = Number(key[name], key_path.Key(name));
+            }
+        });
     std::sort(param.keys.begin(), param.keys.end(),
               [](const TimedParamValue& a, const TimedParamValue& b) { return a.time < b.time; });
     return param;

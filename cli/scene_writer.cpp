@@ -170,8 +170,16 @@ std::string SceneToJson(const EffectiveScene& scene, const ParamCatalog& catalog
             continue;
         }
         Json keys = Json::array();
+        static const char* const kInterpolations[] = {"linear", "hold", "bezier"};
         for (const TimedParamValue& key : param.keys) {
-            keys.push_back(Json{{"time", key.time}, {"value", ParamValueJson(param, key.value)}});
+            Json j{{"time", key.time}, {"value", ParamValueJson(param, key.value)}};
+            // Linear, the default for parameters, goes unsaid.
+            if (key.interpolation != KeyInterpolation::kLinear) {
+                j["interpolation"] = kInterpolations[static_cast<int>(key.interpolation)];
+            }
+            if (key.in_tangent) j["in_tangent"] = *key.in_tangent;
+            if (key.out_tangent) j["out_tangent"] = *key.out_tangent;
+            keys.push_back(j);
         }
         params[name] = Json{{"keys", keys}};
     }

@@ -712,6 +712,22 @@ TEST_F(CliRunTest, OrbitExampleKeepsItsDistance) {
     }
 }
 
+// A parameter key that holds reaches the effect: frame 1 of a hold from 0 is frame 1 at 0.
+TEST_F(CliRunTest, ParameterKeysHoldInTheRender) {
+    std::ofstream(Path("held.json")) << R"({"size": [24, 14], "params": {"Rotation Z": {"keys": [
+        {"frame": 0, "value": 0, "interpolation": "hold"}, {"frame": 2, "value": 60}]}}})";
+    std::ofstream(Path("still.json")) << R"({"size": [24, 14], "params": {"Rotation Z": 0}})";
+    std::ofstream(Path("moving.json")) << R"({"size": [24, 14], "params": {"Rotation Z": {"keys": [
+        {"frame": 0, "value": 0}, {"frame": 2, "value": 60}]}}})";
+    for (const char* name : {"held", "still", "moving"}) {
+        const RunResult r = Run({"--scene", std::string(name) + ".json", "--frames", "1", "-o",
+                                 std::string(name) + ".exr"});
+        ASSERT_EQ(r.status, 0) << r.err;
+    }
+    EXPECT_EQ(ReadExr(Path("held.exr")).rgba, ReadExr(Path("still.exr")).rgba);
+    EXPECT_NE(ReadExr(Path("moving.exr")).rgba, ReadExr(Path("still.exr")).rgba);
+}
+
 TEST_F(CliRunTest, ImagesCarryTheirSceneAndRenderAgainByteForByte) {
     const std::string scene = std::string(SPIROVAULT_SOURCE_DIR) + "/examples/orbit/orbit.json";
     const std::vector<std::string> look = {"--scene", scene,

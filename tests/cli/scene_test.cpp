@@ -57,6 +57,20 @@ TEST(Scene, KeysInterpolateAsTheySay) {
     EXPECT_THROW(Parse(R"({"camera": {"position": {"keys": [
                      {"time": 0, "value": [0, 0, 0], "interpolation": "smooth"}]}}})"),
                  CliError);
+    // The effect's parameters take the same words, and numbers their tangents.
+    const Scene params = Parse(R"({"params": {"Power": {"keys": [
+        {"time": 0, "value": 2, "interpolation": "bezier", "in_tangent": -1, "out_tangent": 1},
+        {"time": 1, "value": 8, "interpolation": "hold"}]}}})");
+    ASSERT_EQ(params.params.size(), 1u);
+    const std::vector<TimedParamValue>& keys = params.params[0].keys;
+    EXPECT_EQ(keys[0].interpolation, KeyInterpolation::kBezier);
+    EXPECT_EQ(keys[0].out_tangent, 1.0);
+    EXPECT_EQ(keys[0].in_tangent, -1.0);
+    EXPECT_EQ(keys[1].interpolation, KeyInterpolation::kHold);
+    EXPECT_EQ(ErrorOf(R"({"params": {"Light Color": {"keys": [
+                  {"time": 0, "value": "#000000", "interpolation": "bezier"}]}}})"),
+              "s.json: params[\"Light Color\"].keys[0].interpolation: a colour's keys are "
+              "\"linear\" or \"hold\"");
 }
 
 // Positions without a word move on the host's smooth curve: keys every 45 degrees round a circle

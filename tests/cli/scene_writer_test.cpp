@@ -25,7 +25,8 @@ constexpr const char* kScene = R"({
                                      {"time": 0.7, "value": 80}]},
               "casts_shadows": true, "shadow_diffusion": 3}],
   "params": {"Power": 6.1, "julia mode": true, "AO Type": "Raytraced", "Light Color": "#102030",
-             "Rotation Z": {"keys": [{"frame": 0, "value": 0}, {"frame": 24, "value": 30}]}}
+             "Rotation Z": {"keys": [{"frame": 0, "value": 0, "interpolation": "bezier", "out_tangent": 5},
+                                    {"frame": 24, "value": 30, "interpolation": "hold"}]}}
 })";
 
 struct Written {
@@ -77,6 +78,10 @@ TEST(SceneWriter, WrittenSceneReadsBackAsTheSameScene) {
     EXPECT_EQ(first.text.find('\n'), std::string::npos);
     EXPECT_NE(first.text.find("\"hdri\":\"sky.hdr\""), std::string::npos);
     EXPECT_NE(first.text.find("\"Julia Mode\":true"), std::string::npos);
+    EXPECT_NE(first.text.find("\"interpolation\":\"bezier\",\"out_tangent\":5.0,\"time\":0.0"),
+              std::string::npos)
+        << first.text;
+    EXPECT_NE(first.text.find("\"interpolation\":\"hold\",\"time\":1.0"), std::string::npos);
     EXPECT_NE(first.text.find("\"AO Type\":2.0"), std::string::npos);
 }
 
@@ -86,7 +91,9 @@ TEST(SceneWriter, CommandLineValuesReplaceTheScenes) {
     SceneParam set;
     set.index = catalog.Find("Rotation Z").index;
     set.kind = ParamKind::kAngle;
-    set.keys.push_back(TimedParamValue{0, ParamValue{12.5, {}}});
+    TimedParamValue key;
+    key.value = ParamValue{12.5, {}};
+    set.keys.push_back(key);
     const Written written = WriteAt(original, FrameSize{64, 36}, {set});
     EXPECT_NE(written.text.find("\"Rotation Z\":12.5"), std::string::npos) << written.text;
     EXPECT_EQ(ParseScene(written.text, "w.json", "dir", catalog).params.size(),
