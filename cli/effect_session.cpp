@@ -5,6 +5,7 @@
 
 #include "cli/cli_error.h"
 #include "hostsim/arbitrary_data_client.h"
+#include "hostsim/frames/frame_session.h"
 
 namespace cli {
 using hostsim::ArbitraryDataClient;
@@ -93,9 +94,19 @@ void EffectSession::Animate(const ParamInfo& param, const std::vector<TimedParam
         host_key.time = key.time;
         host_key.number = key.value.number;
         host_key.color = key.value.color;
+        host_key.interpolation = key.interpolation;
+        host_key.in_tangent = key.in_tangent;
+        host_key.out_tangent = key.out_tangent;
         host_keys.push_back(host_key);
     }
     host_.services().params().Animate(param.index, std::move(host_keys));
+}
+
+bool EffectSession::CheckboxAt(const ParamInfo& param, long frame, double frame_rate) {
+    const hostsim::TimeBase time = hostsim::TimeBaseFor(frame_rate);
+    const PF_ParamDef def = host_.services().params().ValueAt(
+        param.index, hostsim::FrameSeconds(static_cast<double>(frame), time));
+    return def.u.bd.value != 0;
 }
 
 std::vector<RampStopValue> EffectSession::DefaultRamp() {

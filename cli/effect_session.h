@@ -33,6 +33,8 @@ class EffectSession {
 
     void SetValue(const ParamInfo& param, const ParamValue& value);
     void Animate(const ParamInfo& param, const std::vector<TimedParamValue>& keys);
+    // A checkbox's value at a frame, as the host gives it to the effect for that frame.
+    bool CheckboxAt(const ParamInfo& param, long frame, double frame_rate);
     // Replaces the "Color Ramp" value with a handle the effect makes from the flattened record.
     void SetRamp(const std::vector<RampStopValue>& stops);
 

@@ -32,8 +32,13 @@ void SettleOutput(const RenderOptions& o, JobSettings* s) {
     if (o.linear && s->format != imageio::ImageKind::kExr) {
         throw UsageError("--linear needs an .exr output: PNG holds display-encoded values");
     }
+    if (o.linear && o.display_encoded) {
+        throw UsageError("--linear and --display-encoded: give one");
+    }
     s->output = o.output;
-    s->linear = o.linear;
+    // A PNG is display-encoded in any case: --display-encoded says no more than that there.
+    if (o.linear) s->linear = true;
+    if (o.display_encoded) s->linear = false;
 }
 
 // --host ae|premiere: which host application the standalone host plays.

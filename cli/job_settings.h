@@ -21,7 +21,9 @@ struct JobSettings {
     std::string output;  // may hold a run of # for the frame number
     imageio::ImageKind format = imageio::ImageKind::kPng;
     int depth = 8;  // 8 or 16 for PNG, 32 for OpenEXR
-    bool linear = false;
+    // EXR colour in linear light (true) or display-encoded (false); unset: the scene's choice,
+    // linear for a scene that makes none.
+    std::optional<bool> linear;
     std::optional<FrameSize> size;  // --size; the scene's or the default size otherwise
     std::optional<FrameRange> frames;
     std::optional<std::vector<RampStopValue>> ramp;

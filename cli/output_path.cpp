@@ -1,6 +1,7 @@
 #include "cli/output_path.h"
 
 #include <cstdio>
+#include <string>
 
 namespace cli {
 
@@ -36,6 +37,14 @@ std::string FrameOutputPath(const std::string& pattern, long frame) {
     char number[32];
     std::snprintf(number, sizeof number, "%0*ld", static_cast<int>(end - begin), frame);
     return pattern.substr(0, begin) + number + pattern.substr(end);
+}
+
+std::string WidenFrameRun(const std::string& pattern, long last_frame) {
+    size_t begin, end;
+    FindRun(pattern, &begin, &end);
+    const size_t digits = std::to_string(last_frame).size();
+    if (begin == end || end - begin >= digits) return pattern;
+    return pattern.substr(0, begin) + std::string(digits, '#') + pattern.substr(end);
 }
 
 }  // namespace cli

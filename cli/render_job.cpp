@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <future>
+#include <map>
 #include <optional>
 #include <system_error>
 #include <vector>
@@ -26,6 +27,7 @@
 #include "cli/scene_composition.h"
 #include "cli/scene_reader.h"
 #include "cli/scene_writer.h"
+#include "host/pf_in_out_data.h"
 #include "hostsim/frames/frame_session.h"
 #include "hostsim/frames/row_pool.h"
 #include "imageio/atomic_file.h"
@@ -64,14 +66,26 @@ void ListParams(const ParamCatalog& catalog) {
 }
 
 // --set NAME=VALUE as constant parameter values, to apply after the scene's so that the command
-// line wins. "Color Ramp" takes the --ramp form and comes back in `ramp`.
+// line wins. "Color Ramp" takes the --ramp form and comes back in `ramp`. A parameter set twice
+// is refused, as any other option given twice is.
 std::vector<SceneParam> ParseSets(const JobSettings& settings, const ParamCatalog& catalog,
                                   std::optional<std::vector<RampStopValue>>* ramp) {
     std::vector<SceneParam> sets;
+    std::map<int, std::string> given;  // parameter index: the --set that set it
     for (const std::string& text : settings.sets) {
         const Assignment assignment = ParseAssignment(text);
         const ParamInfo& param = catalog.Find(assignment.name);
+        const auto [first, inserted] = given.emplace(param.index, text);
+        if (!inserted) {
+            throw UsageError("--set " + Quoted(param.name) + " given twice (--set " +
+                             Quoted(first->second) + ", then --set " + Quoted(text) +
+                             "); give it once");
+        }
         if (param.kind == ParamKind::kArbitraryData) {
+            if (settings.ramp) {
+                throw UsageError("--set " + Quoted(text) + " and --ramp both set " +
+                                 Quoted(param.name) + "; give one");
+            }
             *ramp = ParseRamp(assignment.value);
             continue;
         }
@@ -83,7 +97,9 @@ std::vector<SceneParam> ParseSets(const JobSettings& settings, const ParamCatalo
         SceneParam set;
         set.index = param.index;
         set.kind = param.kind;
-        set.keys.push_back(TimedParamValue{0.0, ParseParamValue(param, assignment.value)});
+        TimedParamValue key;
+        key.value = ParseParamValue(param, assignment.value);
+        set.keys.push_back(key);
         sets.push_back(set);
     }
     return sets;
@@ -103,6 +119,23 @@ void CheckFrameTimes(const FrameRange& frames, double frame_rate) {
     }
 }
 
+// Premiere Pro gives an effect no composition camera or lights: the scene's are not used, and
+// with the camera its depth of field.
+void WarnPremiereDropsLayers(const Scene& scene) {
+    const size_t lights = scene.lights.size();
+    if (!scene.camera && lights == 0) return;
+    std::string what = scene.camera ? "camera" : "";
+    if (lights > 0) {
+        what += (what.empty() ? "" : " and ") + std::to_string(lights) +
+                (lights == 1 ? " light" : " lights");
+    }
+    std::fprintf(
+        stderr,
+        "spirovault-render: warning: --host premiere: the scene's %s %s not used (Premiere "
+        "Pro gives an effect no composition camera or lights)\n",
+        what.c_str(), (scene.camera && lights > 0) || lights > 1 ? "are" : "is");
+}
+
 // The scene in effect: the scene file's, with the command line over it. The session's
 // composition is built for it.
 EffectiveScene ResolveScene(const JobSettings& settings, EffectSession& session) {
@@ -112,10 +145,12 @@ EffectiveScene ResolveScene(const JobSettings& settings, EffectSession& session)
     CheckFrameSize(size);
     const FrameRange frames = settings.frames.value_or(scene.frames.value_or(FrameRange{}));
     CheckFrameTimes(frames, scene.frame_rate);
-    if (!settings.save_scene && frames.last > frames.first &&
-        !HasFramePlaceholder(settings.output)) {
+    if (!settings.save_scene && frames.Count() > 1 && !HasFramePlaceholder(settings.output)) {
         throw UsageError("output " + Quoted(settings.output) +
                          ": several frames need a run of # in the name for the frame number");
+    }
+    if (!settings.save_scene && settings.host_app_id == kAppIdPremierePro) {
+        WarnPremiereDropsLayers(scene);
     }
     std::optional<std::vector<RampStopValue>> set_ramp;
     EffectiveScene effective;
@@ -128,6 +163,7 @@ EffectiveScene ResolveScene(const JobSettings& settings, EffectSession& session)
     effective.input = settings.input ? settings.input : scene.input;
     effective.ramp = settings.ramp ? settings.ramp : (set_ramp ? set_ramp : scene.ramp);
     effective.layers = session.composition().layers;
+    effective.exr_linear = settings.linear.value_or(scene.exr_linear.value_or(true));
     return effective;
 }
 
@@ -196,10 +232,6 @@ LayerImages ReadLayerImages(const EffectiveScene& scene) {
     return images;
 }
 
-long FrameCount(const FrameRange& frames) {
-    return frames.last - frames.first + 1;
-}
-
 void CheckMemoryFor(const JobSettings& settings, const EffectiveScene& scene,
                     const LayerImages& images) {
     FramePlan plan{scene.size, ToWorldDepth(settings.depth)};
@@ -209,7 +241,7 @@ void CheckMemoryFor(const JobSettings& settings, const EffectiveScene& scene,
         plan.hdri_depth = images.hdri_depth;
     }
     plan.frames_at_once =
-        static_cast<int>(std::min<long>(settings.parallel_frames, FrameCount(scene.frames)));
+        static_cast<int>(std::min<long>(settings.parallel_frames, scene.frames.Count()));
     plan.threads =
         std::min(settings.threads > 0 ? settings.threads : hostsim::AllCoresThreadCount(),
                  scene.size.height);
@@ -254,7 +286,7 @@ FrameRequest RequestFor(const JobSettings& settings, const EffectiveScene& scene
 std::string EmbeddableScene(const EffectiveScene& scene, const ParamCatalog& catalog, long frame,
                             const std::string& path, bool* warned) {
     EffectiveScene this_frame = scene;
-    this_frame.frames = FrameRange{frame, frame};
+    this_frame.frames = FrameRange{frame, frame, {}};
     std::string why;
     std::string text;
     try {
@@ -277,12 +309,20 @@ std::string EmbeddableScene(const EffectiveScene& scene, const ParamCatalog& cat
 
 // The frame's image file, with the scene of this one frame embedded.
 std::string WriteFrame(const JobSettings& settings, const EffectiveScene& scene,
-                       const ParamCatalog& catalog, long frame, imageio::FloatImage& image,
+                       EffectSession& session, long frame, imageio::FloatImage& image,
                        bool* warned) {
-    if (settings.linear) ConvertToLinearLight(&image);
-    const std::string path = FrameOutputPath(settings.output, frame);
+    const ParamCatalog& catalog = session.catalog();
     imageio::ImageMetadata metadata;
-    metadata.linear = settings.linear;
+    // A depth map is data: no colour option puts it through a curve.
+    if (session.CheckboxAt(catalog.Find("Depth Map"), frame, scene.frame_rate)) {
+        metadata.exr_content = imageio::ExrContent::kData;
+    } else if (scene.exr_linear) {
+        if (settings.format == imageio::ImageKind::kExr) ConvertToLinearLight(&image);
+        metadata.exr_content = imageio::ExrContent::kLinear;
+    } else {
+        metadata.exr_content = imageio::ExrContent::kDisplayEncoded;
+    }
+    const std::string path = FrameOutputPath(settings.output, frame);
     metadata.scene = EmbeddableScene(scene, catalog, frame, path, warned);
     OutOfMemoryAs("writing " + path, [&] {
         imageio::WriteImage(path, image, settings.format, settings.depth, metadata);
@@ -354,8 +394,7 @@ void RenderFrames(const JobSettings& settings, const EffectiveScene& scene,
         });
         rendering.pop_front();
         const int width = image.width, height = image.height;  // a region's, if one was asked
-        const std::string path =
-            WriteFrame(settings, scene, session.catalog(), frame, image, &warned_scene);
+        const std::string path = WriteFrame(settings, scene, session, frame, image, &warned_scene);
         progress.Clear();
         if (progress.enabled()) {
             const double seconds =
@@ -371,7 +410,8 @@ void RenderFrames(const JobSettings& settings, const EffectiveScene& scene,
 std::vector<long> FramesToRender(const JobSettings& settings, const FrameRange& range) {
     std::vector<long> frames;
     long skipped = 0;
-    for (long frame = range.first; frame <= range.last; ++frame) {
+    for (long ordinal = 0; ordinal < range.Count(); ++ordinal) {
+        const long frame = range.At(ordinal);
         std::error_code error;
         if (settings.skip_existing &&
             std::filesystem::exists(FrameOutputPath(settings.output, frame), error)) {
@@ -383,7 +423,7 @@ std::vector<long> FramesToRender(const JobSettings& settings, const FrameRange& 
     if (skipped > 0) {
         std::fprintf(stderr,
                      "spirovault-render: --skip-existing: %ld of %ld frames already written\n",
-                     skipped, FrameCount(range));
+                     skipped, range.Count());
     }
     return frames;
 }
@@ -396,10 +436,25 @@ void ReportDevice(const JobSettings& settings, const GpuChoice& device) {
     }
 }
 
+// Names that sort in frame order: a run of # shorter than the last frame's digits is widened,
+// and the user told once.
+void WidenOutputName(const FrameRange& frames, JobSettings* settings) {
+    const std::string widened = WidenFrameRun(settings->output, frames.last);
+    if (widened == settings->output || frames.Count() < 2) return;
+    std::fprintf(stderr,
+                 "spirovault-render: warning: output %s: frame %ld has more digits than the run "
+                 "of #; every name gets %zu digits (%s to %s) so that the names sort in frame "
+                 "order\n",
+                 Quoted(settings->output).c_str(), frames.last, std::to_string(frames.last).size(),
+                 Escaped(FrameOutputPath(widened, frames.first)).c_str(),
+                 Escaped(FrameOutputPath(widened, frames.last)).c_str());
+    settings->output = widened;
+}
+
 }  // namespace
 
 int RunRenderJob(const RenderOptions& options) {
-    const JobSettings settings = SettleJobSettings(options);
+    JobSettings settings = SettleJobSettings(options);
     EffectSession session(FindPluginLibrary(settings.plugin), settings.host_app_id);
     if (settings.version) {
         PrintVersions(session);
@@ -419,6 +474,7 @@ int RunRenderJob(const RenderOptions& options) {
         return 0;
     }
     CheckRegionInFrame(settings.view, scene.size);
+    WidenOutputName(scene.frames, &settings);
     ApplyScene(scene, session);
     // Before the images are read, which may take long for a large environment.
     imageio::CheckWritable(FrameOutputPath(settings.output, scene.frames.first));

@@ -1,5 +1,6 @@
 #include "cli/render_options.h"
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -34,7 +35,9 @@ const std::vector<OptionSpec> kOptions = {
      [](RenderOptions& o, const std::string& v) {
          o.depth = WholeNumber("--depth", v, 0, 64, "8, 16 or 32");
      }},
-    {nullptr, "--frames", "A[-B]", false, "frame A or frames A to B (default 0)",
+    {nullptr, "--frames", "LIST", false,
+     "the frames: A, A-B, A-BxN (every Nth from A) or a list of those in ascending order, "
+     "1,7,20-30 (default 0)",
      [](RenderOptions& o, const std::string& v) { o.frames = v; }},
     {nullptr, "--threads", "N", false, "render threads, 1 to 1024 (default all cores)",
      [](RenderOptions& o, const std::string& v) {
@@ -82,8 +85,12 @@ const std::vector<OptionSpec> kOptions = {
      "with --host premiere: render one field of an interlaced frame, upper or lower, at half "
      "height",
      [](RenderOptions& o, const std::string& v) { o.fields = v; }},
+    {nullptr, "--display-encoded", nullptr, false,
+     "write .exr colour display-encoded, as the effect made it and a .png holds it, instead of "
+     "in linear light (the default, which compositing applications expect)",
+     [](RenderOptions& o, const std::string&) { o.display_encoded = true; }},
     {nullptr, "--linear", nullptr, false,
-     "write .exr colour as linear light (for compositing) instead of the display-encoded values",
+     ".exr colour in linear light: the default, or over a scene that says display-encoded",
      [](RenderOptions& o, const std::string&) { o.linear = true; }},
     {nullptr, "--skip-existing", nullptr, false,
      "render only the frames whose output file does not exist yet (files appear complete or "
@@ -128,22 +135,72 @@ const std::vector<OptionSpec>& RenderOptionTable() {
     return kOptions;
 }
 
+namespace {
+
+constexpr size_t kHelpWidth = 80;
+
+// `text` broken at spaces into lines of at most kHelpWidth, the first after `first_line` (which
+// is `indent` long or shorter), the others indented by `indent`. A word longer than a line
+// stands alone on its line.
+std::string Wrapped(const std::string& first_line, const std::string& text, size_t indent) {
+    std::string out = first_line + std::string(indent - first_line.size(), ' ');
+    size_t column = indent;
+    bool line_empty = true;
+    for (size_t at = 0; at < text.size();) {
+        const size_t space = std::min(text.find(' ', at), text.size());
+        const std::string word = text.substr(at, space - at);
+        at = space + 1;
+        if (word.empty()) continue;
+        if (!line_empty && column + 1 + word.size() > kHelpWidth) {
+            out += "\n" + std::string(indent, ' ');
+            column = indent;
+            line_empty = true;
+        }
+        if (!line_empty) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+        line_empty = false;
+    }
+    return out + "\n";
+}
+
+const char* const kHelpExamples[] = {
+    "spirovault-render --size 1920x1080 -o still.png",
+    "spirovault-render --set \"Power = 6\" --set \"Julia Mode=on\" -o julia.exr",
+    "spirovault-render --scene examples/orbit/orbit.json -o orbit_###.png",
+    "spirovault-render --scene orbit.json --frames 0-100x5 -o preview_###.png",
+    "spirovault-render --scene old_render.exr -o again.exr",
+};
+
+}  // namespace
+
 std::string RenderOptionsHelp() {
     std::string text =
         "Renders the Spirovault effect through the plug-in, without a host application.\n\n"
         "usage: spirovault-render [OPTION...]\n\n";
+    // Options whose name and value run past the help column have their help on the next line.
+    constexpr size_t kColumn = 30;
     for (const OptionSpec& spec : kOptions) {
         std::string left = "  ";
         left += spec.short_name ? std::string(spec.short_name) + ", " : "    ";
         left += spec.long_name;
         if (spec.value_name) left += std::string(" ") + spec.value_name;
-        constexpr size_t kColumn = 36;
-        left += left.size() < kColumn ? std::string(kColumn - left.size(), ' ') : "  ";
-        text += left + spec.help + "\n";
+        if (left.size() + 2 > kColumn) {
+            text += left + "\n";
+            left.clear();
+        }
+        text += Wrapped(left, spec.help, kColumn);
     }
-    text +=
-        "\nAny fault ends the run with one line on stderr: status 2 for the command line, 1 "
-        "for anything else.\n";
+    text += "\n";
+    text += Wrapped("",
+                    "Any fault ends the run with one line on stderr: status 2 for the command "
+                    "line, 1 for anything else.",
+                    0);
+    text += "\nexamples:\n";
+    for (const char* example : kHelpExamples) text += Wrapped("", example, 2);
     return text;
 }
 

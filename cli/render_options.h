@@ -14,7 +14,7 @@ struct RenderOptions {
     std::string output = "spirovault.png";
     std::optional<std::string> size;    // WxH
     std::optional<int> depth;           // 8, 16 or 32
-    std::optional<std::string> frames;  // A or A-B
+    std::optional<std::string> frames;  // A, A-B, A-BxN or a list of those
     int threads = 0;                    // 0: all cores
     int parallel_frames = 1;            // frames of a sequence rendered at once
     std::vector<std::string> sets;      // NAME=VALUE
@@ -31,7 +31,8 @@ struct RenderOptions {
     std::optional<std::string> downsample;   // N or NxM
     std::optional<std::string> pixel_aspect;  // a ratio
     std::optional<std::string> fields;        // upper or lower
-    bool linear = false;                      // EXR colour converted to linear light
+    bool linear = false;                      // --linear: the default for EXR, said outright
+    bool display_encoded = false;             // EXR colour as the effect made it
     bool skip_existing = false;               // frames whose output file exists are not rendered
     std::optional<std::string> save_scene;    // the effective scene written here, no render
     bool version = false;

@@ -21,12 +21,16 @@ using hostsim::ColorRgb;
 using hostsim::CompLayer;
 using hostsim::Composition;
 using hostsim::Keyframe;
+using hostsim::KeyInterpolation;
 using hostsim::LayerKind;
 using hostsim::Vec3d;
 
 struct TimedParamValue {
     double time = 0;  // seconds
     ParamValue value;
+    // How the value goes on to the next key, and Bezier handles for numbers (as Keyframe's).
+    KeyInterpolation interpolation = KeyInterpolation::kLinear;
+    std::optional<double> in_tangent, out_tangent;
 };
 
 // A parameter's value from the scene: one constant or keyframes.
@@ -55,6 +59,9 @@ struct Scene {
     std::optional<SceneCamera> camera;
     std::vector<CompLayer> lights;
     std::vector<SceneParam> params;
+    // "exr_color": OpenEXR colour in linear light or display-encoded. Unset in a scene file that
+    // does not say; a scene embedded in an image always says, older images' by their absence.
+    std::optional<bool> exr_linear;
 };
 
 // The scene's keys for a camera's and a light's one-dimensional streams.

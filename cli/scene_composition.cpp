@@ -45,9 +45,15 @@ class SceneScale {
   private:
     template <typename T, typename F>
     static void Map(Animated<T>* animated, F f) {
-        Animated<T> mapped;
-        for (const Keyframe<T>& key : animated->keys()) mapped.AddKey(key.time, f(key.value));
-        *animated = mapped;
+        // Tangents are offsets: mapped as the points they lead to, less the mapped value.
+        std::vector<Keyframe<T>> keys = animated->keys();
+        for (Keyframe<T>& key : keys) {
+            const T value = key.value;
+            key.value = f(value);
+            if (key.in_tangent) key.in_tangent = f(value + *key.in_tangent) - key.value;
+            if (key.out_tangent) key.out_tangent = f(value + *key.out_tangent) - key.value;
+        }
+        animated->SetKeys(std::move(keys));
     }
 
     double factor_;

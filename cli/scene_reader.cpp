@@ -93,17 +93,14 @@ class PathTracker : public nlohmann::json_sax<Json> {
         levels_.pop_back();
         return Value();
     }
-    bool parse_error(std::size_t, const std::string&,
+    bool parse_error(std::size_t position, const std::string& last_token,
                      const nlohmann::detail::exception& error) override {
-        problem_ = error.what();
-        // "[json.exception.parse_error.101] parse error at line 3, ..." without the prefix.
-        const size_t bracket = problem_.find("] ");
-        if (bracket != std::string::npos) problem_ = problem_.substr(bracket + 2);
-        if (error.id == 406) {
-            problem_ = "number out of range (" + problem_ + ")";
-        } else {
-            problem_ = "not valid JSON: " + problem_;
-        }
+        position_ = position;
+        last_token_ = last_token;
+        parser_message_ = error.what();
+        out_of_range_ = error.id == 406;
+        // Between an array's items the index already counts the next one, not yet begun.
+        between_items_ = parser_message_.find("while parsing array") != std::string::npos;
         return false;
     }
 
@@ -120,6 +117,7 @@ class PathTracker : public nlohmann::json_sax<Json> {
                 continue;
             }
             const Level& level = levels_[i];
+            if (level.array && between_items_ && i + 1 == levels_.size()) continue;
             if (level.array) {
                 path.AppendIndex(level.index);
             } else if (level.in_value) {
@@ -128,7 +126,23 @@ class PathTracker : public nlohmann::json_sax<Json> {
         }
         return path;
     }
-    const std::string& problem() const { return problem_; }
+    // The fault in our words, and the byte the parser stopped at (from 0).
+    std::string Problem(const std::string& text) const;
+    size_t Offset(const std::string& text) const {
+        // A number or a string that is out of place or out of range is read whole: the fault is
+        // where it begins.
+        const bool whole_token =
+            out_of_range_ ||
+            parser_message_.find("unexpected string literal") != std::string::npos ||
+            parser_message_.find("unexpected number literal") != std::string::npos;
+        const size_t start = whole_token && !last_token_.empty()
+                                 ? text.rfind(last_token_, position_)
+                                 : std::string::npos;
+        if (start != std::string::npos) return start;
+        return position_ > 0 ? position_ - 1 : 0;
+    }
+    // A number too large for a double is valid JSON, but no value here.
+    bool OutOfRange() const { return out_of_range_; }
 
   private:
     struct Level {
@@ -151,13 +165,63 @@ class PathTracker : public nlohmann::json_sax<Json> {
     }
 
     std::vector<Level> levels_;
-    std::string problem_;
+    size_t position_ = 0;
+    std::string last_token_;
+    std::string parser_message_;
+    bool out_of_range_ = false;
+    bool between_items_ = false;
 };
+
+// What the parser met, said as a person editing the file would look for it. The parser's own
+// message only decides which of these it is.
+std::string PathTracker::Problem(const std::string& text) const {
+    const auto says = [&](const char* words) {
+        return parser_message_.find(words) != std::string::npos;
+    };
+    if (out_of_range_) return "the number " + last_token_ + " is too large for a double";
+    // A '}' or ']' right after a comma: JSON has no comma after the last item.
+    const size_t at = std::min(Offset(text), text.size());
+    const size_t before = at == 0 ? std::string::npos : text.find_last_not_of(" \t\r\n", at - 1);
+    const bool after_comma = before != std::string::npos && text[before] == ',';
+    if (says("unexpected end of input")) {
+        if (text.find_first_not_of(" \t\r\n") == std::string::npos) return "the file is empty";
+        return says("parsing object")  ? "the text ends inside an object, before its '}'"
+               : says("parsing array") ? "the text ends inside an array, before its ']'"
+                                       : "the text ends where a value belongs";
+    }
+    if (says("expected end of input")) return "more text after the end of the scene's object";
+    if (says("missing closing quote")) return "a string without its closing '\"'";
+    if (says("control character")) {
+        return "a control character inside a string: write a tab as \\t, a line break as \\n";
+    }
+    if (says("invalid string")) return "a string with an escape or a byte that JSON does not allow";
+    if (says("invalid number")) return "a number written in a form that JSON does not allow";
+    if (says("invalid literal")) {
+        if (last_token_.find('\'') != std::string::npos) {
+            return "a single quote: JSON strings and names take double quotes";
+        }
+        if (last_token_.find('/') != std::string::npos) return "a comment: JSON has none";
+        return "a word that is no JSON value (values are numbers, strings in double quotes, true, "
+               "false, null, arrays and objects)";
+    }
+    if (after_comma && (says("unexpected '}'") || says("unexpected ']'"))) {
+        return "a comma after the last item: JSON allows none";
+    }
+    if (says("object key")) return "expected a name in double quotes";
+    if (says("object separator")) return "expected ':' after the name";
+    if (says("parsing object")) return "expected ',' or '}' after a value";
+    if (says("parsing array")) return "expected ',' or ']' after a value";
+    if (says("parsing value")) return "expected a value";
+    return "a syntax error";
+}
 
 class SceneParser {
   public:
-    SceneParser(std::string name, std::string base_dir, const ParamCatalog& catalog)
-        : name_(std::move(name)), base_dir_(std::move(base_dir)), catalog_(catalog) {}
+    SceneParser(std::string name, std::string base_dir, const ParamCatalog& catalog, bool embedded)
+        : name_(std::move(name)),
+          base_dir_(std::move(base_dir)),
+          catalog_(catalog),
+          embedded_(embedded) {}
 
     Scene Parse(const std::string& text);
 
@@ -237,25 +301,53 @@ class SceneParser {
                                      hostsim::TimeBaseFor(frame_rate_));
     }
 
-    // A constant written as the value itself, or {"keys": [{"frame"|"time": t, "value": v}]}.
+    // A constant written as the value itself, or {"keys": [{"frame"|"time": t, "value": v}]}. A
+    // key may say how the value goes on to the next ("interpolation": "linear", "hold" or
+    // "bezier", else `interpolation`) and give Bezier handles ("in_tangent", "out_tangent") as
+    // offsets from its value.
     template <typename T>
     Animated<T> AnimatedValue(const Json& j, const JsonPath& path,
-                              const std::function<T(const Json&, const JsonPath&)>& value) const {
+                              const std::function<T(const Json&, const JsonPath&)>& value,
+                              KeyInterpolation interpolation = KeyInterpolation::kLinear) const {
         Animated<T> animated;
         if (!j.is_object()) {
             animated.Set(value(j, path));
             return animated;
         }
         std::vector<Keyframe<T>> keys;
-        ForEachKey(j, path, [&](double time, const Json& v, const JsonPath& at) {
-            keys.push_back(Keyframe<T>{time, value(v, at)});
-        });
+        ForEachKey(
+            j, path,
+            [&](double time, const Json& v, const JsonPath& at) {
+                keys.push_back(Keyframe<T>{time, value(v, at), interpolation, {}, {}});
+            },
+            [&](const Json& key, const JsonPath& key_path) {
+                Keyframe<T>& added = keys.back();
+                if (key.contains("interpolation")) {
+                    added.interpolation =
+                        Interpolation(key["interpolation"], key_path.Key("interpolation"));
+                }
+                for (const auto& [name, tangent] : {std::pair{"in_tangent", &added.in_tangent},
+                                                    std::pair{"out_tangent", &added.out_tangent}}) {
+                    if (key.contains(name)) *tangent = value(key[name], key_path.Key(name));
+                }
+            });
         animated.SetKeys(std::move(keys));
         return animated;
     }
 
+    KeyInterpolation Interpolation(const Json& j, const JsonPath& path) const {
+        const std::string name = j.is_string() ? j.get<std::string>() : "";
+        if (name == "linear") return KeyInterpolation::kLinear;
+        if (name == "hold") return KeyInterpolation::kHold;
+        if (name == "bezier") return KeyInterpolation::kBezier;
+        Fail(path, "expected \"linear\", \"hold\" or \"bezier\"");
+    }
+
+    // `more`, when given, takes a key's interpolation and tangents after `visit` took its value;
+    // without it a key has none.
     void ForEachKey(const Json& j, const JsonPath& path,
-                    const std::function<void(double, const Json&, const JsonPath&)>& visit) const {
+                    const std::function<void(double, const Json&, const JsonPath&)>& visit,
+                    const std::function<void(const Json&, const JsonPath&)>& more = {}) const {
         ExpectObject(j, path, {"keys"});
         const JsonPath keys_path = path.Key("keys");
         if (!j.contains("keys") || !j["keys"].is_array() || j["keys"].empty()) {
@@ -265,11 +357,18 @@ class SceneParser {
         for (size_t i = 0; i < j["keys"].size(); ++i) {
             const Json& key = j["keys"][i];
             const JsonPath key_path = keys_path.Index(i);
-            ExpectObject(key, key_path, {"frame", "time", "value"});
+            if (more) {
+                ExpectObject(
+                    key, key_path,
+                    {"frame", "time", "value", "interpolation", "in_tangent", "out_tangent"});
+            } else {
+                ExpectObject(key, key_path, {"frame", "time", "value"});
+            }
             if (!key.contains("value")) Fail(key_path, "a key needs a \"value\"");
             const double time = KeyTime(key, key_path);
             if (!times.insert(time).second) Fail(key_path, "two keys at the same time");
             visit(time, key["value"], key_path.Key("value"));
+            if (more) more(key, key_path);
         }
     }
 
@@ -281,6 +380,12 @@ class SceneParser {
         return AnimatedValue<Vec3d>(
             j, path, [this](const Json& v, const JsonPath& p) { return Vector(v, p); });
     }
+    // Positions move on the host's smooth spatial curve unless a key says otherwise.
+    Animated<Vec3d> Positions(const Json& j, const JsonPath& path) const {
+        return AnimatedValue<Vec3d>(
+            j, path, [this](const Json& v, const JsonPath& p) { return Vector(v, p); },
+            position_interpolation_);
+    }
 
     bool Switch(const Json& j, const JsonPath& path) const {
         if (!j.is_boolean()) Fail(path, "expected true or false");
@@ -291,10 +396,11 @@ class SceneParser {
     void Placement(const Json& j, const JsonPath& path, CompLayer* layer) const {
         if (j.contains("name")) layer->name = String(j["name"], path.Key("name"));
         if (j.contains("enabled")) layer->video_active = Switch(j["enabled"], path.Key("enabled"));
-        if (j.contains("position")) layer->position = Vectors(j["position"], path.Key("position"));
+        if (j.contains("position"))
+            layer->position = Positions(j["position"], path.Key("position"));
         if (j.contains("point_of_interest") && !j["point_of_interest"].is_null()) {
             layer->point_of_interest =
-                Vectors(j["point_of_interest"], path.Key("point_of_interest"));
+                Positions(j["point_of_interest"], path.Key("point_of_interest"));
         }
         if (j.contains("orientation")) {
             layer->orientation = Vectors(j["orientation"], path.Key("orientation"));
@@ -319,6 +425,8 @@ class SceneParser {
     std::string base_dir_;
     const ParamCatalog& catalog_;
     double frame_rate_ = 30.0;
+    bool embedded_ = false;
+    KeyInterpolation position_interpolation_ = KeyInterpolation::kBezier;
 };
 
 SceneCamera SceneParser::Camera(const Json& j, const JsonPath& path) const {
@@ -411,13 +519,40 @@ SceneParam SceneParser::Param(const std::string& name, const Json& j, const Json
     param.index = info->index;
     param.kind = info->kind;
     if (!j.is_object()) {
-        param.keys.push_back(TimedParamValue{0.0, value(j, path)});
+        TimedParamValue constant;
+        constant.value = value(j, path);
+        param.keys.push_back(constant);
         return param;
     }
     param.animated = true;
-    ForEachKey(j, path, [&](double time, const Json& v, const JsonPath& at) {
-        param.keys.push_back(TimedParamValue{time, value(v, at)});
-    });
+    ForEachKey(
+        j, path,
+        [&](double time, const Json& v, const JsonPath& at) {
+            TimedParamValue key;
+            key.time = time;
+            key.value = value(v, at);
+            param.keys.push_back(key);
+        },
+        [&](const Json& key, const JsonPath& key_path) {
+            TimedParamValue& added = param.keys.back();
+            if (key.contains("interpolation")) {
+                added.interpolation =
+                    Interpolation(key["interpolation"], key_path.Key("interpolation"));
+                // A colour's channels go straight or hold; a checkbox or popup holds in any case.
+                if (added.interpolation == KeyInterpolation::kBezier &&
+                    info->kind == ParamKind::kColor) {
+                    Fail(key_path.Key("interpolation"),
+                         "a colour's keys are \"linear\" or \"hold\"");
+                }
+            }
+            for (const auto& [name, tangent] : {std::pair{"in_tangent", &added.in_tangent},
+                                                std::pair{"out_tangent", &added.out_tangent}}) {
+                if (!key.contains(name)) continue;
+                if (info->kind == ParamKind::kColor)
+                    Fail(key_path.Key(name), "a colour takes no tangents");
+                *tangent = Number(key[name], key_path.Key(name));
+            }
+        });
     std::sort(param.keys.begin(), param.keys.end(),
               [](const TimedParamValue& a, const TimedParamValue& b) { return a.time < b.time; });
     return param;
@@ -425,13 +560,26 @@ SceneParam SceneParser::Param(const std::string& name, const Json& j, const Json
 
 Scene SceneParser::Parse(const std::string& text) {
     PathTracker tracker;
-    if (!Json::sax_parse(text, &tracker)) Fail(tracker.Where(), tracker.problem());
+    if (!Json::sax_parse(text, &tracker)) {
+        // Line and column of the byte the parser stopped at, both from 1; the column in bytes.
+        const size_t at = std::min(tracker.Offset(text), text.size());
+        const size_t line_start = at == 0 ? 0 : text.rfind('\n', at - 1);
+        const long line = 1 + std::count(text.begin(), text.begin() + static_cast<long>(at), '\n');
+        const size_t column = line_start == std::string::npos || at == 0 ? at + 1 : at - line_start;
+        const std::string path = tracker.Where().text();
+        throw SceneError(Escaped(name_) + ": line " + std::to_string(line) + ", column " +
+                         std::to_string(column) + (path.empty() ? "" : ", in " + path) +
+                         (tracker.OutOfRange() ? ": " : ": not valid JSON: ") +
+                         Escaped(tracker.Problem(text)));
+    }
     const Json root = Json::parse(text);
     const JsonPath top;
-    ExpectObject(
-        root, top,
-        {"size", "frame_rate", "frames", "hdri", "input", "ramp", "camera", "lights", "params"});
+    ExpectObject(root, top,
+                 {"size", "frame_rate", "frames", "hdri", "input", "ramp", "camera", "lights",
+                  "params", "exr_color"});
     Scene scene;
+    const bool older_image = embedded_ && !root.contains("exr_color");
+    if (older_image) position_interpolation_ = KeyInterpolation::kLinear;
     if (root.contains("frame_rate")) {
         frame_rate_ = Number(root["frame_rate"], top.Key("frame_rate"));
         if (frame_rate_ < 1.0 || frame_rate_ > 1000.0) {
@@ -477,6 +625,13 @@ Scene SceneParser::Parse(const std::string& text) {
             usage(path, [&] { scene.frames = ParseFrameRange(String(frames, path)); });
         }
     }
+    if (root.contains("exr_color")) {
+        const std::string color = String(root["exr_color"], top.Key("exr_color"));
+        if (color != "linear" && color != "display-encoded") {
+            Fail(top.Key("exr_color"), "expected \"linear\" or \"display-encoded\"");
+        }
+        scene.exr_linear = color == "linear";
+    }
     if (root.contains("hdri")) scene.hdri = FilePath(root["hdri"], top.Key("hdri"));
     if (root.contains("input")) scene.input = FilePath(root["input"], top.Key("input"));
     if (root.contains("ramp")) {
@@ -512,9 +667,9 @@ std::string DirectoryOf(const std::string& path) {
 }
 
 Scene ParseScene(const std::string& text, const std::string& name, const std::string& base_dir,
-                 const ParamCatalog& catalog) {
+                 const ParamCatalog& catalog, bool embedded) {
     try {
-        return SceneParser(name, base_dir, catalog).Parse(text);
+        return SceneParser(name, base_dir, catalog, embedded).Parse(text);
     } catch (const Json::exception& e) {
         // The checks above leave none; should one slip through, it still names the file.
         throw CliError(Escaped(name) + ": " + Escaped(e.what()));
@@ -540,7 +695,13 @@ Scene LoadScene(const std::string& path, const ParamCatalog& catalog) {
         const std::optional<std::string> embedded = input.regular
                                                         ? imageio::ReadEmbeddedScene(path)
                                                         : imageio::EmbeddedScene(input.bytes, path);
-        if (embedded) return ParseScene(*embedded, path, BaseDirectory(input), catalog);
+        if (embedded) {
+            Scene scene = ParseScene(*embedded, path, BaseDirectory(input), catalog, true);
+            // Images from before linear OpenEXR was the default do not say: theirs was
+            // display-encoded (and their positions linear), and they render again as they were.
+            if (!scene.exr_linear) scene.exr_linear = false;
+            return scene;
+        }
     } catch (const imageio::ImageError& e) {
         throw CliError(e.what());
     }

@@ -18,8 +18,10 @@ inline constexpr size_t kMaxSceneBytes = 4u << 20;
 // image this program wrote gives the scene it carries.
 Scene LoadScene(const std::string& path, const ParamCatalog& catalog);
 // The same from text; `name` stands for the file in messages and `base_dir` anchors its paths.
+// `embedded`: the text came from an image, where a scene without "exr_color" is from before
+// smooth positions and linear OpenEXR, and is read as those images were rendered.
 Scene ParseScene(const std::string& text, const std::string& name, const std::string& base_dir,
-                 const ParamCatalog& catalog);
+                 const ParamCatalog& catalog, bool embedded = false);
 
 // The directory of a file ("" for the current one): what the paths of a scene read from it, or
 // written into it, are relative to.

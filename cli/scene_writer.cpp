@@ -27,8 +27,15 @@ template <typename T>
 Json AnimatedJson(const Animated<T>& animated) {
     if (!animated.animated()) return ToJson(animated.keys().front().value);
     Json keys = Json::array();
+    static const char* const kInterpolations[] = {"linear", "hold", "bezier"};
     for (const Keyframe<T>& key : animated.keys()) {
-        keys.push_back(Json{{"time", key.time}, {"value", ToJson(key.value)}});
+        // The interpolation always, as a position's default differs from other values'.
+        Json j{{"time", key.time},
+               {"value", ToJson(key.value)},
+               {"interpolation", kInterpolations[static_cast<int>(key.interpolation)]}};
+        if (key.in_tangent) j["in_tangent"] = ToJson(*key.in_tangent);
+        if (key.out_tangent) j["out_tangent"] = ToJson(*key.out_tangent);
+        keys.push_back(j);
     }
     return Json{{"keys", keys}};
 }
@@ -138,11 +145,14 @@ std::string SceneToJson(const EffectiveScene& scene, const ParamCatalog& catalog
     root["comment"] = "The scene an image was rendered from: spirovault-render --scene FILE";
     root["size"] = Json::array({scene.size.width, scene.size.height});
     root["frame_rate"] = scene.frame_rate;
-    if (scene.frames.first == scene.frames.last) {
+    if (!scene.frames.spans.empty()) {
+        root["frames"] = FormatFrameRange(scene.frames);
+    } else if (scene.frames.first == scene.frames.last) {
         root["frames"] = scene.frames.first;
     } else {
         root["frames"] = Json::array({scene.frames.first, scene.frames.last});
     }
+    root["exr_color"] = scene.exr_linear ? "linear" : "display-encoded";
     if (scene.hdri) root["hdri"] = RecordedPath(*scene.hdri, file_dir);
     if (scene.input) root["input"] = RecordedPath(*scene.input, file_dir);
     if (scene.ramp) root["ramp"] = FormatRamp(*scene.ramp);
@@ -160,8 +170,16 @@ std::string SceneToJson(const EffectiveScene& scene, const ParamCatalog& catalog
             continue;
         }
         Json keys = Json::array();
+        static const char* const kInterpolations[] = {"linear", "hold", "bezier"};
         for (const TimedParamValue& key : param.keys) {
-            keys.push_back(Json{{"time", key.time}, {"value", ParamValueJson(param, key.value)}});
+            Json j{{"time", key.time}, {"value", ParamValueJson(param, key.value)}};
+            // Linear, the default for parameters, goes unsaid.
+            if (key.interpolation != KeyInterpolation::kLinear) {
+                j["interpolation"] = kInterpolations[static_cast<int>(key.interpolation)];
+            }
+            if (key.in_tangent) j["in_tangent"] = *key.in_tangent;
+            if (key.out_tangent) j["out_tangent"] = *key.out_tangent;
+            keys.push_back(j);
         }
         params[name] = Json{{"keys", keys}};
     }

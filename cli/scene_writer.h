@@ -21,6 +21,7 @@ struct EffectiveScene {
     std::optional<std::vector<RampStopValue>> ramp;
     std::vector<CompLayer> layers;  // the composition's camera and lights at `size`
     std::vector<SceneParam> params;
+    bool exr_linear = true;  // OpenEXR colour in linear light, else display-encoded
 };
 
 // Paths are written relative to `file_dir`, the directory of the file the text goes into

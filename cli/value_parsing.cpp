@@ -1,5 +1,6 @@
 #include "cli/value_parsing.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <charconv>
@@ -114,22 +115,97 @@ FrameSize ParseSize(std::string_view text) {
     return size;
 }
 
-FrameRange ParseFrameRange(std::string_view text) {
-    constexpr long kMaxFrame = 9999999;
+namespace {
+
+constexpr long kMaxFrame = 9999999;
+
+// One item of a frame list: "A", "A-B" or "A-BxN"; false when it is none of those.
+bool ParseFrameSpan(std::string_view text, FrameRange::Span* span) {
+    const size_t x = text.find_first_of("xX");
+    if (x != std::string_view::npos) {
+        if (!ParseWhole(text.substr(x + 1), 1, kMaxFrame, &span->step)) return false;
+        text = text.substr(0, x);
+    }
     const size_t dash = text.find('-');
+    if (dash == std::string_view::npos) {
+        // A step needs a range to step through.
+        if (x != std::string_view::npos) return false;
+        if (!ParseWhole(text, 0, kMaxFrame, &span->first)) return false;
+        span->last = span->first;
+        return true;
+    }
+    return ParseWhole(text.substr(0, dash), 0, kMaxFrame, &span->first) &&
+           ParseWhole(text.substr(dash + 1), 0, kMaxFrame, &span->last);
+}
+
+}  // namespace
+
+long FrameRange::Count() const {
+    if (spans.empty()) return last - first + 1;
+    long count = 0;
+    for (const Span& span : spans) count += (span.last - span.first) / span.step + 1;
+    return count;
+}
+
+long FrameRange::At(long index) const {
+    if (spans.empty()) return first + index;
+    for (const Span& span : spans) {
+        const long count = (span.last - span.first) / span.step + 1;
+        if (index < count) return span.first + index * span.step;
+        index -= count;
+    }
+    return last;
+}
+
+std::string FormatFrameRange(const FrameRange& frames) {
+    if (frames.spans.empty()) {
+        return frames.first == frames.last
+                   ? std::to_string(frames.first)
+                   : std::to_string(frames.first) + "-" + std::to_string(frames.last);
+    }
+    std::string text;
+    for (const FrameRange::Span& span : frames.spans) {
+        if (!text.empty()) text += ",";
+        text += std::to_string(span.first);
+        if (span.last != span.first) text += "-" + std::to_string(span.last);
+        if (span.step != 1) text += "x" + std::to_string(span.step);
+    }
+    return text;
+}
+
+FrameRange ParseFrameRange(std::string_view text) {
+    std::vector<FrameRange::Span> spans;
+    for (size_t start = 0;;) {
+        const size_t comma = std::min(text.find(',', start), text.size());
+        const std::string_view item = text.substr(start, comma - start);
+        FrameRange::Span span;
+        if (!ParseFrameSpan(item, &span)) {
+            throw UsageError("frames " + Quoted(text) +
+                             ": expected A, A-B, A-BxN (every Nth frame) or a list of those "
+                             "(1,7,20-30), frame numbers 0 to " +
+                             std::to_string(kMaxFrame));
+        }
+        if (span.last < span.first) {
+            throw UsageError("frames " + Quoted(text) + ": " +
+                             (item.size() == text.size() ? "" : "in " + Quoted(item) + " ") +
+                             "the last frame comes before the first");
+        }
+        // "0-100x7" ends at 98, the last frame it renders.
+        span.last -= (span.last - span.first) % span.step;
+        if (!spans.empty() && span.first <= spans.back().last) {
+            throw UsageError("frames " + Quoted(text) + ": " + Quoted(item) +
+                             " does not come after the frames before it: list frames in "
+                             "ascending order, each once");
+        }
+        spans.push_back(span);
+        if (comma == text.size()) break;
+        start = comma + 1;
+    }
     FrameRange range;
-    const bool ok = dash == std::string_view::npos
-                        ? ParseWhole(text, 0, kMaxFrame, &range.first)
-                        : ParseWhole(text.substr(0, dash), 0, kMaxFrame, &range.first) &&
-                              ParseWhole(text.substr(dash + 1), 0, kMaxFrame, &range.last);
-    if (dash == std::string_view::npos) range.last = range.first;
-    if (!ok) {
-        throw UsageError("frames " + Quoted(text) + ": expected A or A-B, frame numbers 0 to " +
-                         std::to_string(kMaxFrame));
-    }
-    if (range.last < range.first) {
-        throw UsageError("frames " + Quoted(text) + ": the last frame comes before the first");
-    }
+    range.first = spans.front().first;
+    range.last = spans.back().last;
+    // A plain range keeps its plain form.
+    if (spans.size() > 1 || spans.front().step != 1) range.spans = std::move(spans);
     return range;
 }
 
@@ -241,11 +317,19 @@ ParamValue ParseParamValue(const ParamInfo& param, std::string_view text) {
 }
 
 Assignment ParseAssignment(std::string_view text) {
+    // "Power = 6" as "Power=6": spaces around the name and the value are the user's layout.
+    const auto trimmed = [](std::string_view part) {
+        const size_t begin = part.find_first_not_of(" \t");
+        if (begin == std::string_view::npos) return std::string();
+        return std::string(part.substr(begin, part.find_last_not_of(" \t") - begin + 1));
+    };
     const size_t equals = text.find('=');
-    if (equals == std::string_view::npos || equals == 0) {
+    const std::string name =
+        trimmed(text.substr(0, equals == std::string_view::npos ? text.size() : equals));
+    if (equals == std::string_view::npos || name.empty()) {
         throw UsageError("--set " + Quoted(text) + ": expected NAME=VALUE");
     }
-    return Assignment{std::string(text.substr(0, equals)), std::string(text.substr(equals + 1))};
+    return Assignment{name, trimmed(text.substr(equals + 1))};
 }
 
 }  // namespace cli

@@ -69,8 +69,23 @@ void ApplyKeysAt(const std::vector<ParamKey>& keys, double seconds, PF_ParamDef*
     const ParamKey& a = next == keys.begin() ? keys.front() : *(next - 1);
     const ParamKey& b = next == keys.end() ? a : *next;
     double t = 0.0;
-    if (next != keys.begin() && next != keys.end() && !Holds(def->param_type)) {
+    if (next != keys.begin() && next != keys.end() && !Holds(def->param_type) &&
+        a.interpolation != KeyInterpolation::kHold) {
         t = (seconds - a.time) / (b.time - a.time);
+    }
+    if (a.interpolation == KeyInterpolation::kBezier && def->param_type != PF_Param_COLOR &&
+        !Holds(def->param_type)) {
+        // The curve needs every key for its automatic handles.
+        std::vector<Keyframe<double>> curve;
+        curve.reserve(keys.size());
+        for (const ParamKey& key : keys) {
+            curve.push_back(Keyframe<double>{key.time, key.number, key.interpolation,
+                                             key.in_tangent, key.out_tangent});
+        }
+        Animated<double> animated;
+        animated.SetKeys(std::move(curve));
+        WriteNumber(animated.At(seconds), def);
+        return;
     }
     if (def->param_type == PF_Param_COLOR) {
         def->u.cd.value = PF_Pixel{LerpChannel(a.color.alpha, b.color.alpha, t),

@@ -207,12 +207,25 @@ void WriteExr(const std::string& path, const FloatImage& image, const ImageMetad
     try {
         Imf::Header header(image.width, image.height);
         header.compression() = Imf::ZIP_COMPRESSION;
-        // The default chromaticities are the sRGB (Rec. 709) primaries and D65 white.
-        Imf::addChromaticities(header, Imf::Chromaticities());
-        Imf::addComments(header, metadata.linear
-                                     ? "linear light, sRGB primaries"
-                                     : "display-encoded: the sRGB transfer function is applied "
-                                       "(not linear light), sRGB primaries");
+        // The default chromaticities are the sRGB (Rec. 709) primaries and D65 white; data has
+        // no primaries, so that no application colour-manages it.
+        switch (metadata.exr_content) {
+            case ExrContent::kLinear:
+                Imf::addChromaticities(header, Imf::Chromaticities());
+                Imf::addComments(header, "linear light, sRGB primaries");
+                break;
+            case ExrContent::kDisplayEncoded:
+                Imf::addChromaticities(header, Imf::Chromaticities());
+                Imf::addComments(header,
+                                 "display-encoded: the sRGB transfer function is applied (not "
+                                 "linear light), sRGB primaries");
+                break;
+            case ExrContent::kData:
+                Imf::addComments(header,
+                                 "data, not colour: a depth map as rendered, through no transfer "
+                                 "function");
+                break;
+        }
         if (!metadata.scene.empty()) {
             header.insert(kSceneExrAttribute, Imf::StringAttribute(metadata.scene));
         }

@@ -18,8 +18,9 @@ FloatImage ReadExr(const std::string& path);
 // The same from a whole file held in memory; `name` stands for it in messages.
 FloatImage DecodeExr(const std::vector<uint8_t>& bytes, const std::string& name);
 
-// Marked with sRGB primaries and a note on the encoding (display-encoded unless
-// metadata.linear); the scene goes into a string attribute. Colour is written as given.
+// Colour is marked with sRGB primaries, and a comment says what the RGB holds
+// (metadata.exr_content: linear light, display-encoded colour or data); the scene goes into a
+// string attribute. Values are written as given, premultiplied by alpha.
 void WriteExr(const std::string& path, const FloatImage& image, const ImageMetadata& metadata = {});
 
 }  // namespace imageio

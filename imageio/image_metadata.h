@@ -11,9 +11,16 @@
 
 namespace imageio {
 
+// What an OpenEXR file's RGB holds, which its attributes say.
+enum class ExrContent {
+    kLinear,          // colour in linear light
+    kDisplayEncoded,  // colour with the sRGB transfer function applied, as the effect made it
+    kData,            // not colour (a depth map): values as rendered, through no transfer function
+};
+
 struct ImageMetadata {
-    std::string scene;    // JSON; empty: none
-    bool linear = false;  // OpenEXR colour is linear light; else display-encoded sRGB values
+    std::string scene;  // JSON; empty: none
+    ExrContent exr_content = ExrContent::kLinear;
 };
 
 // The PNG text keyword and the OpenEXR attribute that hold the scene.

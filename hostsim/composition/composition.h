@@ -21,12 +21,36 @@ struct Vec3d {
 inline Vec3d Lerp(const Vec3d& a, const Vec3d& b, double t) {
     return {Lerp(a.x, b.x, t), Lerp(a.y, b.y, t), Lerp(a.z, b.z, t)};
 }
+inline Vec3d operator+(const Vec3d& a, const Vec3d& b) {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+inline Vec3d operator-(const Vec3d& a, const Vec3d& b) {
+    return {a.x - b.x, a.y - b.y, a.z - b.z};
+}
+inline Vec3d operator*(const Vec3d& a, double s) {
+    return {a.x * s, a.y * s, a.z * s};
+}
+inline double Dot(const Vec3d& a, const Vec3d& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
 
 struct ColorRgb {
     double red = 1, green = 1, blue = 1;
 };
 inline ColorRgb Lerp(const ColorRgb& a, const ColorRgb& b, double t) {
     return {Lerp(a.red, b.red, t), Lerp(a.green, b.green, t), Lerp(a.blue, b.blue, t)};
+}
+inline ColorRgb operator+(const ColorRgb& a, const ColorRgb& b) {
+    return {a.red + b.red, a.green + b.green, a.blue + b.blue};
+}
+inline ColorRgb operator-(const ColorRgb& a, const ColorRgb& b) {
+    return {a.red - b.red, a.green - b.green, a.blue - b.blue};
+}
+inline ColorRgb operator*(const ColorRgb& a, double s) {
+    return {a.red * s, a.green * s, a.blue * s};
+}
+inline double Dot(const ColorRgb& a, const ColorRgb& b) {
+    return a.red * b.red + a.green * b.green + a.blue * b.blue;
 }
 
 enum class LayerKind { kFootage, kCamera, kLight };

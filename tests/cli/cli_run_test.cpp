@@ -155,21 +155,38 @@ TEST_F(CliRunTest, NoArgumentsRenderTheDefaultQuietly) {
     EXPECT_EQ(Files(), std::vector<std::string>{"spirovault.png"});
 }
 
+// Linear light back to the display encoding: the sRGB transfer function.
+double LinearToSrgb(double v) {
+    return v <= 0.0031308 ? 12.92 * v : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+}
+
 TEST_F(CliRunTest, DepthsAgreeAcrossPngAndExr) {
     ASSERT_EQ(Run(Small({"-o", "a.png"})).status, 0);
     ASSERT_EQ(Run(Small({"--depth", "16", "-o", "b.png"})).status, 0);
     const RunResult exr = Run(Small({"--depth", "32", "-o", "c.exr"}));
     ASSERT_EQ(exr.status, 0) << exr.err;
+    ASSERT_EQ(Run(Small({"--display-encoded", "-o", "d.exr"})).status, 0);
     const DecodedPng eight = ReadPng(Path("a.png"));
     const DecodedPng sixteen = ReadPng(Path("b.png"));
-    const LoadedImage floats = ReadImage(Path("c.exr"));
+    const LoadedImage linear = ReadImage(Path("c.exr"));
+    const LoadedImage floats = ReadImage(Path("d.exr"));
     EXPECT_EQ(eight.bit_depth, 8);
     EXPECT_EQ(sixteen.bit_depth, 16);
     ASSERT_EQ(floats.kind, ImageKind::kExr);
     ASSERT_EQ(floats.image.width, 32);
     ASSERT_EQ(floats.image.height, 18);
+    ASSERT_EQ(linear.image.rgba.size(), floats.image.rgba.size());
     int covered = 0;
     for (size_t i = 0; i < floats.image.rgba.size(); ++i) {
+        // The default OpenEXR holds linear light: encoded again it is the PNG's colour. Alpha is
+        // the same in both.
+        const bool alpha = i % 4 == 3;
+        const float encoded =
+            static_cast<float>(alpha ? linear.image.rgba[i]
+                                     : LinearToSrgb(std::clamp(linear.image.rgba[i], 0.0f, 1.0f)));
+        if (linear.image.rgba[i - i % 4 + 3] > 0.02f || alpha) {
+            ASSERT_NEAR(eight.image.rgba[i], encoded, 1.0f / 255 + 1e-4f) << i;
+        }
         const float f = std::clamp(floats.image.rgba[i], 0.0f, 1.0f);
         // The same frame in three depths differs by the rounding of the smaller ones.
         ASSERT_NEAR(eight.image.rgba[i], f, 1.0f / 255 + 1e-4f) << i;
@@ -194,6 +211,29 @@ TEST_F(CliRunTest, FrameRangeNumbersEveryFile) {
     ExpectRefused(Small({"--frames", "1-2", "-o", "same.png"}), "run of #", 2);
 }
 
+// Steps and lists render just their frames; a short run of # widens so that names sort, and the
+// user is told once. The frames are recorded as asked in a saved scene.
+TEST_F(CliRunTest, FrameStepsListsAndWidenedNames) {
+    RunResult r = Run(Small({"--frames", "8,9-17x4", "-o", "f_#.png"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(Files(), (std::vector<std::string>{"f_08.png", "f_09.png", "f_13.png", "f_17.png"}));
+    ASSERT_EQ(r.ErrLines().size(), 1u) << r.err;
+    EXPECT_NE(r.err.find("warning: output \"f_#.png\": frame 17"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("f_08.png to f_17.png"), std::string::npos) << r.err;
+    for (const std::string& name : Files()) fs::remove(Path(name));
+    // A run long enough is left as it is, without a word.
+    r = Run(Small({"--frames", "2-4x2", "-o", "g_##.png"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(Files(), (std::vector<std::string>{"g_02.png", "g_04.png"}));
+    ASSERT_EQ(Run(Small({"--frames", "1,7,20-30x5", "--save-scene", "s.json"})).status, 0);
+    EXPECT_NE(ReadFile(Path("s.json")).find("\"frames\": \"1,7,20-30x5\""), std::string::npos);
+    r = Run({"--scene", "s.json", "--save-scene", "t.json"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(Path("t.json")), ReadFile(Path("s.json")));
+    ExpectRefused(Small({"--frames", "3,1", "-o", "h_#.png"}), "ascending order", 2);
+}
+
 TEST_F(CliRunTest, SetReachesTheEffectByDisplayName) {
     ASSERT_EQ(Run(Small({"-o", "plain.png"})).status, 0);
     const RunResult r =
@@ -212,6 +252,24 @@ TEST_F(CliRunTest, SetReachesTheEffectByDisplayName) {
     ExpectRefused(Small({"--set", "Light Color=orange"}), "#RRGGBB", 2);
     ExpectRefused(Small({"--set", "Lighting=1"}), "group heading", 2);
     ExpectRefused(Small({"--set", "Power"}), "NAME=VALUE", 2);
+}
+
+// Spaces around the name and the value are layout; a parameter set twice is a fault naming both.
+TEST_F(CliRunTest, SetTrimsSpacesAndTakesEachParameterOnce) {
+    ASSERT_EQ(
+        Run(Small({"-o", "tight.png", "--set", "Power=6", "--set", "AO Type=Raytraced"})).status,
+        0);
+    const RunResult r =
+        Run(Small({"-o", "loose.png", "--set", " Power = 6 ", "--set", "AO Type =\tRaytraced"}));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(ReadFile(Path("tight.png")), ReadFile(Path("loose.png")));
+    ExpectRefused(Small({"--set", "Power=6", "--set", "power = 8"}),
+                  "--set \"Power\" given twice (--set \"Power=6\", then --set \"power = 8\"); "
+                  "give it once",
+                  2);
+    ExpectRefused(Small({"--ramp", "0:#000000", "--set", "Color Ramp=0:#FFFFFF"}),
+                  "and --ramp both set \"Color Ramp\"", 2);
+    ExpectRefused(Small({"--set", " = 6"}), "NAME=VALUE", 2);
 }
 
 TEST_F(CliRunTest, RampGoesThroughTheArbitraryData) {
@@ -343,7 +401,8 @@ TEST_F(CliRunTest, BadInputIsOneLineAndLeavesNoFile) {
     std::ofstream(Path("scene.json")) << "{\"camera\": {\"zoom\": \"far\"}}";
     ExpectRefused({"--scene", "scene.json"}, "scene.json: camera.zoom: expected a number");
     std::ofstream(Path("scene.json")) << "{\"size\": [32, 18],";
-    ExpectRefused({"--scene", "scene.json"}, "scene.json: top level: not valid JSON");
+    ExpectRefused({"--scene", "scene.json"},
+                  "scene.json: line 1, column 19: not valid JSON: the text ends inside an object");
     std::ofstream(Path("lib.so")) << "not a library";
     ExpectRefused({"--plugin", "lib.so"}, "cannot load the plug-in");
 }
@@ -402,6 +461,17 @@ TEST_F(CliRunTest, PremiereHostRendersTheSmartRenderFrame) {
     EXPECT_GT(covered, 10u);
     EXPECT_GE(within, ae.rgba.size() / 4 * 99 / 100);
     ExpectRefused({"--host", "resolve"}, "--host resolve: expected ae or premiere", 2);
+    // A scene's camera and lights have no place in Premiere Pro: one line says so.
+    std::ofstream(Path("lit.json")) << R"({"size": [16, 9], "camera": {"position": [0, 0, -900]},
+               "lights": [{"position": [0, -500, -500]}, {"position": [0, 500, -500]}]})";
+    RunResult lit = Run({"--scene", "lit.json", "--host", "premiere", "-o", "lit.png"});
+    ASSERT_EQ(lit.status, 0) << lit.err;
+    EXPECT_EQ(
+        lit.err,
+        "spirovault-render: warning: --host premiere: the scene's camera and 2 lights are not "
+        "used (Premiere Pro gives an effect no composition camera or lights)\n");
+    lit = Run({"--scene", "lit.json", "-o", "lit.png"});
+    EXPECT_EQ(lit.err, "");
     ExpectRefused({"--host", "premiere", "--gpu", "opencl"}, "needs --host ae", 2);
 }
 
@@ -585,7 +655,7 @@ TEST_F(CliRunTest, ReadmeCommandsRunAsWrittenFromTheRepositoryRoot) {
         EXPECT_EQ(r.status, 0) << line << "\n" << r.err;
     }
     for (const char* made : {"spirovault.png", "big.exr", "orbit_000.png", "orbit_024.png",
-                             "again.png", "small.json", "linear.exr"}) {
+                             "again.png", "small.json", "linear.exr", "display.exr"}) {
         EXPECT_TRUE(fs::exists(dir_ / made)) << made;
     }
     EXPECT_EQ(ReadFile(dir_ / "again.png"), ReadFile(dir_ / "orbit_012.png"));
@@ -631,6 +701,61 @@ TEST_F(CliRunTest, ExampleSceneRendersWithoutSparkle) {
     }
 }
 
+// The example's camera goes round the fractal on a circle of keys every 6 frames: on the host's
+// smooth curve its distance holds, and the fractal's height in the frame no longer pulses
+// between the keys (straight lines between them made it 9% taller halfway). What is left is the
+// fractal's own outline turning: 237 to 244 pixels here, 236 to 240 with "Rotation Z" held.
+TEST_F(CliRunTest, OrbitExampleKeepsItsDistance) {
+    const std::string scene = std::string(SPIROVAULT_SOURCE_DIR) + "/examples/orbit/orbit.json";
+    const RunResult r = Run({"--scene", scene, "--size", "480x270", "--set", "Supersampling=1",
+                             "--set", "HDRI Samples=1", "-o", "o_##.exr"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    double low = 1e9, high = 0;
+    std::string heights;
+    std::vector<double> height_at;
+    for (int frame = 0; frame <= 24; ++frame) {
+        const FloatImage image = ReadExr(
+            Path("o_" + std::string(frame < 10 ? "0" : "") + std::to_string(frame) + ".exr"));
+        int top = image.height, bottom = -1;
+        for (int y = 0; y < image.height; ++y) {
+            for (int x = 0; x < image.width; ++x) {
+                if (image.Pixel(x, y)[3] < 0.5f) continue;
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+        const double height = bottom - top + 1;
+        heights += " " + std::to_string(static_cast<int>(height));
+        height_at.push_back(height);
+        low = std::min(low, height);
+        high = std::max(high, height);
+    }
+    RecordProperty("heights", heights);
+    EXPECT_LT(high / low - 1, 0.05) << "heights in frames 0-24:" << heights;
+    // Halfway between two keys as at the keys, within a few pixels of outline.
+    for (int key = 0; key < 24; key += 6) {
+        const double ends = (height_at[key] + height_at[key + 6]) / 2;
+        EXPECT_LT(std::fabs(height_at[key + 3] / ends - 1), 0.025)
+            << "frame " << key + 3 << "; heights in frames 0-24:" << heights;
+    }
+}
+
+// A parameter key that holds reaches the effect: frame 1 of a hold from 0 is frame 1 at 0.
+TEST_F(CliRunTest, ParameterKeysHoldInTheRender) {
+    std::ofstream(Path("held.json")) << R"({"size": [24, 14], "params": {"Rotation Z": {"keys": [
+        {"frame": 0, "value": 0, "interpolation": "hold"}, {"frame": 2, "value": 60}]}}})";
+    std::ofstream(Path("still.json")) << R"({"size": [24, 14], "params": {"Rotation Z": 0}})";
+    std::ofstream(Path("moving.json")) << R"({"size": [24, 14], "params": {"Rotation Z": {"keys": [
+        {"frame": 0, "value": 0}, {"frame": 2, "value": 60}]}}})";
+    for (const char* name : {"held", "still", "moving"}) {
+        const RunResult r = Run({"--scene", std::string(name) + ".json", "--frames", "1", "-o",
+                                 std::string(name) + ".exr"});
+        ASSERT_EQ(r.status, 0) << r.err;
+    }
+    EXPECT_EQ(ReadExr(Path("held.exr")).rgba, ReadExr(Path("still.exr")).rgba);
+    EXPECT_NE(ReadExr(Path("moving.exr")).rgba, ReadExr(Path("still.exr")).rgba);
+}
+
 TEST_F(CliRunTest, ImagesCarryTheirSceneAndRenderAgainByteForByte) {
     const std::string scene = std::string(SPIROVAULT_SOURCE_DIR) + "/examples/orbit/orbit.json";
     const std::vector<std::string> look = {"--scene", scene,
@@ -646,13 +771,19 @@ TEST_F(CliRunTest, ImagesCarryTheirSceneAndRenderAgainByteForByte) {
     EXPECT_EQ(ReadFile(dir_ / "again.png"), ReadFile(dir_ / "seq_4.png"));
     EXPECT_NE(ReadFile(dir_ / "seq_3.png"), ReadFile(dir_ / "seq_4.png"));
     // OpenEXR, and a scene saved without rendering.
-    ASSERT_EQ(Run(with({"--frames", "5", "--linear", "-o", "a.exr"})).status, 0);
-    ASSERT_EQ(Run({"--scene", "a.exr", "--linear", "-o", "b.exr"}).status, 0);
+    // OpenEXR, in linear light or display-encoded as the image says, and a scene saved without
+    // rendering.
+    ASSERT_EQ(Run(with({"--frames", "5", "-o", "a.exr"})).status, 0);
+    ASSERT_EQ(Run({"--scene", "a.exr", "-o", "b.exr"}).status, 0);
     EXPECT_EQ(ReadFile(dir_ / "b.exr"), ReadFile(dir_ / "a.exr"));
+    ASSERT_EQ(Run(with({"--frames", "5", "--display-encoded", "-o", "d.exr"})).status, 0);
+    ASSERT_EQ(Run({"--scene", "d.exr", "-o", "e.exr"}).status, 0);
+    EXPECT_EQ(ReadFile(dir_ / "e.exr"), ReadFile(dir_ / "d.exr"));
+    EXPECT_NE(ReadFile(dir_ / "d.exr"), ReadFile(dir_ / "a.exr"));
     const RunResult saved = Run(with({"--frames", "5", "--save-scene", "five.json"}));
     ASSERT_EQ(saved.status, 0) << saved.err;
     EXPECT_FALSE(fs::exists(Path("a.png")));
-    ASSERT_EQ(Run({"--scene", "five.json", "--linear", "-o", "c.exr"}).status, 0);
+    ASSERT_EQ(Run({"--scene", "five.json", "-o", "c.exr"}).status, 0);
     EXPECT_EQ(ReadFile(dir_ / "c.exr"), ReadFile(dir_ / "a.exr"));
     // A plain PNG carries no scene.
     WritePng(Path("plain.png"), FloatImage(2, 2), 8);
@@ -663,15 +794,18 @@ TEST_F(CliRunTest, LinearOpenExrFollowsTheTransferFunction) {
     // Supersampling gives the outline partly covered pixels, where the order of conversion and
     // premultiplication shows.
     const std::vector<std::string> args = {"--size", "48x27", "--set", "Supersampling=2"};
-    auto render = [&](const std::string& out, bool linear) {
+    auto render = [&](const std::string& out, const char* option) {
         std::vector<std::string> all = args;
         all.insert(all.end(), {"-o", out});
-        if (linear) all.push_back("--linear");
+        if (option) all.push_back(option);
         const RunResult r = Run(all);
         ASSERT_EQ(r.status, 0) << r.err;
     };
-    render("display.exr", false);
-    render("linear.exr", true);
+    render("display.exr", "--display-encoded");
+    render("linear.exr", nullptr);
+    // --linear says the default outright.
+    render("explicit.exr", "--linear");
+    EXPECT_EQ(ReadFile(Path("explicit.exr")), ReadFile(Path("linear.exr")));
     const FloatImage display = ReadExr(Path("display.exr"));
     const FloatImage linear = ReadExr(Path("linear.exr"));
     ASSERT_EQ(display.rgba.size(), linear.rgba.size());
@@ -705,11 +839,73 @@ TEST_F(CliRunTest, LinearOpenExrFollowsTheTransferFunction) {
                   nullptr);
     }
     ExpectRefused({"--linear", "-o", "x.png"}, "--linear needs an .exr output", 2);
+    ExpectRefused({"--linear", "--display-encoded", "-o", "x.exr"},
+                  "--linear and --display-encoded: give one", 2);
+}
+
+// A depth map is data: the same values whatever the colour option, and the file says so.
+TEST_F(CliRunTest, DepthMapFramesGoThroughNoColourCurve) {
+    // A range that makes mid-greys of the fractal at this size, where the curve moves most.
+    const std::vector<std::string> depth = {"--size",       "32x18", "--set",
+                                            "Depth Map=on", "--set", "Depth End Distance=100"};
+    auto render = [&](const std::string& out, std::vector<std::string> more) {
+        std::vector<std::string> all = depth;
+        more.insert(more.end(), {"-o", out});
+        all.insert(all.end(), more.begin(), more.end());
+        const RunResult r = Run(all);
+        EXPECT_EQ(r.status, 0) << r.err;
+        return ReadExr(Path(out)).rgba;
+    };
+    const std::vector<float> plain = render("plain.exr", {});
+    EXPECT_EQ(render("linear.exr", {"--linear"}), plain);
+    EXPECT_EQ(render("display.exr", {"--display-encoded"}), plain);
+    // As the PNG holds it, within the PNG's rounding; the linear curve would move mid-greys far.
+    std::vector<std::string> png_args = depth;
+    png_args.insert(png_args.end(), {"-o", "d.png"});
+    ASSERT_EQ(Run(png_args).status, 0);
+    const FloatImage png = ReadPng(Path("d.png")).image;
+    size_t mid_grey = 0;
+    for (size_t i = 0; i < plain.size(); ++i) {
+        ASSERT_NEAR(png.rgba[i], std::clamp(plain[i], 0.0f, 1.0f), 1.0f / 255 + 1e-4f) << i;
+        mid_grey += i % 4 == 0 && plain[i] > 0.2f && plain[i] < 0.9f;
+    }
+    EXPECT_GT(mid_grey, 10u);
+    Imf::InputFile file(Path("plain.exr").c_str());
+    ASSERT_TRUE(Imf::hasComments(file.header()));
+    EXPECT_NE(Imf::comments(file.header()).find("data, not colour"), std::string::npos);
+    EXPECT_FALSE(Imf::hasChromaticities(file.header()));
+}
+
+// An image from before linear OpenEXR was the default carries a scene that does not say: it
+// renders again display-encoded, as it was. A scene file that does not say gets the default.
+TEST_F(CliRunTest, OlderImagesRenderAgainAsTheyWere) {
+    ASSERT_EQ(Run(Small({"--save-scene", "new.json"})).status, 0);
+    std::string scene = ReadFile(Path("new.json"));
+    const std::string field = "  \"exr_color\": \"linear\",\n";
+    const size_t at = scene.find(field);
+    ASSERT_NE(at, std::string::npos) << scene;
+    scene.erase(at, field.size());
+    std::ofstream(Path("old.json")) << scene;
+    ImageMetadata metadata;
+    metadata.scene = scene;
+    WritePng(Path("old.png"), FloatImage(2, 2), 8, metadata);
+    ASSERT_EQ(Run({"--scene", "old.png", "-o", "again.exr"}).status, 0);
+    ASSERT_EQ(Run(Small({"--display-encoded", "-o", "display.exr"})).status, 0);
+    ASSERT_EQ(Run({"--scene", "old.json", "-o", "default.exr"}).status, 0);
+    ASSERT_EQ(Run(Small({"-o", "linear.exr"})).status, 0);
+    EXPECT_EQ(ReadExr(Path("again.exr")).rgba, ReadExr(Path("display.exr")).rgba);
+    EXPECT_EQ(ReadExr(Path("default.exr")).rgba, ReadExr(Path("linear.exr")).rgba);
+    EXPECT_NE(ReadExr(Path("again.exr")).rgba, ReadExr(Path("linear.exr")).rgba);
+    // The command line still decides over the image.
+    ASSERT_EQ(Run({"--scene", "old.png", "--linear", "-o", "relit.exr"}).status, 0);
+    EXPECT_EQ(ReadExr(Path("relit.exr")).rgba, ReadExr(Path("linear.exr")).rgba);
 }
 
 TEST_F(CliRunTest, SceneFaultsAndSizesAreOneLine) {
     std::ofstream(Path("scene.json")) << R"({"params": {"Power": 1e400}})";
-    ExpectRefused({"--scene", "scene.json"}, "scene.json: params[\"Power\"]: number out of range",
+    ExpectRefused({"--scene", "scene.json"},
+                  "scene.json: line 1, column 22, in params[\"Power\"]: the number 1e400 is too "
+                  "large",
                   1);
     std::ofstream(Path("scene.json"), std::ios::binary)
         << std::string("{\"params\": {\"Po\\u0000wer\": 1}}");

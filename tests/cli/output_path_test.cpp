@@ -16,4 +16,12 @@ TEST(OutputPath, FrameNumberReplacesTheLastRunOfHashes) {
     EXPECT_TRUE(HasFramePlaceholder("out/x###.png"));
 }
 
+TEST(OutputPath, ShortRunsWidenToTheLastFramesDigits) {
+    EXPECT_EQ(WidenFrameRun("f_#.png", 200), "f_###.png");
+    EXPECT_EQ(WidenFrameRun("f_##.png", 99), "f_##.png");
+    EXPECT_EQ(WidenFrameRun("f_####.png", 200), "f_####.png");
+    EXPECT_EQ(WidenFrameRun("a#/b#c_#.exr", 1000), "a#/b#c_####.exr");
+    EXPECT_EQ(WidenFrameRun("out#/x.png", 1000), "out#/x.png");
+}
+
 }  // namespace

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "cli/cli_error.h"
 #include "cli/job_settings.h"
 #include "cli/nearest_names.h"
@@ -82,6 +84,32 @@ TEST(RenderOptions, ValuesLandWhereTheTableSays) {
                   std::string::npos)
             << spec.long_name;
     }
+}
+
+// --help fits an 80-column terminal and loses no word of any option's help to the wrapping; it
+// ends with examples.
+TEST(RenderOptions, HelpIsWrappedAt80ColumnsWithExamples) {
+    const std::string help = RenderOptionsHelp();
+    std::istringstream lines(help);
+    std::string flowed;  // the text with each run of spaces and line breaks as one space
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 80u) << line;
+        std::istringstream words(line);
+        for (std::string word; words >> word;) flowed += word + " ";
+    }
+    for (const OptionSpec& spec : RenderOptionTable()) {
+        std::istringstream words(spec.help);
+        std::string help_flowed;
+        for (std::string word; words >> word;) help_flowed += word + " ";
+        EXPECT_NE(flowed.find(help_flowed), std::string::npos) << spec.long_name;
+    }
+    const size_t examples = help.find("\nexamples:\n");
+    ASSERT_NE(examples, std::string::npos);
+    size_t count = 0;
+    for (size_t at = examples;
+         (at = help.find("\n  spirovault-render ", at + 1)) != std::string::npos;)
+        ++count;
+    EXPECT_GE(count, 3u);
 }
 
 // The settled options, or the first fault found in them.

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 
 #include "cli/cli_error.h"
 #include "cli/scene_composition.h"
@@ -25,6 +26,83 @@ std::string ErrorOf(const std::string& text) {
         return e.what();
     }
     return "";
+}
+
+// Keys move on cubic Bezier curves with the handles given, hold, or go straight, against values
+// worked out by hand: controls (0,0), (30,0), (90,30), (90,60) give (56.25, 18.75) halfway and
+// (1710/64, 330/64) a quarter of the way.
+TEST(Scene, KeysInterpolateAsTheySay) {
+    const Scene scene = Parse(R"({"camera": {
+        "position": {"keys": [
+            {"time": 0, "value": [0, 0, 0], "out_tangent": [30, 0, 0]},
+            {"time": 1, "value": [90, 60, 0], "in_tangent": [0, -30, 0], "interpolation": "hold"},
+            {"time": 2, "value": [0, 0, 0], "interpolation": "linear"},
+            {"time": 3, "value": [30, 0, 0]}]},
+        "zoom": {"keys": [{"time": 0, "value": 100}, {"time": 1, "value": 300},
+                          {"time": 2, "value": 0, "interpolation": "bezier", "out_tangent": 10},
+                          {"time": 3, "value": 20, "in_tangent": -10}]}}})");
+    const CompLayer& camera = scene.camera->layer;
+    const auto at = [&](double t) { return camera.position.At(t); };
+    EXPECT_NEAR(at(0.5).x, 56.25, 1e-9);
+    EXPECT_NEAR(at(0.5).y, 18.75, 1e-9);
+    EXPECT_NEAR(at(0.25).x, 1710.0 / 64, 1e-9);
+    EXPECT_NEAR(at(0.25).y, 330.0 / 64, 1e-9);
+    EXPECT_EQ(at(1.99).x, 90.0);  // held until the next key
+    EXPECT_NEAR(at(2.5).x, 15.0, 1e-9);
+    // A scalar stream is linear unless a key says: 0, 10, 10, 20 as controls halfway is 10.
+    const Animated<double>& zoom = camera.streams.at(AEGP_LayerStream_ZOOM);
+    EXPECT_NEAR(zoom.At(0.25), 150.0, 1e-9);
+    EXPECT_NEAR(zoom.At(2.5), 10.0, 1e-9);
+    EXPECT_NEAR(zoom.At(2.25), (0 + 27 * 10.0 + 9 * 10.0 + 20) / 64, 1e-9);
+    EXPECT_THROW(Parse(R"({"camera": {"position": {"keys": [
+                     {"time": 0, "value": [0, 0, 0], "interpolation": "smooth"}]}}})"),
+                 CliError);
+    // The effect's parameters take the same words, and numbers their tangents.
+    const Scene params = Parse(R"({"params": {"Power": {"keys": [
+        {"time": 0, "value": 2, "interpolation": "bezier", "in_tangent": -1, "out_tangent": 1},
+        {"time": 1, "value": 8, "interpolation": "hold"}]}}})");
+    ASSERT_EQ(params.params.size(), 1u);
+    const std::vector<TimedParamValue>& keys = params.params[0].keys;
+    EXPECT_EQ(keys[0].interpolation, KeyInterpolation::kBezier);
+    EXPECT_EQ(keys[0].out_tangent, 1.0);
+    EXPECT_EQ(keys[0].in_tangent, -1.0);
+    EXPECT_EQ(keys[1].interpolation, KeyInterpolation::kHold);
+    EXPECT_EQ(ErrorOf(R"({"params": {"Light Color": {"keys": [
+                  {"time": 0, "value": "#000000", "interpolation": "bezier"}]}}})"),
+              "s.json: params[\"Light Color\"].keys[0].interpolation: a colour's keys are "
+              "\"linear\" or \"hold\"");
+}
+
+// Positions without a word move on the host's smooth curve: keys every 45 degrees round a circle
+// stay on it (a straight line between them cuts 7.6% inside), through the ends as in the middle.
+// A scene embedded in an image from before this reads them as that image was rendered: straight.
+TEST(Scene, PositionsFollowASmoothCurveThroughTheirKeys) {
+    std::string keys;
+    for (int i = 0; i <= 4; ++i) {
+        const double angle = i * 3.14159265358979 / 4;
+        keys += std::string(i ? "," : "") + "{\"time\": " + std::to_string(i) + ", \"value\": [" +
+                std::to_string(1000 * std::cos(angle)) + ", 0, " +
+                std::to_string(1000 * std::sin(angle)) + "]}";
+    }
+    const std::string text = "{\"camera\": {\"position\": {\"keys\": [" + keys + "]}}}";
+    const Animated<Vec3d> smooth = Parse(text).camera->layer.position;
+    const Animated<Vec3d> older =
+        ParseScene(text, "s.png", "dir", SmallCatalog(), true).camera->layer.position;
+    double low = 2000, high = 0;
+    for (double t = 0; t <= 4; t += 1.0 / 64) {
+        const Vec3d p = smooth.At(t);
+        low = std::min(low, std::hypot(p.x, p.z));
+        high = std::max(high, std::hypot(p.x, p.z));
+    }
+    EXPECT_GT(low, 996.0);
+    EXPECT_LT(high, 1000.001);
+    const Vec3d chord = older.At(0.5);
+    EXPECT_NEAR(std::hypot(chord.x, chord.z), 1000 * std::cos(3.14159265358979 / 8), 0.01);
+    // With the field an embedded scene reads as any other.
+    const std::string marked = "{\"exr_color\": \"linear\", " + text.substr(1);
+    const Vec3d p =
+        ParseScene(marked, "s.png", "dir", SmallCatalog(), true).camera->layer.position.At(0.5);
+    EXPECT_GT(std::hypot(p.x, p.z), 996.0);
 }
 
 TEST(Scene, CameraLightsAndKeyframes) {
@@ -122,19 +200,51 @@ TEST(Scene, FaultsNameTheirJsonPath) {
     EXPECT_EQ(ErrorOf(R"({"frame_rate": 0})"),
               "s.json: frame_rate: outside the valid range 1 to 1000");
     EXPECT_EQ(ErrorOf(R"([1, 2])"), "s.json: top level: expected an object");
-    EXPECT_EQ(ErrorOf("{\"size\": [1,\n 2"),
-              "s.json: size[2]: not valid JSON: parse error at line 2, "
-              "column 3: syntax error while parsing array - "
-              "unexpected end of input; expected ']'");
+}
+
+// Syntax errors are told in our words, with the line and column and the value being read.
+TEST(Scene, SyntaxErrorsNameTheLineColumnAndPath) {
+    const struct {
+        std::string text, error;
+    } cases[] = {
+        {"{\"size\": [1,\n 2",
+         "s.json: line 2, column 3, in size: not valid JSON: the text ends "
+         "inside an array, before its ']'"},
+        {"{\"params\": {\"Power\": 6,\n  }}",
+         "s.json: line 2, column 3, in params: not valid JSON: a comma after the last item: JSON "
+         "allows none"},
+        {"{\"size\": [32, 18,]}",
+         "s.json: line 1, column 18, in size[2]: not valid JSON: a comma "
+         "after the last item: JSON allows none"},
+        {"{\"frame_rate\": 24\n \"frames\": 3}",
+         "s.json: line 2, column 2: not valid JSON: expected ',' or '}' after a value"},
+        {"{\"size\": [32 18]}",
+         "s.json: line 1, column 14, in size: not valid JSON: expected ',' or ']' after a value"},
+        {"{'size': [32, 18]}",
+         "s.json: line 1, column 2: not valid JSON: a single quote: JSON "
+         "strings and names take double quotes"},
+        {"// a scene\n{}", "s.json: line 1, column 1: not valid JSON: a comment: JSON has none"},
+        {"{\"camera\": {\"zoom\" 2}}",
+         "s.json: line 1, column 20, in camera.zoom: not valid JSON: expected ':' after the name"},
+        {"{\"hdri\": \"sky.hdr}",
+         "s.json: line 1, column 19, in hdri: not valid JSON: a string "
+         "without its closing '\"'"},
+        {"\n  \n", "s.json: line 3, column 1: not valid JSON: the file is empty"},
+        {"{} {}",
+         "s.json: line 1, column 4: not valid JSON: more text after the end of the scene's "
+         "object"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ErrorOf(c.text), c.error) << c.text;
 }
 
 TEST(Scene, FaultsTheParserMeetsArePlacedAndEscaped) {
     // A number too large for a double, where it stands.
     EXPECT_EQ(ErrorOf(R"({"params": {"Power": 1e400}})"),
-              "s.json: params[\"Power\"]: number out of range (number overflow parsing '1e400')");
+              "s.json: line 1, column 22, in params[\"Power\"]: the number 1e400 is too large for "
+              "a double");
     EXPECT_EQ(ErrorOf(R"({"lights": [{"position": [0, 0, 0]}, {"position": [0, -1e999, 0]}]})"),
-              "s.json: lights[1].position[1]: number out of range (number overflow parsing "
-              "'-1e999')");
+              "s.json: line 1, column 55, in lights[1].position[1]: the number -1e999 is too large "
+              "for a double");
     // Control characters in names, a NUL included, are shown escaped and cut nothing short.
     const std::string nul = ErrorOf("{\"params\": {\"Po\\u0000wer\\n\": 1}}");
     EXPECT_EQ(
@@ -145,9 +255,10 @@ TEST(Scene, FaultsTheParserMeetsArePlacedAndEscaped) {
     EXPECT_EQ(ErrorOf("{\"camera\": {\"zoom\": 1, \"\\u001b[2J\": 0}}"),
               "s.json: camera[\"\\x1B[2J\"]: unknown key");
     // A syntax error names where the parser was.
-    EXPECT_EQ(
-        ErrorOf(R"({"camera": {"zoom": tru}})").rfind("s.json: camera.zoom: not valid JSON", 0),
-        0u);
+    EXPECT_EQ(ErrorOf(R"({"camera": {"zoom": tru}})"),
+              "s.json: line 1, column 24, in camera.zoom: not valid JSON: a word that is no JSON "
+              "value (values are numbers, strings in double quotes, true, false, null, arrays and "
+              "objects)");
     // "comment" is allowed in every object, the parameters included.
     EXPECT_EQ(ErrorOf(R"({"comment": 1, "params": {"comment": "x", "Power": 2},
                           "camera": {"comment": [], "zoom": {"comment": "", "keys": [
@@ -186,7 +297,7 @@ TEST(Scene, HostileShapesTakeLinearTime) {
     const double brackets = Seconds([&] { error = ErrorOf(std::string(1000000, '[')); });
     EXPECT_LT(brackets, 1.0 * kSlowdown);
     EXPECT_LT(error.size(), 400u);
-    EXPECT_EQ(error.rfind("s.json: [0][0][0]", 0), 0u) << error;
+    EXPECT_EQ(error.rfind("s.json: line 1, column 1000001, in [0][0][0]", 0), 0u) << error;
     EXPECT_NE(error.find("[... 999968 levels ...]"), std::string::npos) << error;
     // 160 thousand keys given latest first are sorted once: as fast as the same keys in order.
     const auto keys = [](bool descending) {

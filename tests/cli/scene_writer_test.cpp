@@ -17,14 +17,16 @@ using namespace hostsim;
 constexpr const char* kScene = R"({
   "size": [64, 36], "frame_rate": 24, "frames": "2-5", "hdri": "sky.hdr",
   "ramp": "0:#000000,0.1234567:#FF8000,1:#FFFFFF",
-  "camera": {"position": {"keys": [{"frame": 0, "value": [10, 20, -70]},
+  "camera": {"position": {"keys": [{"frame": 0, "value": [10, 20, -70], "out_tangent": [4, 0, 2]},
                                    {"frame": 12, "value": [-5.25, 20, -60]}]},
              "point_of_interest": null, "depth_of_field": true, "aperture": 7.5},
   "lights": [{"type": "spot", "position": [1, 2, 3], "color": [0.1, 0.2, 0.3],
-              "intensity": {"keys": [{"time": 0, "value": 50}, {"time": 0.7, "value": 80}]},
+              "intensity": {"keys": [{"time": 0, "value": 50, "interpolation": "hold"},
+                                     {"time": 0.7, "value": 80}]},
               "casts_shadows": true, "shadow_diffusion": 3}],
   "params": {"Power": 6.1, "julia mode": true, "AO Type": "Raytraced", "Light Color": "#102030",
-             "Rotation Z": {"keys": [{"frame": 0, "value": 0}, {"frame": 24, "value": 30}]}}
+             "Rotation Z": {"keys": [{"frame": 0, "value": 0, "interpolation": "bezier", "out_tangent": 5},
+                                    {"frame": 24, "value": 30, "interpolation": "hold"}]}}
 })";
 
 struct Written {
@@ -76,6 +78,10 @@ TEST(SceneWriter, WrittenSceneReadsBackAsTheSameScene) {
     EXPECT_EQ(first.text.find('\n'), std::string::npos);
     EXPECT_NE(first.text.find("\"hdri\":\"sky.hdr\""), std::string::npos);
     EXPECT_NE(first.text.find("\"Julia Mode\":true"), std::string::npos);
+    EXPECT_NE(first.text.find("\"interpolation\":\"bezier\",\"out_tangent\":5.0,\"time\":0.0"),
+              std::string::npos)
+        << first.text;
+    EXPECT_NE(first.text.find("\"interpolation\":\"hold\",\"time\":1.0"), std::string::npos);
     EXPECT_NE(first.text.find("\"AO Type\":2.0"), std::string::npos);
 }
 
@@ -85,7 +91,9 @@ TEST(SceneWriter, CommandLineValuesReplaceTheScenes) {
     SceneParam set;
     set.index = catalog.Find("Rotation Z").index;
     set.kind = ParamKind::kAngle;
-    set.keys.push_back(TimedParamValue{0, ParamValue{12.5, {}}});
+    TimedParamValue key;
+    key.value = ParamValue{12.5, {}};
+    set.keys.push_back(key);
     const Written written = WriteAt(original, FrameSize{64, 36}, {set});
     EXPECT_NE(written.text.find("\"Rotation Z\":12.5"), std::string::npos) << written.text;
     EXPECT_EQ(ParseScene(written.text, "w.json", "dir", catalog).params.size(),

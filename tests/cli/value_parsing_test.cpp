@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "cli/cli_error.h"
 #include "tests/cli/cli_test_support.h"
 
@@ -35,9 +37,41 @@ TEST(ValueParsing, SizesAndFrameRanges) {
     EXPECT_EQ(ParseFrameRange("3-5").last, 5);
     EXPECT_NE(UsageMessage([] { ParseFrameRange("5-3"); }).find("before the first"),
               std::string::npos);
-    for (const char* bad : {"-1", "a", "1-", "-", "1-2-3", "1.5"}) {
+    for (const char* bad : {"-1", "a", "1-", "-", "1-2-3", "1.5", "5x2", "0-10x0", "0-10x", "1,,2",
+                            "1,", ",1", "1, 2"}) {
         EXPECT_NE(UsageMessage([&] { ParseFrameRange(bad); }), "") << bad;
     }
+}
+
+// Steps and lists give exactly the frames asked for, in order, and read back from their text.
+TEST(ValueParsing, FrameStepsAndLists) {
+    const auto frames_of = [](const char* text) {
+        const FrameRange range = ParseFrameRange(text);
+        std::vector<long> frames;
+        for (long i = 0; i < range.Count(); ++i) frames.push_back(range.At(i));
+        EXPECT_EQ(range.first, frames.front()) << text;
+        EXPECT_EQ(range.last, frames.back()) << text;
+        EXPECT_EQ(FormatFrameRange(ParseFrameRange(FormatFrameRange(range))),
+                  FormatFrameRange(range))
+            << text;
+        return frames;
+    };
+    EXPECT_EQ(frames_of("0-10x5"), (std::vector<long>{0, 5, 10}));
+    // The last frame is the last one on the step.
+    EXPECT_EQ(frames_of("3-12X4"), (std::vector<long>{3, 7, 11}));
+    EXPECT_EQ(frames_of("1,7,20-23"), (std::vector<long>{1, 7, 20, 21, 22, 23}));
+    EXPECT_EQ(frames_of("2,4-9x3,12"), (std::vector<long>{2, 4, 7, 12}));
+    EXPECT_EQ(frames_of("4-6"), (std::vector<long>{4, 5, 6}));
+    EXPECT_EQ(FormatFrameRange(ParseFrameRange("3-12x4")), "3-11x4");
+    EXPECT_EQ(ParseFrameRange("0-9999999x2").Count(), 5000000);
+    // Out of order or twice would render a frame twice or name files out of order.
+    for (const char* bad : {"5,3", "1-5,5", "0-10x5,9", "2,2"}) {
+        EXPECT_NE(UsageMessage([&] { ParseFrameRange(bad); }).find("ascending order"),
+                  std::string::npos)
+            << bad;
+    }
+    // A step's last frame is the one it renders: 6 comes after "0-6x5".
+    EXPECT_EQ(frames_of("0-6x5,6"), (std::vector<long>{0, 5, 6}));
 }
 
 TEST(ValueParsing, ColorsAndSwitches) {
