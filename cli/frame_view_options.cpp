@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/cli_error.h"
+#include "hostsim/frames/layer_view.h"
 
 namespace cli {
 
@@ -24,11 +25,6 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
     }
     parts.push_back(text.substr(start));
     return parts;
-}
-
-int LengthAt(int full, const PF_RationalScale& factor) {
-    return static_cast<int>((static_cast<long long>(full) * factor.num + factor.den - 1) /
-                            factor.den);
 }
 
 }  // namespace
@@ -97,8 +93,8 @@ PF_Field ParseField(std::string_view text) {
 }
 
 FrameSize ReducedFrameSize(const FrameView& view, FrameSize full) {
-    return FrameSize{LengthAt(full.width, view.downsample_x),
-                     LengthAt(full.height, view.downsample_y)};
+    return FrameSize{hostsim::LengthAtResolution(full.width, view.downsample_x),
+                     hostsim::LengthAtResolution(full.height, view.downsample_y)};
 }
 
 void CheckRegionInFrame(const FrameView& view, FrameSize full) {
